@@ -1,0 +1,84 @@
+// The symbol, member and dimension tables, with scoping by name: a name declared
+// inside a function carries "_func_" + the function's name, structure members are
+// stored as tag + "_ST_" + member. Tables are append-only; record 0 of the symbol
+// and member tables is never written and holds the empty name.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "driver/fixed_text.h"
+
+namespace stackcc {
+
+struct Compiler;
+
+constexpr int kSymbolRecords = 5000;
+constexpr int kMemberRecords = 1000;
+constexpr int kDimensionRecords = 1000;
+constexpr int kMaxDimensions = 7;
+constexpr int kSymbolNameCapacity = 80;
+constexpr int kTypeNameCapacity = 128;
+constexpr int kFunctionLabelCapacity = 40;
+
+enum SymbolKind : int { SymScalar = 0, SymPointer = 1, SymArray = 2, SymFunction = 3 };
+
+struct SymbolRecord {
+  FixedText<kSymbolNameCapacity> name;
+  FixedText<kTypeNameCapacity> typeName;
+  int sizes[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
+  int kind = 0;
+  int isArray = 0;
+  int indirection = 0;
+  int dimIndex = 0;
+  int paramCount = 0;
+};
+
+struct MemberRecord {
+  FixedText<kSymbolNameCapacity> owner;
+  FixedText<kSymbolNameCapacity> member;
+  int elemSize = 0;
+  int totalSize = 0;
+  int offset = 0;
+  int kind = 0;
+  int isArray = 0;
+  int indirection = 0;
+};
+
+struct DimensionRecord {
+  int values[11] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+};
+
+struct DeclState {
+  SymbolRecord symbols[kSymbolRecords];
+  int symbolCount = 0;
+  MemberRecord members[kMemberRecords];
+  int memberCount = 0;
+  DimensionRecord dimensions[kDimensionRecords];
+  int dimensionCount = 0;
+  int structOffset = 0;
+  int memberCursor = 0;
+  FixedText<kFunctionLabelCapacity> currentFunctionLabel;
+  int fixedFlag = 0;
+  int auxStringCounter = 0;
+  // Name -> lowest record index, so lookups give the first match without a scan.
+  std::unordered_map<std::string, int> symbolIndex;
+};
+
+// A writable name handed to DeclareSymbol (which may rewrite it).
+using NameBuffer = FixedText<256>;
+
+void DeclareSymbol(Compiler& c, NameBuffer& name, int elemSize, int kind, int isArray,
+                   int indirection, int totalSize, std::string_view typeName, int memberFlag,
+                   int paramCount);
+void SetParamCount(Compiler& c, std::string_view name, int count);
+int FindSymbol(Compiler& c, std::string_view name);
+int SymbolExists(Compiler& c, std::string_view name);
+int SymbolElementSize(Compiler& c, std::string_view name);
+int StructSize(Compiler& c, std::string_view tag);
+int MemberOffsetOf(Compiler& c, std::string_view tag, std::string_view member);
+int NextMember(Compiler& c, std::string_view tag);
+void RecordDimensions(Compiler& c, std::string_view name, std::string_view dims);
+
+}  // namespace stackcc

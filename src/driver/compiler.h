@@ -1,0 +1,29 @@
+// The compilation object: all state of one run, shared by the subsystems. A test
+// builds a fresh Compiler per case; a process may compile more than once.
+#pragma once
+
+#include "decl/tables.h"
+#include "driver/diagnostics.h"
+#include "driver/driver.h"
+#include "driver/output.h"
+#include "driver/source_reader.h"
+#include "expr/expression.h"
+#include "preproc/preproc.h"
+#include "scanner/scanner.h"
+#include "stmt/statements.h"
+
+namespace stackcc {
+
+struct Compiler {
+  DriverState driver;
+  IncludeStack reader;
+  Diagnostics diag;
+  OutputState out;
+  ScanState scan;
+  PreprocState pre;
+  DeclState decl;
+  BlockState blocks;
+  ExprState expr;
+};
+
+}  // namespace stackcc

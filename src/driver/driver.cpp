@@ -1,0 +1,259 @@
+#include "driver/driver.h"
+
+#include "driver/compiler.h"
+#include "driver/text_helpers.h"
+
+namespace stackcc {
+
+namespace {
+
+constexpr std::string_view kBanner = "C Compiler  8.02  \r\n";
+constexpr std::string_view kFirstLine = "#include \"Sys10.c\"; \r\n";
+constexpr std::string_view kUsage = "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n";
+
+bool IsSeparator(char ch) { return ch == '/' || ch == '\\'; }
+
+// Position just after the last directory separator (0 when there is none).
+std::size_t FilePartStart(std::string_view name) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (IsSeparator(name[i])) start = i + 1;
+  }
+  return start;
+}
+
+bool IsAbsolute(std::string_view name) {
+  if (!name.empty() && IsSeparator(name[0])) return true;
+  return name.size() >= 2 && IsLetter(name[0]) && name[1] == ':';
+}
+
+bool EndsWithOur90(std::string_view base) {
+  if (base.size() < 5) return false;
+  std::string_view tail = base.substr(base.size() - 5);
+  constexpr std::string_view kOur90 = "our90";
+  for (std::size_t i = 0; i < 5; ++i) {
+    char ch = tail[i];
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    if (ch != kOur90[i]) return false;
+  }
+  return true;
+}
+
+// Limits noticed while reading the command line are reported once <base>.err
+// exists.
+struct PendingReports {
+  bool fileName = false;
+  bool suffix = false;
+};
+
+PendingReports ApplyOptions(Compiler& c, int argc, const char* const* argv) {
+  PendingReports pending;
+  for (int i = 2; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg.size() < 1 || (arg[0] != '/' && arg[0] != '-')) continue;
+    char letter = static_cast<char>((arg.size() > 1 ? arg[1] : '\0') | 0x20);
+    if (letter == 'c') {
+      std::string_view suffix = arg.substr(arg.size() >= 2 ? 2 : arg.size());
+      pending.suffix = !c.driver.targetSuffix.assign(suffix);
+    } else if (letter == 'd') {
+      c.driver.lineMarkerFlag = 1;
+    }
+  }
+  return pending;
+}
+
+bool OpenOutput(Compiler& c, OutFile& file, const std::string& path, std::string_view shown,
+                bool append) {
+  if (file.Open(path, append)) return true;
+  Console(c, "Error writing file...");
+  Console(c, shown);
+  Console(c, "\r\n");
+  StopRun(c, -1);
+  return false;
+}
+
+void CloseAll(Compiler& c) {
+  CloseAllLevels(c);
+  OutputState& o = c.out;
+  o.passOut.Close();
+  o.section2.Close();
+  o.section3.Close();
+  o.section4.Close();
+  o.functionList.Close();
+  o.listing.Close();
+  o.header.Close();
+  c.diag.errorStream.Close();
+}
+
+template <typename Handler>
+void RunPassLoop(Compiler& c, int pass, Handler handler) {
+  SourceText text;
+  bool more = NextSourceText(c, kWindowSize, pass, &text);
+  while (more && !c.driver.stopped) {
+    std::string_view result = handler(c, text);
+    if (c.driver.stopped) break;
+    WriteCodeLine(c, result);
+    int consumed = c.scan.cur.position;
+    if (consumed > text.length) consumed = text.length;
+    // Every handler consumes its text; a handler that stood still would be handed
+    // the same text forever, so the reader is moved on by one byte at least.
+    if (consumed <= 0) consumed = 1;
+    more = NextSourceText(c, consumed, pass, &text);
+  }
+}
+
+std::string Derived(const Compiler& c, std::string_view ext) {
+  std::string name(c.driver.base.view());
+  name.append(ext);
+  return name;
+}
+
+bool RunPass1(Compiler& c, const PendingReports& pending) {
+  Console(c, kBanner);
+  Console(c, "Compiling...\r\n");
+  Console(c, "Pass 1\r\n");
+  if (!OpenBaseLevel(c, PathOfDerived(c.driver.sourceName.view()), c.driver.sourceName.view())) {
+    Console(c, "Error no file to open \n");
+    StopRun(c, 1);
+    return false;
+  }
+  std::string intermediate = Derived(c, ".000");
+  std::string errors = Derived(c, ".err");
+  if (!OpenOutput(c, c.out.passOut, PathOfDerived(intermediate), intermediate, false) ||
+      !OpenOutput(c, c.diag.errorStream, PathOfDerived(errors), errors, false)) {
+    return false;
+  }
+  if (pending.fileName) ReportError(c, kErrFileName, "");
+  if (pending.suffix) ReportError(c, kErrSuffix, "");
+
+  FixedText<64> first(kFirstLine);
+  SourceText firstText{first.raw(), static_cast<int>(first.size())};
+  std::string_view result = PreprocessLine(c, firstText);
+  if (c.driver.stopped) return false;
+  WriteCodeLine(c, result);
+  RunPassLoop(c, 1, [](Compiler& cc, SourceText t) { return PreprocessLine(cc, t); });
+  if (c.driver.stopped) return false;
+  if (c.pre.condDepth != 0) ReportError(c, kErrEndifWithoutIf, "");
+  CloseAll(c);
+  return true;
+}
+
+bool OpenPass2Files(Compiler& c) {
+  OutputState& o = c.out;
+  std::string code = Derived(c, ".001"), s2 = Derived(c, ".002"), s3 = Derived(c, ".003"),
+              s4 = Derived(c, ".004"), err = Derived(c, ".err");
+  std::string lst(c.driver.headerBase.view()), hdr(c.driver.headerBase.view());
+  lst.append(".lst");
+  hdr.append(".h");
+  return OpenOutput(c, o.passOut, PathOfDerived(code), code, false) &&
+         OpenOutput(c, o.section2, PathOfDerived(s2), s2, false) &&
+         OpenOutput(c, o.section3, PathOfDerived(s3), s3, false) &&
+         OpenOutput(c, o.section4, PathOfDerived(s4), s4, false) &&
+         OpenOutput(c, c.diag.errorStream, PathOfDerived(err), err, true) &&
+         OpenOutput(c, o.functionList, PathBesideSource(c, "funct1.txt"), "funct1.txt", false) &&
+         OpenOutput(c, o.listing, PathOfDerived(lst), lst, false) &&
+         OpenOutput(c, o.header, PathOfDerived(hdr), hdr, false);
+}
+
+void WriteHeadsOfPass2(Compiler& c) {
+  OutputState& o = c.out;
+  WriteSideFile(c, o.header, "ASM compile_for ");
+  WriteSideFile(c, o.header, c.driver.base.view());
+  WriteSideFile(c, o.header, " ;\r\n");
+  WriteSideFile(c, o.header, "#include \"sys60.c\"\r\n");
+  WriteSideFile(c, o.header, "#include \"sys61.c\"\r\n");
+  SetEmit(c, "INI_BLOCK_001:");
+  FlushCode(c);
+  SetEmit(c, "INI_BLOCK_002:");
+  FlushSection2(c);
+  SetEmit(c, "INI_BLOCK_003:");
+  FlushSection3(c);
+  SetEmit(c, "INI_BLOCK_004:");
+  FlushSection4(c);
+}
+
+bool RunPass2(Compiler& c) {
+  Console(c, "Pass 2\r\n");
+  c.reader.top = 0;
+  std::string intermediate = Derived(c, ".000");
+  if (!OpenBaseLevel(c, PathOfDerived(intermediate), intermediate)) {
+    Console(c, "Error no file to open \n");
+    StopRun(c, 1);
+    return false;
+  }
+  if (!OpenPass2Files(c)) return false;
+  WriteHeadsOfPass2(c);
+  if (c.driver.stopped) return false;
+  RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return DispatchStatement(cc, t); });
+  if (c.driver.stopped) return false;
+  CloseAll(c);
+  return true;
+}
+
+}  // namespace
+
+std::string HostPath(std::string_view name) {
+  std::string path(name);
+  for (char& ch : path) {
+    if (ch == '\\') ch = '/';
+  }
+  return path;
+}
+
+std::string PathBesideSource(const Compiler& c, std::string_view name) {
+  if (IsAbsolute(name)) return HostPath(name);
+  return c.driver.sourceDir + HostPath(name);
+}
+
+std::string PathOfDerived(std::string_view derivedName) { return HostPath(derivedName); }
+
+void Console(Compiler& c, std::string_view text) {
+  if (c.driver.console != nullptr && !text.empty()) {
+    std::fwrite(text.data(), 1, text.size(), c.driver.console);
+  }
+}
+
+void StopRun(Compiler& c, int status) {
+  if (c.driver.stopped) return;
+  c.driver.stopped = true;
+  c.driver.stopStatus = status;
+}
+
+bool ParseCommandLine(Compiler& c, int argc, const char* const* argv) {
+  DriverState& d = c.driver;
+  std::string_view arg = argc > 1 ? argv[1] : "";
+  std::size_t filePart = FilePartStart(arg);
+  d.sourceDir = HostPath(arg.substr(0, filePart));
+  std::size_t dot = arg.find('.', filePart);
+  std::string_view base = dot == std::string_view::npos ? arg : arg.substr(0, dot);
+  // Room is kept for the longest extension (".000") behind the base.
+  constexpr std::size_t kBaseLimit = kNameCapacity - 1 - 4;
+  bool fits = arg.size() <= static_cast<std::size_t>(kNameCapacity - 1) && base.size() <= kBaseLimit;
+  if (base.size() > kBaseLimit) base = base.substr(0, kBaseLimit);
+  d.base.assign(base);
+  d.headerBase.assign(base);
+  if (EndsWithOur90(base)) d.headerBase.splice(base.size() - 5, 5, "sys90");
+  d.sourceName.assign(base);
+  d.sourceName.append(".c");
+  return fits;
+}
+
+int RunCompiler(Compiler& c, int argc, const char* const* argv) {
+  if (argc < 2) {
+    std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
+    return 2;
+  }
+  PendingReports pending = ApplyOptions(c, argc, argv);
+  pending.fileName = !ParseCommandLine(c, argc, argv);
+  if (c.driver.base.find("our") != FileName::npos) c.driver.targetSuffix.assign("O");
+  if (!RunPass1(c, pending) || !RunPass2(c)) {
+    CloseAll(c);
+    return c.driver.stopStatus;
+  }
+  Console(c, "Work done \r\n");
+  if (c.diag.errorFlag == 1) Console(c, "Error compiling file. Please read 'file.ERR' \r\n");
+  if (c.driver.console != nullptr) std::fflush(c.driver.console);
+  return c.diag.errorFlag;
+}
+
+}  // namespace stackcc

@@ -1,0 +1,143 @@
+// The one bounded text type of the compiler. Every fixed field and buffer of the
+// language (names, windows, reader results, the emit buffer) is a FixedText<N>:
+// N bytes including the terminator, so at most N - 1 characters. Nothing can be
+// written past the capacity; operations that would overflow truncate and return
+// false so the caller can report it. Copies move the used length only.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace stackcc {
+
+template <std::size_t N>
+class FixedText {
+  static_assert(N >= 1, "a text needs room for its terminator");
+
+ public:
+  static constexpr std::size_t kCapacity = N - 1;
+  static constexpr std::size_t npos = std::string_view::npos;
+
+  FixedText() { data_[0] = '\0'; }
+  FixedText(std::string_view s) { assign(s); }  // NOLINT: texts convert freely
+  FixedText(const FixedText& other) { CopyFrom(other); }
+  FixedText& operator=(const FixedText& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+  }
+  FixedText& operator=(std::string_view s) {
+    assign(s);
+    return *this;
+  }
+
+  std::size_t size() const { return len_; }
+  bool empty() const { return len_ == 0; }
+  const char* c_str() const { return data_; }
+  std::string_view view() const { return std::string_view(data_, len_); }
+  operator std::string_view() const { return view(); }  // NOLINT
+
+  // Reading past the used length yields the terminator, never stale bytes.
+  char operator[](std::size_t i) const { return i < len_ ? data_[i] : '\0'; }
+
+  // Overwrites one used byte; writing a NUL cuts the text there.
+  void set(std::size_t i, char ch) {
+    if (i >= len_) return;
+    data_[i] = ch;
+    if (ch == '\0') len_ = i;
+  }
+
+  void clear() {
+    len_ = 0;
+    data_[0] = '\0';
+  }
+
+  // Cuts the text to at most n characters.
+  void truncate(std::size_t n) {
+    if (n < len_) {
+      len_ = n;
+      data_[len_] = '\0';
+    }
+  }
+
+  bool assign(std::string_view s) {
+    clear();
+    return append(s);
+  }
+
+  bool append(std::string_view s) {
+    std::size_t room = kCapacity - len_;
+    std::size_t n = s.size() < room ? s.size() : room;
+    if (n > 0) std::memmove(data_ + len_, s.data(), n);
+    len_ += n;
+    data_[len_] = '\0';
+    return n == s.size();
+  }
+
+  bool append(char ch) {
+    if (len_ >= kCapacity) return false;
+    data_[len_++] = ch;
+    data_[len_] = '\0';
+    return true;
+  }
+
+  bool append_number(long long value) {
+    char buf[24];
+    int n = 0;
+    unsigned long long mag = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                       : static_cast<unsigned long long>(value);
+    do {
+      buf[n++] = static_cast<char>('0' + mag % 10);
+      mag /= 10;
+    } while (mag != 0);
+    if (value < 0) buf[n++] = '-';
+    bool ok = true;
+    while (n > 0) ok = append(buf[--n]) && ok;
+    return ok;
+  }
+
+  // Replaces count characters at pos by insert; the rest moves up or closes in.
+  // Returns false (and keeps what fits) when the result exceeds the capacity.
+  bool splice(std::size_t pos, std::size_t count, std::string_view insert) {
+    if (pos > len_) pos = len_;
+    if (count > len_ - pos) count = len_ - pos;
+    std::size_t tail = len_ - pos - count;
+    std::size_t want = pos + insert.size() + tail;
+    bool fits = want <= kCapacity;
+    std::size_t ins = insert.size();
+    if (pos + ins > kCapacity) ins = kCapacity - pos;
+    std::size_t keep_tail = tail;
+    if (pos + ins + keep_tail > kCapacity) keep_tail = kCapacity - pos - ins;
+    std::memmove(data_ + pos + ins, data_ + pos + count, keep_tail);
+    if (ins > 0) std::memmove(data_ + pos, insert.data(), ins);
+    len_ = pos + ins + keep_tail;
+    data_[len_] = '\0';
+    return fits;
+  }
+
+  std::size_t find(std::string_view needle, std::size_t from = 0) const {
+    return view().find(needle, from);
+  }
+  std::size_t find(char ch, std::size_t from = 0) const { return view().find(ch, from); }
+
+  bool starts_with(std::string_view s) const { return view().starts_with(s); }
+  bool operator==(std::string_view s) const { return view() == s; }
+
+  // Raw access for code that fills the text itself; call set_length afterwards.
+  char* raw() { return data_; }
+  void set_length(std::size_t n) {
+    len_ = n <= kCapacity ? n : kCapacity;
+    data_[len_] = '\0';
+  }
+
+ private:
+  void CopyFrom(const FixedText& other) {
+    len_ = other.len_;
+    std::memcpy(data_, other.data_, len_ + 1);
+  }
+
+  std::size_t len_ = 0;
+  char data_[N];
+};
+
+}  // namespace stackcc

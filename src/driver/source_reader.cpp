@@ -1,0 +1,96 @@
+#include "driver/source_reader.h"
+
+#include <cstring>
+
+#include "driver/bytes.h"
+#include "driver/compiler.h"
+
+namespace stackcc {
+
+char NormaliseByte(char ch, int pass) {
+  if (!IsControl(ch)) return ch;
+  if (pass == 1 && (ch == '\n' || ch == '\r' || ch == '\0')) return ch;
+  return ' ';
+}
+
+namespace {
+
+// Moves the unconsumed bytes to the front and refills the freed end.
+void SlideWindow(IncludeLevel& level, int pass) {
+  int pos = level.position < kWindowSize ? level.position : kWindowSize;
+  char* w = level.window.raw();
+  std::memmove(w, w + pos, static_cast<std::size_t>(kWindowSize - pos));
+  char* freed = w + (kWindowSize - pos);
+  int n = level.stream.Read(freed, pos);
+  for (int i = 0; i < n; ++i) freed[i] = NormaliseByte(freed[i], pass);
+  int valid = kWindowSize - pos + n;
+  if (valid < kWindowSize) level.endOfFile = 1;
+  level.window.set_length(static_cast<std::size_t>(valid));
+  level.position = 0;
+}
+
+bool HasTextFrom(const IncludeLevel& level) {
+  const char* w = level.window.c_str();
+  int valid = static_cast<int>(level.window.size());
+  for (int p = level.position; p < valid; ++p) {
+    if (SignedByte(w[p]) > 0x20) return true;
+  }
+  return false;
+}
+
+void ResetLevel(IncludeLevel& level) {
+  level.position = 0;
+  level.lineCounter = 1;
+  level.endOfFile = 0;
+  level.window.clear();
+  level.stream.Close();
+}
+
+}  // namespace
+
+bool NextSourceText(Compiler& c, int advance, int pass, SourceText* out) {
+  IncludeStack& s = c.reader;
+  if (s.top > s.lastLevel && s.top >= 0) s.levels[s.top].position = kWindowSize;
+  if (s.lastLevel >= 0) s.levels[s.lastLevel].position += advance;
+  s.lastLevel = s.top;
+  while (s.top >= 0) {
+    IncludeLevel& level = s.levels[s.top];
+    if (level.position > kSlideAfter && level.endOfFile == 0) SlideWindow(level, pass);
+    if (HasTextFrom(level)) {
+      out->text = level.window.raw() + level.position;
+      out->length = static_cast<int>(level.window.size()) - level.position;
+      return true;
+    }
+    ResetLevel(level);
+    --s.top;
+    s.lastLevel = s.top;
+  }
+  return false;
+}
+
+PushResult PushIncludeLevel(Compiler& c, const std::string& hostPath, std::string_view shownName) {
+  IncludeStack& s = c.reader;
+  if (s.top + 1 >= kIncludeLevels) return PushResult::kTooDeep;
+  IncludeLevel& level = s.levels[s.top + 1];
+  ResetLevel(level);
+  if (!level.stream.Open(hostPath)) return PushResult::kCannotOpen;
+  ++s.top;
+  level.fileName.assign(shownName);
+  return PushResult::kOpened;
+}
+
+bool OpenBaseLevel(Compiler& c, const std::string& hostPath, std::string_view shownName) {
+  IncludeStack& s = c.reader;
+  IncludeLevel& level = s.levels[0];
+  ResetLevel(level);
+  s.top = 0;
+  if (!level.stream.Open(hostPath)) return false;
+  level.fileName.assign(shownName);
+  return true;
+}
+
+void CloseAllLevels(Compiler& c) {
+  for (IncludeLevel& level : c.reader.levels) level.stream.Close();
+}
+
+}  // namespace stackcc

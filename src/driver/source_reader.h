@@ -1,0 +1,66 @@
+// The source reader: a stack of open files, each with its own sliding window.
+// The reader never splits lines; it hands out the unconsumed rest of the current
+// level's window and the consumer reports back how much of it it used.
+#pragma once
+
+#include <string_view>
+
+#include "driver/fixed_text.h"
+#include "driver/out_file.h"
+
+namespace stackcc {
+
+struct Compiler;
+
+constexpr int kWindowSize = 20480;
+constexpr int kSlideAfter = 1024;  // the window slides once the consumer is past this
+constexpr int kIncludeLevels = 20;
+// The name shown in markers. Include names are limited to 39 characters by the
+// include directive; the source name of level 0 may be as long as a file name.
+constexpr int kLevelNameCapacity = 256;
+constexpr int kIncludeNameLimit = 39;
+
+struct IncludeLevel {
+  InFile stream;
+  // The window; its used length is the valid length, and the terminator after
+  // the valid bytes bounds every text handed out.
+  FixedText<kWindowSize + 1> window;
+  int position = 0;
+  int endOfFile = 0;
+  int lineCounter = 1;
+  FixedText<kLevelNameCapacity> fileName;
+};
+
+struct IncludeStack {
+  IncludeLevel levels[kIncludeLevels];
+  int top = 0;
+  int lastLevel = 0;
+};
+
+// A text handed out by the reader: the rest of a window from the level's
+// position up to its valid length (text[length] is a NUL terminator).
+struct SourceText {
+  char* text = nullptr;
+  int length = 0;
+};
+
+// The next unconsumed text, or false at the end of input. advance is the
+// ConsumedLength of the previous text; pass (1 or 2) selects the control rule.
+bool NextSourceText(Compiler& c, int advance, int pass, SourceText* out);
+
+enum class PushResult { kOpened, kCannotOpen, kTooDeep };
+
+// Opens a file as the next level (the include directive). The host path is the
+// name resolved for opening; the shown name goes into the level's file name.
+PushResult PushIncludeLevel(Compiler& c, const std::string& hostPath, std::string_view shownName);
+
+// Opens level 0 for a pass (the source in pass 1, <base>.000 in pass 2).
+bool OpenBaseLevel(Compiler& c, const std::string& hostPath, std::string_view shownName);
+
+// Closes every level's stream (the end of a pass).
+void CloseAllLevels(Compiler& c);
+
+// The byte rule of a pass for a byte the reader loads.
+char NormaliseByte(char ch, int pass);
+
+}  // namespace stackcc

@@ -1,0 +1,68 @@
+// Small text operations shared by every stage.
+#pragma once
+
+#include <string_view>
+
+#include "driver/bytes.h"
+#include "driver/fixed_text.h"
+
+namespace stackcc {
+
+// The text without leading and trailing spaces (0x20 only).
+inline std::string_view TrimSpaces(std::string_view text) {
+  std::size_t b = 0;
+  while (b < text.size() && text[b] == ' ') ++b;
+  std::size_t e = text.size();
+  while (e > b && text[e - 1] == ' ') --e;
+  return text.substr(b, e - b);
+}
+
+// In place: trailing spaces are cut off the caller's text; the result starts at
+// the first non-space.
+template <std::size_t N>
+std::string_view TrimSpaces(FixedText<N>& text) {
+  std::size_t e = text.size();
+  while (e > 0 && text[e - 1] == ' ') --e;
+  text.truncate(e);
+  return TrimSpaces(text.view());
+}
+
+// Skips leading spaces and tabs, then cuts at the first control byte.
+inline std::string_view TrimValue(std::string_view text) {
+  std::size_t b = 0;
+  while (b < text.size() && (text[b] == ' ' || text[b] == '\t')) ++b;
+  std::size_t e = b;
+  while (e < text.size() && !IsControl(text[e])) ++e;
+  return text.substr(b, e - b);
+}
+
+// Replaces count characters at pos by insert. The result must fit in limit
+// characters (and in the text); otherwise what fits is kept and false returned.
+template <std::size_t N>
+bool SpliceText(FixedText<N>& text, std::size_t pos, std::size_t count, std::string_view insert,
+                std::size_t limit = 1023) {
+  bool ok = text.splice(pos, count, insert);
+  if (text.size() > limit) {
+    text.truncate(limit);
+    ok = false;
+  }
+  return ok;
+}
+
+// Replaces the first count characters by insert (result at most 1027 characters).
+template <std::size_t N>
+bool ReplacePrefix(FixedText<N>& text, std::size_t count, std::string_view insert) {
+  return SpliceText(text, 0, count, insert, 1027);
+}
+
+template <std::size_t N>
+bool AppendLineEnd(FixedText<N>& text) {
+  return text.append("\r\n");
+}
+
+// Decimal reading as the C library's atoi does it: leading blanks, an optional
+// sign, digits; 0 when no digit comes first. Out-of-range values wrap as the
+// C library's conversion to int does, never overflowing.
+int ReadDecimal(std::string_view text);
+
+}  // namespace stackcc

@@ -1,0 +1,60 @@
+// The expression compiler: operators are marked in the text, the text is split
+// into a flat table of terms, operators are applied in precedence order, and the
+// code of the root term is expanded into instruction lines.
+#pragma once
+
+#include <string_view>
+
+#include "driver/fixed_text.h"
+
+namespace stackcc {
+
+struct Compiler;
+
+constexpr int kTermCount = 300;
+constexpr int kTermTextCapacity = 1024;
+constexpr int kTermCodeCapacity = 4096;
+constexpr char kOperatorMarkerByte = static_cast<char>(0xA4);
+
+struct OperatorEntry {
+  const char* name;
+  int precedence;
+  char kind;  // 'G', 'R', 'L', 'B' or 0
+  int typeRule;
+  int pointerScaling;
+};
+
+// The 51-entry operator table (entries 46 to 50 empty).
+const OperatorEntry* OperatorTable();
+constexpr int kOperatorEntries = 51;
+
+struct TypeInfo {
+  int kind = 0;
+  int sizes[5] = {0, 0, 0, 0, 0};
+  int pointeeSizes[6] = {0, 0, 0, 0, 0, 0};  // indexed by level 1 to 5
+  int subscriptCount = 0;
+  int level = 0;
+  int dimCount = 0;
+  int strides[10] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+};
+
+struct ExprTerm {
+  int op = 0;
+  FixedText<kTermTextCapacity> text;
+  TypeInfo type;
+  FixedText<kTermCodeCapacity> code;
+  int state = 0;
+};
+
+struct ExprState {
+  ExprTerm terms[kTermCount];
+  int lastTermIndex = -1;
+  FixedText<kTermTextCapacity> exprText;
+  FixedText<kTermCodeCapacity> output;
+  int memberMode = 0;
+};
+
+// Compiles an expression statement into the emit buffer, ending in a drop line.
+int CompileExpression(Compiler& c, std::string_view text);
+
+}  // namespace stackcc

@@ -1,0 +1,17 @@
+// Folding of constant arithmetic between literal numbers in bracket text, so that
+// [2*8] reaches the declarations as [16].
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "driver/fixed_text.h"
+
+namespace stackcc {
+
+// Folds *, then /, then +, then - between literal numbers, left to right.
+void FoldConstants(FixedText<32>& text);
+// The same on any text; returns the folded copy.
+std::string FoldConstantsCopy(std::string_view text);
+
+}  // namespace stackcc

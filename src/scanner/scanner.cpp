@@ -1,0 +1,293 @@
+#include "scanner/scanner.h"
+
+#include "driver/bytes.h"
+#include "driver/compiler.h"
+#include "scanner/fold.h"
+
+namespace stackcc {
+
+namespace {
+
+constexpr std::string_view kMarker = "LINE:";
+
+bool LimitReached(const ScanCursor& k) {
+  return k.contentStart >= 0 && k.position - k.contentStart >= kStatementLimit;
+}
+
+bool AtEnd(const ScanCursor& k) { return k.position >= k.length; }
+
+// Appends to a reader's buffer; an overflow is reported once per token.
+template <std::size_t N>
+void Collect(Compiler& c, FixedText<N>& buffer, std::string_view part, bool& reported) {
+  if (!buffer.append(part) && !reported) {
+    reported = true;
+    ReportError(c, kErrTokenLength, "");
+  }
+}
+
+template <std::size_t N>
+void Collect(Compiler& c, FixedText<N>& buffer, char ch, bool& reported) {
+  Collect(c, buffer, std::string_view(&ch, 1), reported);
+}
+
+// A marker "LINE:" + position, ended by the next space: becomes the error
+// position, goes to the emit buffer and is remembered as the last marker line.
+void ConsumeMarker(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  k.position += static_cast<int>(kMarker.size());
+  int start = k.position;
+  while (!AtEnd(k) && k.text[k.position] != ' ') ++k.position;
+  std::string_view where(k.text + start, static_cast<std::size_t>(k.position - start));
+  FixedText<1024>& work = c.scan.markerWork;
+  bool reported = false;
+  work.clear();
+  Collect(c, work, where, reported);
+  c.diag.errorLineText.assign(work.view());
+  FixedText<102400>& last = c.scan.lastMarkerLine;
+  last.assign(kMarker);
+  last.append(work.view());
+  last.append("\r\n");
+  Emit(c, last.view());
+}
+
+// Copies the run of characters accepted by the predicate into the buffer.
+template <std::size_t N, typename Pred>
+std::string_view CopyRun(Compiler& c, FixedText<N>& buffer, Pred accept) {
+  ScanCursor& k = c.scan.cur;
+  int start = k.position;
+  while (!AtEnd(k) && accept(k.text[k.position])) ++k.position;
+  buffer.clear();
+  bool reported = false;
+  Collect(c, buffer, std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)),
+          reported);
+  return buffer.view();
+}
+
+std::string_view Absent(Compiler& c, bool required, int code) {
+  if (required) ReportError(c, code, "");
+  return {};
+}
+
+}  // namespace
+
+void BeginText(Compiler& c, char* text, int length) {
+  ScanCursor& k = c.scan.cur;
+  k.text = text;
+  k.length = length < 0 ? 0 : length;
+  k.position = 0;
+  k.contentStart = -1;
+  k.limitReported = false;
+}
+
+char ScanChar(const Compiler& c, int offset) {
+  const ScanCursor& k = c.scan.cur;
+  int p = k.position + offset;
+  return p >= 0 && p < k.length ? k.text[p] : '\0';
+}
+
+std::string_view ScanRest(const Compiler& c, int offset) {
+  const ScanCursor& k = c.scan.cur;
+  int p = k.position + offset;
+  if (p < 0) p = 0;
+  if (p >= k.length) return {};
+  return std::string_view(k.text + p, static_cast<std::size_t>(k.length - p));
+}
+
+void SkipBlanks(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  while (!AtEnd(k)) {
+    if (IsBlank(k.text[k.position])) {
+      ++k.position;
+    } else if (!LimitReached(k) && ScanRest(c).starts_with(kMarker)) {
+      ConsumeMarker(c);
+    } else {
+      break;
+    }
+  }
+  if (k.contentStart < 0 && !AtEnd(k)) k.contentStart = k.position;
+  if (LimitReached(k) && !k.limitReported) {
+    k.limitReported = true;
+    ReportError(c, kErrStatementLength, "");
+  }
+}
+
+int TextPrefixDiffers(std::string_view literal, std::string_view text) {
+  if (literal.size() > text.size()) return 1;
+  return text.substr(0, literal.size()) == literal ? 0 : 1;
+}
+
+int MatchKeyword(Compiler& c, std::string_view literal) {
+  SkipBlanks(c);
+  if (TextPrefixDiffers(literal, ScanRest(c)) != 0) return 0;
+  char after = ScanChar(c, static_cast<int>(literal.size()));
+  if (IsLetter(after) || IsDigit(after)) return 0;
+  c.scan.cur.position += static_cast<int>(literal.size());
+  return 1;
+}
+
+int MatchText(Compiler& c, std::string_view literal) {
+  SkipBlanks(c);
+  if (TextPrefixDiffers(literal, ScanRest(c)) != 0) return 0;
+  c.scan.cur.position += static_cast<int>(literal.size());
+  return 1;
+}
+
+int PeekText(Compiler& c, std::string_view literal) {
+  SkipBlanks(c);
+  return TextPrefixDiffers(literal, ScanRest(c)) == 0 ? 1 : 0;
+}
+
+std::string_view ReadWord(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (!IsNameChar(ScanChar(c))) return Absent(c, required, kErrName);
+  return CopyRun(c, c.scan.word, IsNameChar);
+}
+
+std::string_view ReadName(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (!IsLetter(ScanChar(c))) return Absent(c, required, kErrVariable);
+  return CopyRun(c, c.scan.name, IsNameChar);
+}
+
+std::string_view ReadNumber(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (!IsDigit(ScanChar(c))) return Absent(c, required, kErrDigit);
+  return CopyRun(c, c.scan.number, IsDigit);
+}
+
+std::string_view ReadQuoted(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (ScanChar(c) != '"') return Absent(c, required, kErrString);
+  ScanCursor& k = c.scan.cur;
+  ++k.position;
+  std::string_view contents = CopyRun(c, c.scan.quoted, [](char ch) { return ch != '"'; });
+  if (AtEnd(k)) {
+    ReportError(c, kErrString, "");  // the closing quote never came
+  } else {
+    ++k.position;
+  }
+  return contents;
+}
+
+std::string_view ReadQuotedCodes(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (ScanChar(c) != '"') return Absent(c, required, kErrString);
+  ScanCursor& k = c.scan.cur;
+  FixedText<10240>& out = c.scan.quotedCodes;
+  bool reported = false;
+  out.assign("\"");
+  ++k.position;
+  while (!AtEnd(k) && k.text[k.position] != '"') {
+    FixedText<8> code;
+    code.append_number(static_cast<unsigned char>(k.text[k.position]));
+    std::string_view joined = ScratchJoin(c, "0000", code.view());
+    Collect(c, out, ScratchRight(c, joined, 3), reported);
+    ++k.position;
+  }
+  Collect(c, out, '"', reported);
+  if (AtEnd(k)) {
+    ReportError(c, kErrString, "");
+  } else {
+    ++k.position;
+  }
+  return out.view();
+}
+
+std::string_view ReadBraceList(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (ScanChar(c) != '{') return Absent(c, required, kErrList);
+  ScanCursor& k = c.scan.cur;
+  FixedText<102400>& out = c.scan.braceList;
+  bool reported = false;
+  out.assign("{");
+  ++k.position;
+  int depth = 1;
+  while (depth > 0) {
+    SkipBlanks(c);
+    if (AtEnd(k)) {
+      ReportError(c, kErrList, "");  // the list runs into the end of the text
+      break;
+    }
+    char ch = k.text[k.position];
+    if (ch == '{') ++depth;
+    if (ch == '}') --depth;
+    if (ch == '"') {
+      Collect(c, out, ReadQuotedCodes(c, true), reported);
+      continue;
+    }
+    Collect(c, out, ch, reported);
+    ++k.position;
+  }
+  return out.view();
+}
+
+std::string_view ReadDatum(Compiler& c, bool required) {
+  SkipBlanks(c);
+  char ch = ScanChar(c);
+  if (ch == '{') return ReadBraceList(c, required);
+  if (ch == '"') return ReadQuotedCodes(c, required);
+  if (IsDigit(ch)) return ReadNumber(c, required);
+  return Absent(c, required, kErrData);
+}
+
+std::string_view ReadBrackets(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (ScanChar(c) != '[') return Absent(c, required, kErrArray);
+  ScanCursor& k = c.scan.cur;
+  FixedText<32>& out = c.scan.brackets;
+  bool reported = false;
+  out.clear();
+  while (ScanChar(c) == '[') {
+    int start = k.position;
+    while (!AtEnd(k) && k.text[k.position] != ']') ++k.position;
+    if (!AtEnd(k)) ++k.position;  // the closing bracket
+    Collect(c, out, std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)),
+            reported);
+    while (ScanChar(c) == ' ') ++k.position;
+  }
+  FoldConstants(out);
+  return out.view();
+}
+
+std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (ScanChar(c) != '(') {
+    if (required) ReportError(c, kErrParentheses, "");
+    return std::nullopt;
+  }
+  ScanCursor& k = c.scan.cur;
+  ++k.position;
+  int start = k.position;
+  int depth = 0;
+  int count = 0;
+  while (count < kParenthesisedLimit && !AtEnd(k)) {
+    char ch = k.text[k.position];
+    if (ch == ')' && depth == 0) break;
+    if (ch == ')') --depth;
+    if (ch == '(') ++depth;
+    ++k.position;
+    ++count;
+  }
+  if (count >= kParenthesisedLimit || AtEnd(k)) {
+    ReportError(c, kErrParentheses, "");  // no closing parenthesis within reach
+    return std::nullopt;
+  }
+  FixedText<102400>& out = c.scan.parenthesised;
+  out.assign(std::string_view(k.text + start, static_cast<std::size_t>(count)));
+  ++k.position;
+  return out.view();
+}
+
+std::string_view ReadStatementText(Compiler& c) {
+  SkipBlanks(c);
+  ScanCursor& k = c.scan.cur;
+  int start = k.position;
+  while (!AtEnd(k) && k.text[k.position] != ';' && k.text[k.position] != '}') ++k.position;
+  FixedText<102400>& out = c.scan.statement;
+  out.assign(std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)));
+  if (AtEnd(k) || k.text[k.position] == '}') ReportError(c, kErrMissingSemicolon, "");
+  if (!AtEnd(k)) ++k.position;
+  return out.view();
+}
+
+}  // namespace stackcc

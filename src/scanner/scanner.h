@@ -1,0 +1,73 @@
+// The scanner: one cursor over the current text and the token readers that
+// advance it. Every reader but TextPrefixDiffers first skips blanks and LINE
+// markers (copying each marker into the emit buffer). Readers return their token
+// in a buffer of their own that the next call of the same reader overwrites.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "driver/fixed_text.h"
+
+namespace stackcc {
+
+struct Compiler;
+
+constexpr int kStatementLimit = 5000;  // positions a handler text may consume
+constexpr int kParenthesisedLimit = 20480;
+
+// The cursor: a text of known length and the position in it. Reading at or past
+// the length yields the NUL terminator, so no reader runs past the text.
+struct ScanCursor {
+  char* text = nullptr;
+  int length = 0;
+  int position = 0;
+  // Where the handler text's first character that is neither blank nor part of a
+  // marker stands (-1 until SkipBlanks has met one); the statement-length limit
+  // counts from there.
+  int contentStart = -1;
+  bool limitReported = false;
+};
+
+struct ScanState {
+  ScanCursor cur;
+  FixedText<102400> lastMarkerLine;  // "LINE:" + position + CR LF
+  FixedText<120> word;
+  FixedText<120> name;
+  FixedText<64> number;
+  FixedText<10240> quoted;
+  FixedText<10240> quotedCodes;
+  FixedText<102400> braceList;
+  FixedText<32> brackets;
+  FixedText<102400> parenthesised;
+  FixedText<102400> statement;
+  FixedText<1024> markerWork;
+};
+
+// Points the cursor at a new handler text (position 0, limit counting reset).
+void BeginText(Compiler& c, char* text, int length);
+// The byte at position + offset, or NUL at and past the end of the text.
+char ScanChar(const Compiler& c, int offset = 0);
+// The unread rest of the text from position + offset.
+std::string_view ScanRest(const Compiler& c, int offset = 0);
+
+void SkipBlanks(Compiler& c);
+// 0 when every character of the literal equals the text's at the same index.
+int TextPrefixDiffers(std::string_view literal, std::string_view text);
+int MatchKeyword(Compiler& c, std::string_view literal);
+int MatchText(Compiler& c, std::string_view literal);
+int PeekText(Compiler& c, std::string_view literal);
+
+std::string_view ReadWord(Compiler& c, bool required);
+std::string_view ReadName(Compiler& c, bool required);
+std::string_view ReadNumber(Compiler& c, bool required);
+std::string_view ReadQuoted(Compiler& c, bool required);
+std::string_view ReadQuotedCodes(Compiler& c, bool required);
+std::string_view ReadBraceList(Compiler& c, bool required);
+std::string_view ReadDatum(Compiler& c, bool required);
+std::string_view ReadBrackets(Compiler& c, bool required);
+// No value when the group is absent; the empty text for "()".
+std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required);
+std::string_view ReadStatementText(Compiler& c);
+
+}  // namespace stackcc

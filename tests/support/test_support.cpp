@@ -1,0 +1,46 @@
+#include "test_support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace stackcc::testing {
+
+TestCompiler::TestCompiler() : compiler_(std::make_unique<Compiler>()) {
+  compiler_->driver.console = open_memstream(&consoleBuf_, &consoleLen_);
+}
+
+TestCompiler::~TestCompiler() {
+  if (compiler_->driver.console != nullptr) std::fclose(compiler_->driver.console);
+  std::free(consoleBuf_);
+}
+
+void TestCompiler::SetText(std::string_view text) {
+  text_.assign(text);
+  BeginText(*compiler_, text_.data(), static_cast<int>(text_.size()));
+}
+
+std::string TestCompiler::ConsoleText() {
+  std::fflush(compiler_->driver.console);
+  return std::string(consoleBuf_ == nullptr ? "" : consoleBuf_, consoleLen_);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::string& path, std::string_view content) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+std::string MakeTempDir() {
+  char tmpl[] = "/tmp/stackcc-test-XXXXXX";
+  char* dir = mkdtemp(tmpl);
+  return std::string(dir == nullptr ? "/tmp" : dir) + "/";
+}
+
+}  // namespace stackcc::testing
