@@ -5,14 +5,23 @@
 #include <string_view>
 
 #include "driver/fixed_text.h"
+#include "driver/output.h"
 #include "driver/source_reader.h"
+#include "scanner/scanner.h"
 
 namespace stackcc {
 
 struct Compiler;
 
 constexpr int kBlockLevels = 20;
+// A block may be opened at levels 0 to 18, so that its body (and the level of a
+// switch's case labels) is at most 19.
+constexpr int kHighestOpeningLevel = kBlockLevels - 2;
 constexpr int kSwitchSubjectCapacity = 60;
+constexpr int kFunctionNameLimit = 33;       // characters of a function's name
+constexpr int kParameterItemCapacity = 240;  // one parameter item and its ";"
+constexpr int kParameterItemLimit = kParameterItemCapacity - 1;
+constexpr int kHeadTextCapacity = kParenthesisedLimit + 1;
 
 enum BlockKind : int {
   BlockNone = 0,
@@ -36,6 +45,20 @@ struct BlockState {
   int labelNumber = 0;
   int caseCounter[kBlockLevels] = {};
   FixedText<kSwitchSubjectCapacity> switchSubject[kBlockLevels];
+  // False when the switch of that level has no subject to test (its group was
+  // missing or too long): its cases then get their labels but no comparison.
+  bool switchTestable[kBlockLevels] = {};
+  // Blocks opened beyond the deepest level: they are reported, get no record, and
+  // their closing braces are absorbed here so that outer blocks still match.
+  int overflowDepth = 0;
+  // Set while a function header is compiled (its work texts are in use).
+  bool inFunctionHeader = false;
+  // Work texts: a head's parenthesised group, a function's parameter list and one
+  // parameter item, and the code of a function's entry.
+  FixedText<kHeadTextCapacity> headText;
+  FixedText<kHeadTextCapacity> parameters;
+  FixedText<kParameterItemCapacity + 1> parameterItem;
+  EmitText accumulator;
 };
 
 // Compiles one statement of the reader's text; returns the emit buffer.

@@ -1,0 +1,93 @@
+// The closing brace: pops the innermost block and emits the code that ends it.
+#include "decl/data_layout.h"
+#include "decl/tables.h"
+#include "driver/compiler.h"
+#include "stmt/block_stack.h"
+
+namespace stackcc {
+
+namespace {
+
+// "} while (condition);": the test that sends the loop round again.
+void CloseDo(Compiler& c) {
+  if (!MatchText(c, "while")) {
+    ReportError(c, kErrMissingWhile, "");
+    return;
+  }
+  EmitControlLabel(c, "test_do_while");
+  // Without its group the loop has no condition and runs once.
+  if (ReadHeadGroup(c)) {
+    CompileExpression(c, c.blocks.headText.view());
+    EmitGotoTrue(c, "do");
+  }
+  EmitControlLabel(c, "end_do_while");
+  if (!MatchText(c, ";")) ReportError(c, kErrMissingSemicolon, "");
+}
+
+// The last failed case test lands at the body level; the end at the switch's.
+void CloseSwitch(Compiler& c) {
+  BlockState& b = c.blocks;
+  int level = b.blockLevel;
+  b.blockLevel = level + 1;
+  EmitControlLabel(c, NumberedName("CASE_", b.caseCounter[level]).view());
+  b.blockLevel = level;
+  EmitControlLabel(c, "end_switch");
+}
+
+void CloseFunction(Compiler& c) {
+  FixedText<64> end("end_function");
+  end.append(c.decl.currentFunctionLabel.view());
+  EmitLabel(c, end.view());
+  if (SymbolElementSize(c, CurrentFunctionName(c)) > 0) Emit(c, "push_parameter 0\r\n");
+  Emit(c, "return\r\n");
+  c.decl.currentFunctionLabel.clear();
+}
+
+}  // namespace
+
+int CloseBlock(Compiler& c) {
+  if (!MatchText(c, "}")) return 0;
+  BlockState& b = c.blocks;
+  if (b.overflowDepth > 0) {  // the block was reported and never opened
+    --b.overflowDepth;
+    return 1;
+  }
+  if (b.blockLevel <= 0) {
+    ReportError(c, kErrBlockUnderflow, "}");
+    return 1;
+  }
+  --b.blockLevel;
+  const BlockRecord& record = b.stack[b.blockLevel];
+  b.labelNumber = record.counter;
+  switch (record.kind) {
+    case BlockIf:
+      if (PeekText(c, "else")) EmitGoto(c, "end_if2");
+      EmitControlLabel(c, "end_if1");
+      break;
+    case BlockWhile:
+      EmitGoto(c, "while");
+      EmitControlLabel(c, "end_while");
+      break;
+    case BlockFunction:
+      CloseFunction(c);
+      break;
+    case BlockDo:
+      CloseDo(c);
+      break;
+    case BlockSwitch:
+      CloseSwitch(c);
+      break;
+    case BlockElse:
+      EmitControlLabel(c, "end_if2");
+      break;
+    case BlockFor:
+      EmitGoto(c, "for");
+      EmitControlLabel(c, "end_for");
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
+}  // namespace stackcc

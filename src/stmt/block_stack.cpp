@@ -1,0 +1,97 @@
+// The block stack, its label counters and the control-label emitters.
+#include "stmt/block_stack.h"
+
+#include "driver/compiler.h"
+
+namespace stackcc {
+
+namespace {
+
+constexpr std::string_view kFunctionPrefix = "_func_";
+
+// name + "_stlev_" + suffix + level + "_ctlbl_" + number.
+void EmitControlName(Compiler& c, std::string_view name) {
+  Emit(c, name);
+  Emit(c, "_stlev_");
+  Emit(c, c.driver.targetSuffix.view());
+  EmitNumber(c, c.blocks.blockLevel);
+  Emit(c, "_ctlbl_");
+  EmitNumber(c, c.blocks.labelNumber);
+}
+
+}  // namespace
+
+void EmitControlLabel(Compiler& c, std::string_view name) {
+  EmitControlName(c, name);
+  Emit(c, ":\r\n");
+}
+
+void EmitGoto(Compiler& c, std::string_view name) {
+  Emit(c, "goto ");
+  EmitControlName(c, name);
+  Emit(c, "\r\n");
+}
+
+void EmitGotoTrue(Compiler& c, std::string_view name) {
+  Emit(c, "null_last_line\r\n");
+  Emit(c, "goto_true ");
+  EmitControlName(c, name);
+  Emit(c, "\r\n");
+}
+
+void EmitGotoFalse(Compiler& c, std::string_view name) {
+  Emit(c, "null_last_line\r\n");
+  Emit(c, "goto_false ");
+  EmitControlName(c, name);
+  Emit(c, "\r\n");
+}
+
+void EmitPlainGoto(Compiler& c, std::string_view target) {
+  Emit(c, "goto ");
+  Emit(c, target);
+  Emit(c, "\r\n");
+}
+
+bool CheckNesting(Compiler& c) {
+  BlockState& b = c.blocks;
+  if (b.overflowDepth == 0 && b.blockLevel <= kHighestOpeningLevel) return true;
+  ++b.overflowDepth;
+  ReportError(c, kErrBlockNesting, "");
+  return false;
+}
+
+bool BeginBlock(Compiler& c) {
+  if (!CheckNesting(c)) return false;
+  BlockState& b = c.blocks;
+  BlockRecord& record = b.stack[b.blockLevel];
+  ++record.counter;
+  b.labelNumber = record.counter;
+  return true;
+}
+
+void PushBlock(Compiler& c, int kind) {
+  BlockState& b = c.blocks;
+  b.stack[b.blockLevel].kind = kind;
+  ++b.blockLevel;
+}
+
+bool ReadHeadGroup(Compiler& c) {
+  std::optional<std::string_view> group = ReadParenthesised(c, true);
+  c.blocks.headText.assign(group.value_or(std::string_view{}));
+  return group.has_value();
+}
+
+std::string_view CurrentFunctionName(const Compiler& c) {
+  std::string_view label = c.decl.currentFunctionLabel.view();
+  std::size_t at = label.find(kFunctionPrefix);
+  return at == std::string_view::npos ? std::string_view{}
+                                      : label.substr(at + kFunctionPrefix.size());
+}
+
+FixedText<32> NumberedName(std::string_view prefix, int number) {
+  FixedText<32> name(prefix);
+  name.append_number(number);
+  return name;
+}
+
+}  // namespace stackcc

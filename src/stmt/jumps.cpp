@@ -1,0 +1,164 @@
+// The statements inside blocks that jump or land: case and default labels of a
+// switch, return, break and continue, user labels and goto.
+#include "decl/data_layout.h"
+#include "decl/tables.h"
+#include "driver/compiler.h"
+#include "stmt/block_stack.h"
+
+namespace stackcc {
+
+namespace {
+
+// Case and default stand directly in a switch body: the innermost open block
+// must be a switch.
+bool InSwitchBody(Compiler& c, std::string_view keyword) {
+  const BlockState& b = c.blocks;
+  if (b.overflowDepth == 0 && b.blockLevel > 0 && b.stack[b.blockLevel - 1].kind == BlockSwitch) {
+    return true;
+  }
+  ReportError(c, kErrCaseOutsideSwitch, keyword);
+  return false;
+}
+
+struct JumpTargets {
+  int kind;
+  std::string_view breakTarget;
+  std::string_view continueTarget;  // empty: continue passes the block over
+};
+
+constexpr JumpTargets kJumpTargets[] = {
+    {BlockFor, "end_for", "for"},
+    {BlockWhile, "end_while", "while"},
+    {BlockDo, "end_do_while", "test_do_while"},
+    {BlockSwitch, "end_switch", ""},
+};
+
+std::string_view TargetOf(int kind, bool isBreak) {
+  for (const JumpTargets& t : kJumpTargets) {
+    if (t.kind == kind) return isBreak ? t.breakTarget : t.continueTarget;
+  }
+  return {};
+}
+
+// Jumps to the innermost enclosing block that has a target for the statement.
+int CompileLoopJump(Compiler& c, std::string_view keyword, bool isBreak) {
+  if (!MatchKeyword(c, keyword)) return 0;
+  BlockState& b = c.blocks;
+  for (int level = b.blockLevel - 1; level >= 0; --level) {
+    std::string_view target = TargetOf(b.stack[level].kind, isBreak);
+    if (target.empty()) continue;
+    int saved = b.blockLevel;
+    b.blockLevel = level;
+    b.labelNumber = b.stack[level].counter;
+    EmitGoto(c, target);
+    b.blockLevel = saved;
+    return 1;
+  }
+  ReportError(c, kErrBreakOutOfLoop, "");
+  return 1;
+}
+
+// name + "_label_" + the function label: user labels are local to a function.
+FixedText<256> UserLabel(const Compiler& c, std::string_view name) {
+  FixedText<256> label(name);
+  label.append("_label_");
+  label.append(c.decl.currentFunctionLabel.view());
+  return label;
+}
+
+}  // namespace
+
+int CompileCase(Compiler& c) {
+  if (!MatchKeyword(c, "case")) return 0;
+  FixedText<64> value(ReadNumber(c, true));
+  if (!MatchText(c, ":")) {
+    ReportError(c, kErrMissingColon, "");
+    return 1;
+  }
+  if (!InSwitchBody(c, "case")) return 1;
+  BlockState& b = c.blocks;
+  int level = b.blockLevel - 1;
+  int k = b.caseCounter[level];
+  b.labelNumber = b.stack[level].counter;
+  EmitGoto(c, NumberedName("INCASE_", k).view());
+  EmitControlLabel(c, NumberedName("CASE_", k).view());
+  b.caseCounter[level] = k + 1;
+  // The subject is evaluated again for every case tested.
+  if (b.switchTestable[level] && !value.empty()) {
+    FixedText<kSwitchSubjectCapacity + 72> test(b.switchSubject[level].view());
+    test.append("==");
+    test.append(value.view());
+    CompileExpression(c, test.view());
+    EmitGotoFalse(c, NumberedName("CASE_", k + 1).view());
+  }
+  EmitControlLabel(c, NumberedName("INCASE_", k).view());
+  return 1;
+}
+
+int CompileDefault(Compiler& c) {
+  if (!MatchKeyword(c, "default")) return 0;
+  if (!MatchText(c, ":")) {
+    ReportError(c, kErrMissingColon, "");
+    return 1;
+  }
+  if (!InSwitchBody(c, "default")) return 1;
+  BlockState& b = c.blocks;
+  int level = b.blockLevel - 1;
+  int k = b.caseCounter[level];
+  b.labelNumber = b.stack[level].counter;
+  EmitControlLabel(c, NumberedName("CASE_", k).view());
+  b.caseCounter[level] = k + 1;
+  return 1;
+}
+
+// The value must be parenthesised; "return x;" returns 0 and leaves "x;" behind.
+// The ";" is left for the next call, where it is an empty statement.
+int CompileReturn(Compiler& c) {
+  if (!MatchKeyword(c, "return")) return 0;
+  int size = SymbolElementSize(c, CurrentFunctionName(c));
+  std::optional<std::string_view> value = ReadParenthesised(c, false);
+  if (value.has_value()) {
+    if (size <= 0) {
+      ReportError(c, kErrReturnValue, "");
+      return 1;
+    }
+    c.blocks.headText.assign(*value);
+    CompileExpression(c, c.blocks.headText.view());
+    Emit(c, "null_last_line\r\n");
+  } else if (size > 0) {
+    CompileExpression(c, "0");
+    Emit(c, "null_last_line\r\n");
+  }
+  Emit(c, "return\r\n");
+  return 1;
+}
+
+int CompileBreak(Compiler& c) {
+  return CompileLoopJump(c, "break", true);
+}
+int CompileContinue(Compiler& c) {
+  return CompileLoopJump(c, "continue", false);
+}
+
+int CompileLabel(Compiler& c) {
+  ScanCursor start = c.scan.cur;
+  std::size_t emitted = c.out.emit.size();
+  FixedText<128> name(ReadName(c, false));
+  if (!name.empty() && MatchText(c, ":")) {
+    EmitLabel(c, UserLabel(c, name.view()).view());
+    return 1;
+  }
+  c.scan.cur = start;
+  c.out.emit.truncate(emitted);  // markers met on the way are read again later
+  return 0;
+}
+
+int CompileGoto(Compiler& c) {
+  if (!MatchKeyword(c, "goto")) return 0;
+  FixedText<128> name(ReadName(c, true));
+  EmitPlainGoto(c, UserLabel(c, name.view()).view());
+  if (!MatchText(c, ";")) ReportError(c, kErrMissingSemicolon, "");
+  return 1;
+}
+
+}  // namespace stackcc
