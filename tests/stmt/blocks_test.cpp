@@ -1,0 +1,198 @@
+// The block stack: label emitters, counters that are never reset, block closing
+// and the limits of the stack.
+#include "stmt_fixture.h"
+
+namespace stackcc::testing {
+namespace {
+
+using Errs = std::vector<int>;
+
+TEST(Blocks, EmittersJoinSuffixToLevel) {
+  Pass2 p;
+  struct Case {
+    std::string_view suffix;
+    void (*emit)(Compiler&, std::string_view);
+    std::string_view expected;
+  };
+  const Case cases[] = {
+      {"x", EmitControlLabel, "while_stlev_x1_ctlbl_3:\r\n"},
+      {"", EmitControlLabel, "while_stlev_1_ctlbl_3:\r\n"},
+      {"", EmitGoto, "goto while_stlev_1_ctlbl_3\r\n"},
+      {"", EmitGotoTrue, "null_last_line\r\ngoto_true while_stlev_1_ctlbl_3\r\n"},
+      {"O", EmitGotoFalse, "null_last_line\r\ngoto_false while_stlev_O1_ctlbl_3\r\n"},
+      {"x", EmitPlainGoto, "goto while\r\n"},
+  };
+  for (const Case& k : cases) {
+    p.c().driver.targetSuffix.assign(k.suffix);
+    p.c().blocks.blockLevel = 1;
+    p.c().blocks.labelNumber = 3;
+    ClearEmit(p.c());
+    k.emit(p.c(), "while");
+    EXPECT_EQ(p.c().out.emit.view(), k.expected);
+  }
+}
+
+TEST(Blocks, IfElseLabels) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  EXPECT_EQ(p.ControlLines("if (a) { b = 1; } else { b = 2; }"),
+            "goto_false end_if1_stlev_1_ctlbl_1\n"
+            "goto end_if2_stlev_1_ctlbl_1\n"
+            "end_if1_stlev_1_ctlbl_1:\n"
+            "end_if2_stlev_1_ctlbl_1:\n");
+  EXPECT_EQ(p.c().blocks.blockLevel, 1);
+}
+
+TEST(Blocks, ElsewhereSeesElseButOpensNoElse) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  EXPECT_EQ(p.ControlLines("if (a) { b = 1; } elsewhere = 1;"),
+            "goto_false end_if1_stlev_1_ctlbl_1\n"
+            "goto end_if2_stlev_1_ctlbl_1\n"
+            "end_if1_stlev_1_ctlbl_1:\n");
+  EXPECT_EQ(p.c().blocks.blockLevel, 1);
+}
+
+TEST(Blocks, WhileLabelIsWrittenBeforeItsCondition) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  p.c().blocks.stack[1].counter = 4;
+  std::string out = p.Run("while (i < 10) { i = i + 1; }");
+  std::size_t label = out.find("while_stlev_1_ctlbl_5:\n\n");
+  ASSERT_NE(label, std::string::npos) << out;
+  EXPECT_LT(label, out.find("goto_false end_while_stlev_1_ctlbl_5"));
+  EXPECT_NE(out.find("goto while_stlev_1_ctlbl_5\nend_while_stlev_1_ctlbl_5:\n"),
+            std::string::npos);
+}
+
+TEST(Blocks, CountersAreNeverReset) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  p.Run("while (a) { } }");
+  EXPECT_EQ(p.c().blocks.blockLevel, 0);
+  p.EnterFunction("g", 0);
+  EXPECT_EQ(p.ControlLines("while (a) { }"),
+            "while_stlev_1_ctlbl_2:\n"
+            "goto_false end_while_stlev_1_ctlbl_2\n"
+            "goto while_stlev_1_ctlbl_2\n"
+            "end_while_stlev_1_ctlbl_2:\n");
+}
+
+TEST(Blocks, CallStatementAdvancesTheLevelCounter) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  EXPECT_EQ(p.ControlLines("print(x); if (a) { }"),
+            "goto_false end_if1_stlev_1_ctlbl_2\n"
+            "end_if1_stlev_1_ctlbl_2:\n");
+}
+
+TEST(Blocks, DoClosesWithItsTest) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  EXPECT_EQ(p.ControlLines("do { x = 1; } while (x);"),
+            "do_stlev_1_ctlbl_1:\n"
+            "test_do_while_stlev_1_ctlbl_1:\n"
+            "goto_true do_stlev_1_ctlbl_1\n"
+            "end_do_while_stlev_1_ctlbl_1:\n");
+  EXPECT_EQ(p.Errors(), Errs{});
+}
+
+TEST(Blocks, DoClosingErrors) {
+  struct Case {
+    std::string_view text;
+    Errs errors;
+    bool loopsBack;
+  };
+  const Case cases[] = {
+      {"do { } x = 1;", {kErrMissingWhile}, false},
+      {"do { } while (x) x = 1;", {kErrMissingSemicolon}, true},
+      {"do { } while ;", {kErrParentheses}, false},
+  };
+  for (const Case& k : cases) {
+    Pass2 p;
+    p.EnterFunction("f", 0);
+    std::string out = p.Run(k.text);
+    EXPECT_EQ(p.Errors(), k.errors) << k.text;
+    EXPECT_EQ(out.find("goto_true") != std::string::npos, k.loopsBack) << k.text;
+    EXPECT_EQ(p.c().blocks.blockLevel, 1) << k.text;
+  }
+}
+
+TEST(Blocks, ClosingBraceWithoutBlockIsReported) {
+  Pass2 p;
+  p.Run("} x = 1;");
+  EXPECT_EQ(p.Errors(), Errs{kErrBlockUnderflow});
+  EXPECT_EQ(p.c().blocks.blockLevel, 0);
+}
+
+TEST(Blocks, NestingBeyondTheStackIsReportedAndBalanced) {
+  Pass2 p;
+  std::string program;
+  for (int i = 0; i < 22; ++i) program += "if (a) { ";
+  for (int i = 0; i < 22; ++i) program += "} ";
+  std::string out = p.Run(program);
+  EXPECT_EQ(p.Errors(), (Errs{kErrBlockNesting, kErrBlockNesting, kErrBlockNesting}));
+  EXPECT_EQ(p.c().blocks.blockLevel, 0);
+  EXPECT_EQ(p.c().blocks.overflowDepth, 0);
+  EXPECT_NE(out.find("end_if1_stlev_18_ctlbl_1:"), std::string::npos);
+  EXPECT_EQ(out.find("stlev_19_"), std::string::npos);
+  p.Run("}");
+  EXPECT_EQ(p.Errors().back(), kErrBlockUnderflow);
+}
+
+TEST(Blocks, MissingBraceOpensNoBlock) {
+  Pass2 p;
+  const std::string_view heads[] = {"if (a) x;", "else x;",     "else if (a) {", "while (a) x;",
+                                    "do x;",     "for (;;) x;", "switch (a) x;"};
+  for (std::string_view head : heads) {
+    ClearEmit(p.c());
+    int before = p.c().blocks.blockLevel;
+    p.Dispatch(head);
+    EXPECT_EQ(p.Errors().back(), kErrMissingBrace) << head;
+    EXPECT_EQ(p.c().blocks.blockLevel, before) << head;
+  }
+}
+
+TEST(Blocks, HeadWithoutGroupCompilesNoCondition) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  EXPECT_EQ(p.ControlLines("if { x = 1; } while { } for { }"),
+            "end_if1_stlev_1_ctlbl_1:\n"
+            "while_stlev_1_ctlbl_2:\n"
+            "goto while_stlev_1_ctlbl_2\n"
+            "end_while_stlev_1_ctlbl_2:\n"
+            "goto out_for_stlev_1_ctlbl_3\n"
+            "for_stlev_1_ctlbl_3:\n"
+            "out_for_stlev_1_ctlbl_3:\n"
+            "goto for_stlev_1_ctlbl_3\n"
+            "end_for_stlev_1_ctlbl_3:\n");
+  EXPECT_EQ(p.Errors(), (Errs{kErrParentheses, kErrParentheses, kErrParentheses}));
+  EXPECT_EQ(p.c().blocks.blockLevel, 1);
+}
+
+TEST(Blocks, ForLayout) {
+  Pass2 p;
+  p.EnterFunction("f", 0);
+  EXPECT_EQ(p.ControlLines("for (i = 0; i < 3; i = i + 1) { }"),
+            "goto out_for_stlev_1_ctlbl_1\n"
+            "for_stlev_1_ctlbl_1:\n"
+            "out_for_stlev_1_ctlbl_1:\n"
+            "goto_false end_for_stlev_1_ctlbl_1\n"
+            "goto for_stlev_1_ctlbl_1\n"
+            "end_for_stlev_1_ctlbl_1:\n");
+}
+
+TEST(Blocks, ForWithoutConditionHasNoTest) {
+  Pass2 p;
+  const std::string_view heads[] = {"for (;;) { }", "for (i = 0) { }", "for (i = 0;  ; i) { }"};
+  for (std::string_view head : heads) {
+    p.EnterFunction("f", 0);
+    std::string out = p.ControlLines(head);
+    EXPECT_EQ(out.find("goto_false"), std::string::npos) << head;
+    EXPECT_NE(out.find("end_for_stlev_1_"), std::string::npos) << head;
+  }
+  EXPECT_EQ(p.Errors(), Errs{});
+}
+
+}  // namespace
+}  // namespace stackcc::testing
