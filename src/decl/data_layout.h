@@ -13,8 +13,8 @@ struct Compiler;
 
 void DeclareScalar(Compiler& c, NameBuffer& name, int ptr, int typeSize, int externFlag,
                    std::string_view typeName, int memberFlag);
-void DeclareScalarInit(Compiler& c, NameBuffer& name, std::string_view value, int ptr,
-                       int typeSize, int externFlag, std::string_view typeName, int memberFlag);
+void DeclareScalarInit(Compiler& c, NameBuffer& name, std::string_view value, int ptr, int typeSize,
+                       int externFlag, std::string_view typeName, int memberFlag);
 void DeclareArray(Compiler& c, NameBuffer& name, std::string_view dims, int typeSize, int ptr,
                   int externFlag, std::string_view typeName, int memberFlag);
 void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int typeSize,
