@@ -183,15 +183,15 @@ TEST(Blocks, ForLayout) {
 }
 
 TEST(Blocks, ForWithoutConditionHasNoTest) {
-  Pass2 p;
   const std::string_view heads[] = {"for (;;) { }", "for (i = 0) { }", "for (i = 0;  ; i) { }"};
   for (std::string_view head : heads) {
+    Pass2 p;
     p.EnterFunction("f", 0);
     std::string out = p.ControlLines(head);
     EXPECT_EQ(out.find("goto_false"), std::string::npos) << head;
     EXPECT_NE(out.find("end_for_stlev_1_"), std::string::npos) << head;
+    EXPECT_EQ(p.Errors(), Errs{}) << head;
   }
-  EXPECT_EQ(p.Errors(), Errs{});
 }
 
 }  // namespace
