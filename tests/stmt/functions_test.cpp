@@ -76,6 +76,27 @@ TEST(Functions, PrototypeParameterCounts) {
   }
 }
 
+TEST(Functions, ParametersAreLocalsWithStores) {
+  Pass2 p;
+  std::string out = p.Run("int add(int a, char *s) {");
+  EXPECT_EQ(Symbol(p, "add").paramCount, 2);
+  EXPECT_EQ(Symbol(p, "a_func_add").sizes[0], 4);
+  EXPECT_EQ(Symbol(p, "s_func_add").kind, SymPointer);
+  EXPECT_TRUE(out.starts_with("add:\n")) << out;
+  // Each store keeps the caller's value: it ends in "null_last_line".
+  EXPECT_TRUE(out.ends_with("null_last_line\n\n")) << out;
+  EXPECT_EQ(p.SideFile("funct1.txt"), "add(,int a, char *s\n");
+  EXPECT_EQ(p.Errors(), Errs{});
+}
+
+TEST(Functions, HeaderInsideAParameterIsNotCompiled) {
+  Pass2 p;
+  p.Run("int g(int cb(int), int b) {");
+  EXPECT_EQ(Symbol(p, "g").paramCount, 1);
+  EXPECT_EQ(p.c().blocks.blockLevel, 1);
+  EXPECT_EQ(p.c().decl.currentFunctionLabel.view(), "_func_g");
+}
+
 TEST(Functions, VariadicMarkMustFollowTheComma) {
   Pass2 p;
   p.Run("int p(char *fmt,...) {");
@@ -91,6 +112,8 @@ TEST(Functions, DefinitionAfterPrototypeChecksSizeAndCount) {
   const Case cases[] = {
       {"void h(void); void h(void) {", {kErrParamCount}},
       {"int k(); char k() {", {kErrFunctionSize}},
+      {"int k(int a); char k(int a) {", {kErrFunctionSize}},
+      {"int k(int a); int k(int a, int b) {", {kErrParamCount}},
       {"int k(); int k() {", {}},
   };
   for (const Case& k : cases) {
