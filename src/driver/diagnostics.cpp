@@ -108,6 +108,8 @@ void ReportError(Compiler& c, int code, std::string_view aux) {
   d.errorStream.Write("\r\n");
   Console(c, "\r\n\r\n");
   d.errorFlag = 1;
+  ++d.reportCount;
+  d.lastCode = code;
 }
 
 }  // namespace stackcc

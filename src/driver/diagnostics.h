@@ -89,6 +89,8 @@ enum ErrorCode : int {
 
 struct Diagnostics {
   int errorFlag = 0;
+  int reportCount = 0;  // reports so far, and the code of the last one
+  int lastCode = 0;
   FixedText<kErrorLineCapacity> errorLineText;
   OutFile errorStream;
 };
