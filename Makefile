@@ -5,7 +5,7 @@ EXAMPLE ?= examples/controller
 
 FUZZ_SECONDS ?= 300
 
-.PHONY: all build demo test test-sanitize fuzz clean format
+.PHONY: all build demo test test-sanitize fuzz bench clean format
 
 all: build
 
@@ -25,6 +25,9 @@ test-sanitize:
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+bench:
+	bash bench/run.sh $(BENCH_ARGS)
 
 fuzz:
 	bash fuzz/run.sh $(FUZZ_SECONDS)
