@@ -128,3 +128,33 @@ TEST_F(ReaderFixture, PushFailsCleanly) {
 
 }  // namespace
 }  // namespace stackcc
+
+namespace stackcc {
+namespace {
+
+TEST(InFile, FoldsCrLfAcrossReadBoundaries) {
+  std::string raw;
+  unsigned seed = 7;
+  for (int i = 0; i < 50000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    raw += "ab\r\n"[(seed >> 16) % 4];
+  }
+  std::string expected;
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    expected += raw[i];
+  }
+  std::string dir = testing::MakeTempDir();
+  testing::WriteFile(dir + "f", raw);
+  for (int chunk : {1, 2, 3, 7, 1024, 20480}) {
+    InFile in;
+    ASSERT_TRUE(in.Open(dir + "f"));
+    std::string got;
+    std::string buf(static_cast<std::size_t>(chunk), '\0');
+    for (int n; (n = in.Read(buf.data(), chunk)) > 0;) got.append(buf.data(), static_cast<std::size_t>(n));
+    EXPECT_EQ(got, expected) << "chunk " << chunk;
+  }
+}
+
+}  // namespace
+}  // namespace stackcc
