@@ -63,8 +63,8 @@ char* StoreScratch(Compiler& c, std::string_view a, std::string_view b, std::siz
   // A string that would run past the end of the area goes to its start instead.
   if (start + total + 1 > static_cast<std::size_t>(kScratchSize)) start = 0;
   char* area = o.scratch.raw();
-  std::memcpy(area + start, a.data(), a.size());
-  std::memcpy(area + start + a.size(), b.data(), b.size());
+  if (!a.empty()) std::memcpy(area + start, a.data(), a.size());
+  if (!b.empty()) std::memcpy(area + start + a.size(), b.data(), b.size());
   area[start + total] = '\0';
   o.scratchNext = start >= static_cast<std::size_t>(kScratchThreshold)
                       ? 0
