@@ -42,11 +42,25 @@ void ApplyBinary(Compiler& c, int k) {
   if (!e.failed) EmitOperator(c, k, left, right);
 }
 
+void ApplyOperator(Compiler& c, int k);
+
+// The operand of a prefix operator. Prefix operators bind right to left: in **p
+// or !!x the inner one is applied first, so the outer one finds its value.
+int PrefixOperand(Compiler& c, int k) {
+  ExprState& e = c.expr;
+  int operand = NextPendingTerm(c, k, e.rangeLast);
+  while (operand >= 0 && !e.failed && e.terms[operand].state == 0 &&
+         OperatorAt(e.terms[operand].op).kind == 'R') {
+    ApplyOperator(c, operand);
+    operand = NextPendingTerm(c, k, e.rangeLast);
+  }
+  return operand;
+}
+
 void ApplyUnary(Compiler& c, int k, bool prefix) {
   ExprState& e = c.expr;
-  int operand =
-      prefix ? NextPendingTerm(c, k, e.rangeLast) : PreviousPendingTerm(c, k, e.rangeFirst);
-  if (!OperandFound(c, k, operand)) return;
+  int operand = prefix ? PrefixOperand(c, k) : PreviousPendingTerm(c, k, e.rangeFirst);
+  if (e.failed || !OperandFound(c, k, operand)) return;
   EmitOperand(c, operand);
   if (e.failed) return;
   e.terms[k].type = e.terms[operand].type;
