@@ -14,6 +14,7 @@ struct Compiler;
 constexpr int kTermCount = 300;
 constexpr int kTermTextCapacity = 1024;
 constexpr int kTermCodeCapacity = 4096;
+constexpr int kExprOutputCapacity = 4096;
 constexpr char kOperatorMarkerByte = static_cast<char>(0xA4);
 
 struct OperatorEntry {
@@ -28,6 +29,8 @@ struct OperatorEntry {
 const OperatorEntry* OperatorTable();
 constexpr int kOperatorEntries = 51;
 
+// The value of a term: storage kind, size per level, pointee size per level, and
+// the subscript state of an array. Copied whole from term to term.
 struct TypeInfo {
   int kind = 0;
   int sizes[5] = {0, 0, 0, 0, 0};
@@ -42,16 +45,30 @@ struct ExprTerm {
   int op = 0;
   FixedText<kTermTextCapacity> text;
   TypeInfo type;
+  // Code references ("@" + term index) first, then the term's own lines.
   FixedText<kTermCodeCapacity> code;
-  int state = 0;
+  int state = 0;  // 0 pending, 1 applied, 2 consumed
+  // A rewritten text's "@n" operand: the term it copies, else -1.
+  int ref = -1;
+  // The operand's name was not found: it compiles to its text as written.
+  bool unresolved = false;
+  // Set while ExpandCode is inside this term (a reference back expands to nothing).
+  bool expanding = false;
+  // isArray of the symbol that starts this term's subscript chain.
+  int chainIsArray = 0;
 };
 
 struct ExprState {
   ExprTerm terms[kTermCount];
   int lastTermIndex = -1;
   FixedText<kTermTextCapacity> exprText;
-  FixedText<kTermCodeCapacity> output;
-  int memberMode = 0;
+  FixedText<kTermTextCapacity> rewriteText;
+  FixedText<kExprOutputCapacity> output;
+  // The range being evaluated: operands and bracket partners are searched in it.
+  int rangeFirst = 0;
+  int rangeLast = -1;
+  // An error stopped the statement: nothing more is evaluated or emitted.
+  bool failed = false;
 };
 
 // Compiles an expression statement into the emit buffer, ending in a drop line.

@@ -1,0 +1,199 @@
+// The operator emitters: each appends the operator's own instruction lines to its
+// term's code, after the references to its operands. Most are a mnemonic and the
+// size of the result; assignments poke, members add offsets, casts convert, and
+// increments and compound assignments are compiled again as plain assignments.
+#include "driver/compiler.h"
+#include "expr/parser.h"
+
+namespace stackcc {
+
+namespace {
+
+// The mnemonic of an operator whose emitter is mnemonic + size, else empty.
+std::string_view SizedMnemonic(int op) {
+  switch (op) {
+    case kOpNot:
+      return "logic_not ";
+    case kOpMul:
+      return "mul ";
+    case kOpDiv:
+      return "div ";
+    case 14:
+      return "mod ";
+    case kOpAdd:
+      return "add ";
+    case kOpSub:
+      return "sub ";
+    case 17:
+      return "shift_left ";
+    case 18:
+      return "shift_right ";
+    case 19:
+      return "less ";
+    case 20:
+      return "lessorequal ";
+    case 21:
+      return "greater ";
+    case 22:
+      return "greaterorequal ";
+    case 23:
+      return "equal ";
+    case 24:
+      return "notequal ";
+    case 25:
+      return "and ";
+    case 26:
+      return "xor ";
+    case 27:
+      return "or ";
+    case 28:
+      return "logic_and ";
+    case 29:
+      return "logic_or ";
+    default:
+      return {};
+  }
+}
+
+void AppendSized(Compiler& c, int index, std::string_view mnemonic, int size) {
+  AppendCode(c, index, mnemonic);
+  AppendCodeNumber(c, index, size);
+  AppendCode(c, index, "\r\n");
+}
+
+void EmitDereference(Compiler& c, int k, int r) {
+  ExprState& e = c.expr;
+  TypeInfo& t = e.terms[r].type;
+  if (t.level == 0) {
+    ReportError(c, kErrNotPointer, e.terms[r].text.view());
+    return;
+  }
+  int g = t.level;
+  --t.level;
+  e.terms[k].type = t;
+  AppendSized(c, k, "peek ", SizeAtLevel(t, g - 1));
+}
+
+// ~x is x xor -1, the all-ones value widened or narrowed to x's size.
+void EmitComplement(Compiler& c, int k) {
+  int size = TermSize(c, k);
+  AppendCode(c, k, "push_parameter -1\r\n");
+  if (size != 4) AppendCode(c, k, ChangeSizeLine(4, size).view());
+  AppendSized(c, k, "xor ", size);
+}
+
+// sizeof evaluates its operand, drops it and pushes its size: a plain number.
+void EmitSizeof(Compiler& c, int k) {
+  int size = TermSize(c, k);
+  AppendSized(c, k, "drop ", size);
+  AppendSized(c, k, "push_parameter ", size);
+  c.expr.terms[k].type = NumberType();
+}
+
+// A comma outside a call's parentheses drops its left value and gives the right.
+void EmitComma(Compiler& c, int k, int left, int right) {
+  AppendSized(c, left, "drop ", TermSize(c, left));
+  c.expr.terms[k].type = c.expr.terms[right].type;
+}
+
+void EmitCast(Compiler& c, int k, int size, bool pointer) {
+  ForceSize(c, k, size);
+  if (pointer) c.expr.terms[k].type.level = 2;
+}
+
+void EmitRewrite(Compiler& c, int k, int left, std::string_view op, int right) {
+  FixedText<64> text("@");
+  text.append_number(left);
+  text.append("=@");
+  text.append_number(left);
+  text.append(op);
+  if (right >= 0) text.append_number(right);
+  RewriteAndEvaluate(c, text.view(), k);
+}
+
+}  // namespace
+
+void EmitOperator(Compiler& c, int k, int left, int right) {
+  ExprState& e = c.expr;
+  if (e.failed) return;
+  int op = e.terms[k].op;
+  std::string_view mnemonic = SizedMnemonic(op);
+  if (!mnemonic.empty()) {
+    AppendSized(c, k, mnemonic, TermSize(c, k));
+    return;
+  }
+  switch (op) {
+    case kOpOpenParen:
+      EmitCall(c, k);
+      break;
+    case kOpOpenBracket:
+      EmitSubscript(c, k);
+      break;
+    case kOpComplement:
+      EmitComplement(c, k);
+      break;
+    case kOpIncrement:
+      EmitRewrite(c, k, left, "+1", -1);
+      break;
+    case kOpDecrement:
+      EmitRewrite(c, k, left, "-1", -1);
+      break;
+    case kOpDeref:
+      EmitDereference(c, k, right);
+      break;
+    case kOpAddress:
+      AppendCode(c, k, "null_last_line\r\n");
+      ++e.terms[k].type.level;
+      break;
+    case kOpSizeof:
+      EmitSizeof(c, k);
+      break;
+    case kOpAssign:
+      AppendSized(c, k, "poke ", TermSize(c, left));
+      break;
+    case kOpAddAssign:
+      EmitRewrite(c, k, left, "+@", right);
+      break;
+    case kOpSubAssign:
+      EmitRewrite(c, k, left, "-@", right);
+      break;
+    case kOpMulAssign:
+      EmitRewrite(c, k, left, "*@", right);
+      break;
+    case kOpDivAssign:
+      EmitRewrite(c, k, left, "/@", right);
+      break;
+    case kOpComma:
+      EmitComma(c, k, left, right);
+      break;
+    case kOpStore:
+      AppendCode(c, right, "null_last_line\r\n");
+      AppendSized(c, k, "poke ", TermSize(c, right));
+      break;
+    case kOpArrow:
+      AppendCode(c, k, "\r\n");
+      break;
+    case kOpDot:
+      AppendCode(c, left, "null_last_line\r\n");
+      AppendCode(c, k, "\r\n");
+      break;
+    case kOpCastInt:
+      EmitCast(c, k, 4, false);
+      break;
+    case kOpCastLong:
+      EmitCast(c, k, 8, false);
+      break;
+    case kOpCastIntPtr:
+    case kOpCastLongPtr:
+    case kOpCastCharPtr:
+      EmitCast(c, k, 4, true);
+      break;
+    case kOpCastChar:
+      EmitCast(c, k, 1, false);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace stackcc

@@ -1,0 +1,120 @@
+// Evaluating a range of terms: the pending operator of highest precedence is
+// applied, again and again, until none is left. Applying an operator compiles its
+// operands into their own terms, gives the operator's term code references to
+// them, and lets the operator's emitter add its lines.
+#include "driver/compiler.h"
+#include "expr/parser.h"
+
+namespace stackcc {
+
+namespace {
+
+// An operand of an operator: a term in the range that is an operand or a value
+// that an operator has already produced. Anything else means an operand is missing.
+bool OperandFound(Compiler& c, int k, int operand) {
+  if (operand >= 0) return true;
+  StopExpression(c, OperatorShownName(c.expr.terms[k].op));
+  return false;
+}
+
+void ApplyBinary(Compiler& c, int k) {
+  ExprState& e = c.expr;
+  const OperatorEntry& entry = OperatorAt(e.terms[k].op);
+  int right = NextPendingTerm(c, k, e.rangeLast);
+  int left = PreviousPendingTerm(c, k, e.rangeFirst);
+  if (!OperandFound(c, k, left) || !OperandFound(c, k, right)) return;
+  EmitOperand(c, left);
+  EmitOperand(c, right);
+  if (entry.typeRule == kRuleAssignment) AppendCode(c, left, "null_last_line\r\n");
+  if (entry.pointerScaling == 1) ScalePointerOperands(c, k, left, right);
+  e.terms[k].state = 1;
+  CombineTypes(c, k, left, right, entry.typeRule);
+  if (entry.typeRule == kRuleAssignment) {
+    AppendCode(c, right, "dup ");
+    AppendCodeNumber(c, right, TermSize(c, right));
+    AppendCode(c, right, "\r\n");
+    AppendCodeReference(c, k, right);
+    AppendCodeReference(c, k, left);
+  } else {
+    AppendCodeReference(c, k, left);
+    AppendCodeReference(c, k, right);
+  }
+  if (!e.failed) EmitOperator(c, k, left, right);
+}
+
+void ApplyOperator(Compiler& c, int k);
+
+// The operand of a prefix operator. Prefix operators bind right to left: in **p
+// or !!x the inner one is applied first, so the outer one finds its value.
+int PrefixOperand(Compiler& c, int k) {
+  ExprState& e = c.expr;
+  int operand = NextPendingTerm(c, k, e.rangeLast);
+  while (operand >= 0 && !e.failed && e.terms[operand].state == 0 &&
+         OperatorAt(e.terms[operand].op).kind == 'R') {
+    ApplyOperator(c, operand);
+    operand = NextPendingTerm(c, k, e.rangeLast);
+  }
+  return operand;
+}
+
+void ApplyUnary(Compiler& c, int k, bool prefix) {
+  ExprState& e = c.expr;
+  int operand = prefix ? PrefixOperand(c, k) : PreviousPendingTerm(c, k, e.rangeFirst);
+  if (e.failed || !OperandFound(c, k, operand)) return;
+  EmitOperand(c, operand);
+  if (e.failed) return;
+  e.terms[k].type = e.terms[operand].type;
+  e.terms[k].state = 1;
+  AppendCodeReference(c, k, operand);
+  if (!e.failed) EmitOperator(c, k, prefix ? -1 : operand, prefix ? operand : -1);
+}
+
+void ApplyOperator(Compiler& c, int k) {
+  ExprState& e = c.expr;
+  switch (OperatorAt(e.terms[k].op).kind) {
+    case 'B':
+      ApplyBinary(c, k);
+      break;
+    case 'R':
+      ApplyUnary(c, k, true);
+      break;
+    case 'L':
+      ApplyUnary(c, k, false);
+      break;
+    case 'G':
+      e.terms[k].state = 1;
+      EmitOperator(c, k, -1, -1);
+      break;
+    default:  // "?": the language has no conditional operator
+      StopExpression(c, OperatorShownName(e.terms[k].op));
+      break;
+  }
+}
+
+}  // namespace
+
+int EvaluateRange(Compiler& c, int first, int last) {
+  ExprState& e = c.expr;
+  if (e.failed) return -1;
+  if (first > last) return first;
+  int savedFirst = e.rangeFirst;
+  int savedLast = e.rangeLast;
+  e.rangeFirst = first;
+  e.rangeLast = last;
+  int applied = -1;
+  while (!e.failed) {
+    int k = FindTopOperator(c, first, last);
+    if (k < 0) break;
+    applied = k;
+    ApplyOperator(c, k);
+  }
+  if (!e.failed && applied < 0) {
+    EmitOperand(c, first);
+    applied = first;
+  }
+  e.rangeFirst = savedFirst;
+  e.rangeLast = savedLast;
+  return e.failed ? -1 : applied;
+}
+
+}  // namespace stackcc

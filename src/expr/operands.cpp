@@ -1,0 +1,145 @@
+// Operands: a number is pushed as written; a name is looked up (as a local of the
+// current function first), its stored name pushed and, for scalars and pointers,
+// loaded; a member pushes its offset and adds it to the owner's address. Every
+// operand gets the TypeInfo that describes its value.
+#include <cstdint>
+
+#include "decl/tables.h"
+#include "driver/bytes.h"
+#include "driver/compiler.h"
+#include "driver/text_helpers.h"
+#include "expr/parser.h"
+
+namespace stackcc {
+
+namespace {
+
+// A text starting with a digit, a minus and a digit, or holding a nonzero leading
+// decimal value is a number; anything else is a name.
+bool IsNumberText(std::string_view text) {
+  if (text.empty()) return false;
+  if (IsDigit(text[0])) return true;
+  if (text[0] == '-' && text.size() > 1 && IsDigit(text[1])) return true;
+  return ReadDecimal(text) != 0;
+}
+
+TypeInfo SymbolType(const Compiler& c, const SymbolRecord& s) {
+  TypeInfo t;
+  t.kind = s.kind;
+  t.sizes[0] = s.sizes[0];
+  for (int level = 1; level <= 4; ++level) t.sizes[level] = 4;
+  for (int level = 1; level <= 5; ++level) t.pointeeSizes[level] = s.sizes[level - 1];
+  t.level = s.indirection;
+  if (s.isArray != 1 || s.dimIndex < 0 || s.dimIndex >= kDimensionRecords) return t;
+  // One step of dimension j spans the product of all later dimensions.
+  const DimensionRecord& dims = c.decl.dimensions[s.dimIndex];
+  int count = dims.values[0];
+  if (count < 0) count = 0;
+  if (count > 10) count = 10;
+  t.dimCount = count;
+  std::int64_t stride = 1;
+  for (int j = count - 1; j >= 0; --j) {
+    t.strides[j] = static_cast<int>(static_cast<std::uint32_t>(stride));
+    stride *= dims.values[j + 1];
+    stride = static_cast<std::int32_t>(static_cast<std::uint32_t>(stride));
+  }
+  return t;
+}
+
+void CompileNumber(Compiler& c, int i) {
+  ExprTerm& t = c.expr.terms[i];
+  t.type = NumberType();
+  t.code.clear();
+  AppendCode(c, i, "push_parameter ");
+  AppendCode(c, i, t.text.view());
+  AppendCode(c, i, "\r\n");
+}
+
+// A name that was not found keeps its text and is pushed like a number.
+void CompileUnresolved(Compiler& c, int i) {
+  c.expr.terms[i].unresolved = true;
+  CompileNumber(c, i);
+}
+
+void CompileName(Compiler& c, int i) {
+  ExprState& e = c.expr;
+  ExprTerm& t = e.terms[i];
+  ExprText written = t.text;
+  MemberResolution member = ResolveMember(c, i);
+  if (e.failed) return;
+  int s = FindSymbol(c, t.text.view());
+  if (s <= 0) {
+    t.text = written;
+    CompileUnresolved(c, i);
+    return;
+  }
+  const SymbolRecord& record = c.decl.symbols[s];
+  t.text = record.name.view();
+  t.type = SymbolType(c, record);
+  t.code.clear();
+  AppendCode(c, i, "push_parameter ");
+  if (member.isMember) {
+    AppendCodeNumber(c, i, member.offset);
+    AppendCode(c, i, "\r\nadd 4\r\n");
+  } else {
+    AppendCode(c, i, t.text.view());
+  }
+  AppendCode(c, i, "\r\n");
+  TypeInfo& type = t.type;
+  if (type.kind == SymScalar || type.kind == SymPointer) {
+    if (type.level > 0) --type.level;
+    AppendCode(c, i, "peek ");
+    AppendCodeNumber(c, i, SizeAtLevel(type, type.level));
+    AppendCode(c, i, "\r\n");
+  } else if (type.kind == SymFunction && type.level > 0) {
+    --type.level;
+  }
+}
+
+// A reference of a rewritten text takes over the whole term it names. An
+// operator's term keeps its code; an operand is compiled again from its text.
+bool TakeReferencedTerm(Compiler& c, int i) {
+  ExprState& e = c.expr;
+  int target = e.terms[i].ref;
+  if (target >= i || target > e.lastTermIndex) {
+    StopExpression(c, e.terms[i].text.view());
+    return false;
+  }
+  e.terms[i] = e.terms[target];
+  e.terms[i].ref = -1;
+  e.terms[i].expanding = false;
+  return true;
+}
+
+}  // namespace
+
+void EmitOperand(Compiler& c, int i) {
+  ExprState& e = c.expr;
+  if (e.failed) return;
+  ExprTerm& t = e.terms[i];
+  if (t.state != 0) {
+    t.state = 2;
+    return;
+  }
+  if (t.ref >= 0) {
+    if (!TakeReferencedTerm(c, i)) return;
+    if (t.text.empty()) {
+      t.state = 2;
+      return;
+    }
+  } else if (t.op != kOpNull || t.text.empty()) {
+    // An operator that was never applied stands where an operand should be.
+    StopExpression(c, OperatorShownName(t.op));
+    return;
+  }
+  if (t.unresolved) {
+    CompileUnresolved(c, i);
+  } else if (IsNumberText(t.text.view())) {
+    CompileNumber(c, i);
+  } else {
+    CompileName(c, i);
+  }
+  t.state = 2;
+}
+
+}  // namespace stackcc

@@ -1,0 +1,136 @@
+// The pieces of the expression compiler, shared between its files and its tests.
+// Term indices are indices into c.expr.terms; -1 stands for "no term".
+#pragma once
+
+#include <string_view>
+
+#include "driver/fixed_text.h"
+#include "expr/expression.h"
+
+namespace stackcc {
+
+// Operator table indices the compiler refers to by name.
+enum OperatorIndexName : int {
+  kOpNull = 0,
+  kOpOpenParen = 1,
+  kOpCloseParen = 2,
+  kOpOpenBracket = 3,
+  kOpCloseBracket = 4,
+  kOpNot = 5,
+  kOpComplement = 6,
+  kOpIncrement = 7,
+  kOpDecrement = 8,
+  kOpDeref = 9,
+  kOpAddress = 10,
+  kOpSizeof = 11,
+  kOpMul = 12,
+  kOpDiv = 13,
+  kOpAdd = 15,
+  kOpSub = 16,
+  kOpConditional = 30,
+  kOpAssign = 31,
+  kOpAddAssign = 32,
+  kOpSubAssign = 33,
+  kOpMulAssign = 34,
+  kOpDivAssign = 35,
+  kOpComma = 36,
+  kOpStore = 37,
+  kOpArrow = 38,
+  kOpDot = 39,
+  kOpCastInt = 40,
+  kOpCastLong = 41,
+  kOpCastIntPtr = 42,
+  kOpCastLongPtr = 43,
+  kOpCastChar = 44,
+  kOpCastCharPtr = 45,
+};
+
+enum TypeRuleName : int {
+  kRuleNone = 0,
+  kRuleArithmetic = 1,
+  kRuleAssignment = 2,
+  kRuleShift = 3,
+  kRuleComparison = 4,
+  kRuleMember = 6,
+};
+
+using ExprText = FixedText<kTermTextCapacity>;
+
+// --- operator table (operator_table.cpp)
+const OperatorEntry& OperatorAt(int index);
+// Precedence of the entry named exactly text, 0 when there is none.
+int OperatorPrecedence(std::string_view text);
+// Index of the entry named name; reports error 1 "Operator unknow" and gives -1.
+int OperatorIndex(Compiler& c, std::string_view name);
+// The operator as a user writes it (":*" is shown as "*", ":&" as "&").
+std::string_view OperatorShownName(int index);
+
+// --- marking and splitting (marking.cpp, splitting.cpp)
+// Replaces every operator of the text by its marker (0xA4, index, blank). False
+// when the marked text would exceed 1023 characters (reported; the statement stops).
+bool MarkOperators(Compiler& c, ExprText& text);
+// Cuts a marked text into terms after the last term (or from term 0 with reset).
+// With references set, an operand "@n" is a reference to term n. Gives the index
+// of the last term written, -1 when the table is empty or the statement stopped.
+int SplitTerms(Compiler& c, std::string_view marked, bool reset, bool references);
+
+// --- term searches (term_search.cpp)
+// The nearest term below index, not below lo, whose state is not 2; else -1.
+int PreviousPendingTerm(const Compiler& c, int index, int lo);
+// The nearest term above index, not above hi, whose state is not 2; else -1.
+int NextPendingTerm(const Compiler& c, int index, int hi);
+// The partner of the bracket term at index within the current range. A bracket
+// without partner reports error 3 and stops the statement; a term that is no
+// bracket reports error 1. -1 in both cases.
+int FindMatchingBracket(Compiler& c, int index);
+// The "," or "(" term that begins the call argument ending at index (not below
+// lo); -1 when there is none.
+int FindArgumentStart(const Compiler& c, int index, int lo);
+// The pending operator of highest precedence in first..last (leftmost of equals).
+int FindTopOperator(const Compiler& c, int first, int last);
+
+// --- evaluation and expansion (evaluation.cpp, expansion.cpp)
+// Applies the operators of the range in precedence order; gives the term holding
+// the range's value (first for an empty range), -1 when the statement stopped.
+int EvaluateRange(Compiler& c, int first, int last);
+// Appends the expanded code of a term to c.expr.output.
+void ExpandCode(Compiler& c, int index);
+// Reports error 12 with the detail text and stops the statement.
+void StopExpression(Compiler& c, std::string_view detail);
+// Appends to a term's code; a code beyond 4095 characters stops the statement.
+void AppendCode(Compiler& c, int index, std::string_view text);
+void AppendCodeNumber(Compiler& c, int index, long long value);
+void AppendCodeReference(Compiler& c, int index, int target);
+
+// --- operands, calls and subscripts (operands.cpp, members.cpp, calls.cpp,
+// subscripts.cpp)
+struct MemberResolution {
+  bool isMember = false;
+  int offset = 0;
+};
+void EmitOperand(Compiler& c, int index);
+MemberResolution ResolveMember(Compiler& c, int index);
+void EmitCall(Compiler& c, int k);
+void EmitSubscript(Compiler& c, int k);
+
+// --- operator emission (emitters.cpp, rewrite.cpp, type_rules.cpp)
+void EmitOperator(Compiler& c, int k, int left, int right);
+int RewriteAndEvaluate(Compiler& c, std::string_view text, int k);
+void ScalePointerOperands(Compiler& c, int k, int left, int right);
+void CombineTypes(Compiler& c, int k, int left, int right, int rule);
+void MatchLevels(Compiler& c, int left, int right);
+void ForceSize(Compiler& c, int index, int size);
+FixedText<48> ChangeSizeLine(int from, int to);
+
+// --- sizes (type_rules.cpp)
+// The type of a number (and of a name that was not found): 4 bytes at level 0.
+TypeInfo NumberType();
+// The size at a level; levels beyond 4 hold addresses (4 bytes), below 0 nothing.
+int SizeAtLevel(const TypeInfo& t, int level);
+// The pointee size at a level (1 to 5); beyond 5 an address (4 bytes).
+int PointeeSizeAtLevel(const TypeInfo& t, int level);
+// The size of a term at its current level, and its replacement.
+int TermSize(const Compiler& c, int index);
+void SetTermSize(Compiler& c, int index, int size);
+
+}  // namespace stackcc

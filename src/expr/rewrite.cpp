@@ -1,0 +1,31 @@
+// Increments and compound assignments are compiled as plain assignments: the text
+// "@L=@L+1" (or "+@R", ...) is marked and split after the statement's last term,
+// and only those new terms are evaluated, so the operator's own place in a larger
+// expression is kept. Its "@n" operands copy the operand terms afresh.
+#include "driver/compiler.h"
+#include "expr/parser.h"
+
+namespace stackcc {
+
+int RewriteAndEvaluate(Compiler& c, std::string_view text, int k) {
+  ExprState& e = c.expr;
+  if (e.failed) return -1;
+  e.rewriteText.assign(text);
+  if (!MarkOperators(c, e.rewriteText)) {
+    e.failed = true;
+    return -1;
+  }
+  int first = e.lastTermIndex + 1;
+  int last = SplitTerms(c, e.rewriteText.view(), false, true);
+  if (last < first) return -1;
+  int root = EvaluateRange(c, first, last);
+  if (root < 0) return -1;
+  ExprTerm& K = e.terms[k];
+  K.type = e.terms[root].type;
+  K.code.clear();
+  AppendCodeReference(c, k, root);
+  e.terms[root].state = 2;
+  return root;
+}
+
+}  // namespace stackcc

@@ -1,0 +1,101 @@
+// Searches over the term table: the pending neighbours of an operator, bracket
+// partners, the start of a call argument and the next operator to apply. No
+// search leaves the statement's terms, and bracket partners are looked for only
+// inside the range being evaluated.
+#include "driver/compiler.h"
+#include "expr/parser.h"
+
+namespace stackcc {
+
+int PreviousPendingTerm(const Compiler& c, int index, int lo) {
+  if (lo < 0) lo = 0;
+  for (int j = index - 1; j >= lo; --j) {
+    if (c.expr.terms[j].state != 2) return j;
+  }
+  return -1;
+}
+
+int NextPendingTerm(const Compiler& c, int index, int hi) {
+  if (hi > c.expr.lastTermIndex) hi = c.expr.lastTermIndex;
+  for (int j = index + 1; j <= hi; ++j) {
+    if (c.expr.terms[j].state != 2) return j;
+  }
+  return -1;
+}
+
+namespace {
+
+// Walks from index in direction step; opener adds one to the depth, closer takes
+// one away; the term that brings the depth back to 0 is the partner.
+int WalkToPartner(const Compiler& c, int index, int step, int opener, int closer) {
+  const ExprState& e = c.expr;
+  int lo = e.rangeFirst < 0 ? 0 : e.rangeFirst;
+  int hi = e.rangeLast > e.lastTermIndex ? e.lastTermIndex : e.rangeLast;
+  int depth = 1;
+  for (int j = index + step; j >= lo && j <= hi; j += step) {
+    if (e.terms[j].op == opener) ++depth;
+    if (e.terms[j].op == closer && --depth == 0) return j;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int FindMatchingBracket(Compiler& c, int index) {
+  int partner = -1;
+  switch (c.expr.terms[index].op) {
+    case kOpOpenParen:
+      partner = WalkToPartner(c, index, 1, kOpOpenParen, kOpCloseParen);
+      break;
+    case kOpOpenBracket:
+      partner = WalkToPartner(c, index, 1, kOpOpenBracket, kOpCloseBracket);
+      break;
+    case kOpCloseParen:
+      partner = WalkToPartner(c, index, -1, kOpCloseParen, kOpOpenParen);
+      break;
+    case kOpCloseBracket:
+      partner = WalkToPartner(c, index, -1, kOpCloseBracket, kOpOpenBracket);
+      break;
+    default:
+      ReportError(c, kErrArray, "Cannot find next pair");
+      c.expr.failed = true;
+      return -1;
+  }
+  if (partner < 0) {
+    ReportError(c, kErrParentheses, "");
+    c.expr.failed = true;
+  }
+  return partner;
+}
+
+int FindArgumentStart(const Compiler& c, int index, int lo) {
+  if (lo < 0) lo = 0;
+  int depth = 0;
+  for (int j = index; j >= lo; --j) {
+    int op = c.expr.terms[j].op;
+    if ((op == kOpComma || op == kOpOpenParen) && depth == 0) return j;
+    if (op == kOpCloseParen) ++depth;
+    if (op == kOpOpenParen) --depth;
+  }
+  return -1;
+}
+
+int FindTopOperator(const Compiler& c, int first, int last) {
+  const ExprState& e = c.expr;
+  if (first < 0) first = 0;
+  if (last > e.lastTermIndex) last = e.lastTermIndex;
+  int best = 0;
+  int found = -1;
+  for (int j = first; j <= last; ++j) {
+    const ExprTerm& t = e.terms[j];
+    if (t.op == kOpNull && t.text.empty()) break;
+    int precedence = OperatorAt(t.op).precedence;
+    if (t.state == 0 && precedence > best) {
+      best = precedence;
+      found = j;
+    }
+  }
+  return found;
+}
+
+}  // namespace stackcc
