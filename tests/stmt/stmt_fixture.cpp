@@ -24,6 +24,11 @@ Pass2::Pass2() {
   o.functionList.Open(dir_ + "funct1.txt", false);
   o.listing.Open(dir_ + "prog.lst", false);
   o.header.Open(dir_ + "prog.h", false);
+  // The variables the statements of the tests use, as global ints.
+  for (std::string_view name : {"a", "b", "i", "n", "w", "x", "y", "total"}) {
+    NameBuffer symbol(name);
+    DeclareSymbol(c(), symbol, 4, SymScalar, 0, 1, 4, "", 0, -1);
+  }
 }
 
 std::string Pass2::Run(std::string_view program) {
