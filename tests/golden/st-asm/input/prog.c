@@ -1,0 +1,3 @@
+void main() {
+  ASM   push_parameter 5 ;
+}

@@ -1,0 +1,5 @@
+int a;
+int elsewhere;
+void main() {
+  if (a) { a = 1; } elsewhere = 1;
+}

@@ -1,0 +1,5 @@
+int a;
+int b;
+void main() {
+  if (a) { b = 1; } else { b = 2; }
+}

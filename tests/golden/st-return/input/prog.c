@@ -1,0 +1,10 @@
+int x;
+int f() {
+  return x;
+}
+void g() {
+  return;
+}
+void h() {
+  return (x);
+}

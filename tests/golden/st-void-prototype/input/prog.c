@@ -1,0 +1,3 @@
+void h(void);
+void h(void) {
+}
