@@ -108,6 +108,9 @@ void ReportError(Compiler& c, int code, std::string_view aux) {
   d.errorStream.Write("\r\n");
   Console(c, "\r\n\r\n");
   d.errorFlag = 1;
+  ++d.reportCount;
+  d.lastCode = code;
+  if (code >= 0 && code < static_cast<int>(d.codesSeen.size())) d.codesSeen.set(static_cast<std::size_t>(code));
 }
 
 }  // namespace stackcc

@@ -3,6 +3,7 @@
 // error flag; compilation goes on.
 #pragma once
 
+#include <bitset>
 #include <string_view>
 
 #include "driver/fixed_text.h"
@@ -89,6 +90,9 @@ enum ErrorCode : int {
 
 struct Diagnostics {
   int errorFlag = 0;
+  int reportCount = 0;  // reports so far, and the code of the last one
+  int lastCode = 0;
+  std::bitset<128> codesSeen;  // every code reported in this run (below 128)
   FixedText<kErrorLineCapacity> errorLineText;
   OutFile errorStream;
 };

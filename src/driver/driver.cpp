@@ -39,15 +39,8 @@ bool EndsWithOur90(std::string_view base) {
   return true;
 }
 
-// Limits noticed while reading the command line are reported once <base>.err
-// exists.
-struct PendingReports {
-  bool fileName = false;
-  bool suffix = false;
-};
-
-PendingReports ApplyOptions(Compiler& c, int argc, const char* const* argv) {
-  PendingReports pending;
+CommandLineIssues ApplyOptions(Compiler& c, int argc, const char* const* argv) {
+  CommandLineIssues pending;
   for (int i = 2; i < argc; ++i) {
     std::string_view arg = argv[i];
     if (arg.size() < 1 || (arg[0] != '/' && arg[0] != '-')) continue;
@@ -108,7 +101,7 @@ std::string Derived(const Compiler& c, std::string_view ext) {
   return name;
 }
 
-bool RunPass1(Compiler& c, const PendingReports& pending) {
+bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   Console(c, kBanner);
   Console(c, "Compiling...\r\n");
   Console(c, "Pass 1\r\n");
@@ -219,7 +212,8 @@ void StopRun(Compiler& c, int status) {
   c.driver.stopStatus = status;
 }
 
-bool ParseCommandLine(Compiler& c, int argc, const char* const* argv) {
+CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* argv) {
+  CommandLineIssues issues = ApplyOptions(c, argc, argv);
   DriverState& d = c.driver;
   std::string_view arg = argc > 1 ? argv[1] : "";
   std::size_t filePart = FilePartStart(arg);
@@ -235,7 +229,9 @@ bool ParseCommandLine(Compiler& c, int argc, const char* const* argv) {
   if (EndsWithOur90(base)) d.headerBase.splice(base.size() - 5, 5, "sys90");
   d.sourceName.assign(base);
   d.sourceName.append(".c");
-  return fits;
+  if (d.base.find("our") != FileName::npos) d.targetSuffix.assign("O");
+  issues.fileName = !fits;
+  return issues;
 }
 
 int RunCompiler(Compiler& c, int argc, const char* const* argv) {
@@ -243,9 +239,7 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv) {
     std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
     return 2;
   }
-  PendingReports pending = ApplyOptions(c, argc, argv);
-  pending.fileName = !ParseCommandLine(c, argc, argv);
-  if (c.driver.base.find("our") != FileName::npos) c.driver.targetSuffix.assign("O");
+  CommandLineIssues pending = ParseCommandLine(c, argc, argv);
   if (!RunPass1(c, pending) || !RunPass2(c)) {
     CloseAll(c);
     return c.driver.stopStatus;

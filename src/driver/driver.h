@@ -31,8 +31,15 @@ struct DriverState {
 // Runs a whole compilation for the command line; returns the exit status.
 int RunCompiler(Compiler& c, int argc, const char* const* argv);
 
-// Derives the names of a run from argument 1; false when the name had to be cut.
-bool ParseCommandLine(Compiler& c, int argc, const char* const* argv);
+// Limits met on the command line; reported once <base>.err exists.
+struct CommandLineIssues {
+  bool fileName = false;  // the source name was longer than a file name may be
+  bool suffix = false;    // the c option's text was longer than the suffix field
+};
+
+// Applies the options and derives the names of a run from argument 1 (the base,
+// the "our" suffix rule, the "our90" header rule).
+CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* argv);
 
 // The host path of a name as given: both '\' and '/' separate directories.
 std::string HostPath(std::string_view name);

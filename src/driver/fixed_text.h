@@ -54,7 +54,7 @@ class FixedText {
 
   // Cuts the text to at most n characters.
   void truncate(std::size_t n) {
-    if (n < len_) {
+    if (n < len_ && n <= kCapacity) {
       len_ = n;
       data_[len_] = '\0';
     }

@@ -32,30 +32,40 @@ bool InFile::Open(const std::string& path) {
   return file_ != nullptr;
 }
 
-int InFile::NextRaw() {
-  if (pending_ >= 0) {
-    int b = pending_;
-    pending_ = -1;
-    return b;
-  }
-  return std::getc(file_);
-}
-
 int InFile::Read(char* dest, int n) {
   if (file_ == nullptr) return 0;
   int count = 0;
   while (count < n) {
-    int b = NextRaw();
-    if (b == EOF) break;
-    if (b == '\r') {
-      int next = std::getc(file_);
-      if (next == '\n') {
-        b = '\n';
-      } else if (next != EOF) {
-        pending_ = next;
-      }
+    int want = n - count;
+    int got = 0;
+    if (pending_ >= 0) {
+      dest[count] = static_cast<char>(pending_);
+      pending_ = -1;
+      got = 1;
     }
-    dest[count++] = static_cast<char>(b);
+    got += static_cast<int>(std::fread(dest + count + got, 1, static_cast<std::size_t>(want - got), file_));
+    if (got == 0) break;
+    // Fold each CR LF pair into its LF, in place.
+    int end = count + got;
+    int w = count;
+    for (int r = count; r < end; ++r) {
+      char ch = dest[r];
+      if (ch == '\r') {
+        if (r + 1 < end) {
+          if (dest[r + 1] == '\n') continue;  // the LF that follows is kept
+        } else {
+          int next = std::getc(file_);
+          if (next == '\n') {
+            ch = '\n';
+          } else if (next != EOF) {
+            pending_ = next;
+          }
+        }
+      }
+      dest[w++] = ch;
+    }
+    count = w;
+    if (got < want && pending_ < 0 && std::feof(file_)) break;
   }
   return count;
 }

@@ -42,8 +42,6 @@ class InFile {
   void Close();
 
  private:
-  int NextRaw();
-
   std::FILE* file_ = nullptr;
   int pending_ = -1;  // a byte read ahead while looking for the LF after a CR
 };

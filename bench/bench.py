@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Compiles generated programs of several sizes with stackcc and, where
+installed, with `tcc -c` and `gcc -O0 -S`; prints median wall time, lines per
+second and peak memory per compiler and size, and the ratios.
+
+Usage: bench.py STACKCC [--runs N] [--sizes 1000,10000,...] [--markdown]
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def run_once(cmd, cwd):
+    start = time.perf_counter()
+    proc = subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(proc.pid, 0)
+    elapsed = time.perf_counter() - start
+    code = os.waitstatus_to_exitcode(status)
+    return elapsed, usage.ru_maxrss / 1024.0, code
+
+
+def measure(cmd, cwd, runs):
+    times, peaks = [], []
+    for _ in range(runs):
+        t, peak, code = run_once(cmd, cwd)
+        if code != 0:
+            raise SystemExit(f"{' '.join(cmd)} failed with status {code} in {cwd}")
+        times.append(t)
+        peaks.append(peak)
+    return statistics.median(times), max(peaks)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("stackcc")
+    ap.add_argument("--runs", type=int, default=5)
+    ap.add_argument("--sizes", default="1000,10000,30000,100000")
+    ap.add_argument("--markdown", action="store_true")
+    args = ap.parse_args()
+    stackcc = os.path.abspath(args.stackcc)
+    compilers = [("stackcc", lambda src: [stackcc, src])]
+    if shutil.which("tcc"):
+        compilers.append(("tcc -c", lambda src: ["tcc", "-c", src, "-o", "out.o"]))
+    if shutil.which("gcc"):
+        compilers.append(("gcc -O0 -S", lambda src: ["gcc", "-O0", "-S", "-w", src, "-o", "out.s"]))
+    rows = []
+    work = tempfile.mkdtemp(prefix="stackcc-bench-")
+    for size in [int(s) for s in args.sizes.split(",")]:
+        d = os.path.join(work, str(size))
+        os.makedirs(d)
+        subprocess.check_call([sys.executable, os.path.join(HERE, "gen.py"), str(size),
+                               os.path.join(d, "prog.c")])
+        open(os.path.join(d, "Sys10.c"), "w").write("// system definitions\n")
+        lines = sum(1 for _ in open(os.path.join(d, "prog.c")))
+        results = {}
+        for name, make in compilers:
+            med, peak = measure(make("prog.c"), d, args.runs)
+            results[name] = (med, peak)
+        rows.append((size, lines, results))
+    names = [n for n, _ in compilers]
+    sep = " | " if args.markdown else "  "
+    head = ["size", "lines"]
+    for n in names:
+        head += [f"{n} ms", f"{n} lines/s", f"{n} peak MB"]
+    if "tcc -c" in names:
+        head.append("stackcc/tcc")
+    if "gcc -O0 -S" in names:
+        head.append("stackcc/gcc")
+    out = [head]
+    for size, lines, res in rows:
+        row = [str(size), str(lines)]
+        for n in names:
+            med, peak = res[n]
+            row += [f"{med * 1000:.1f}", f"{lines / med:,.0f}", f"{peak:.1f}"]
+        s = res["stackcc"][0]
+        if "tcc -c" in names:
+            row.append(f"{s / res['tcc -c'][0]:.2f}")
+        if "gcc -O0 -S" in names:
+            row.append(f"{s / res['gcc -O0 -S'][0]:.3f}")
+        out.append(row)
+    if args.markdown:
+        print("| " + " | ".join(out[0]) + " |")
+        print("|" + "---|" * len(out[0]))
+        for r in out[1:]:
+            print("| " + " | ".join(r) + " |")
+    else:
+        widths = [max(len(r[i]) for r in out) for i in range(len(out[0]))]
+        for r in out:
+            print(sep.join(c.rjust(w) for c, w in zip(r, widths)))
+    print(f"(median of {args.runs} runs; time ratios below 1 mean stackcc is faster)")
+    shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,57 @@
+// libFuzzer target: arbitrary bytes go through a whole compilation, either as the
+// source alone or split into the source, Sys10.c and one include file, in a
+// private temporary directory.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "driver/compiler.h"
+
+namespace {
+
+const std::string& WorkDir() {
+  static const std::string dir = [] {
+    char tmpl[] = "/tmp/stackcc-fuzz-XXXXXX";
+    char* made = mkdtemp(tmpl);
+    return std::string(made == nullptr ? "/tmp" : made) + "/";
+  }();
+  return dir;
+}
+
+void Put(const std::string& path, std::string_view bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view in(reinterpret_cast<const char*>(data), size);
+  std::string_view source = in, system, include;
+  bool markers = size > 0 && (data[0] & 2) != 0;
+  if (size >= 3 && (data[0] & 1) != 0) {
+    // Split mode: the next two bytes choose where the three files are cut.
+    std::size_t rest = size - 3;
+    std::size_t a = rest * data[1] / 255;
+    std::size_t b = (rest - a) * data[2] / 255;
+    source = in.substr(3, a);
+    system = in.substr(3 + a, b);
+    include = in.substr(3 + a + b);
+  }
+  const std::string& dir = WorkDir();
+  Put(dir + "prog.c", source);
+  Put(dir + "Sys10.c", system);
+  Put(dir + "inc.h", include);
+  std::string prog = dir + "prog.c";
+  const char* argv[] = {"stackcc", prog.c_str(), markers ? "-d" : "-cF"};
+  auto compiler = std::make_unique<stackcc::Compiler>();
+  compiler->driver.console = nullptr;
+  stackcc::RunCompiler(*compiler, 3, argv);
+  return 0;
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the fuzz target with clang and runs it for the given number of seconds,
+# seeded with the golden cases' and examples' sources.
+# Usage: fuzz/run.sh [seconds]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-300}
+CXX=clang++ cmake -S . -B build-fuzz -DSTACKCC_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz -j 2 --target fuzz_compile
+corpus=fuzz/corpus-run
+mkdir -p "$corpus" fuzz/findings
+for f in tests/golden/*/input/*.c examples/*/*.c fuzz/regressions/*; do
+  [ -f "$f" ] && cp "$f" "$corpus/seed-$(echo "$f" | tr '/' '_')"
+done
+./build-fuzz/fuzz_compile "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+  -artifact_prefix=fuzz/findings/ -print_final_stats=1

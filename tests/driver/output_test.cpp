@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/compiler.h"
+#include "driver/text_helpers.h"
+#include "test_support.h"
+
+namespace stackcc {
+namespace {
+
+using testing::MakeTempDir;
+using testing::ReadFile;
+using testing::TestCompiler;
+
+TEST(TextHelpers, TrimSpacesOnlyTouchesSpaces) {
+  EXPECT_EQ(TrimSpaces("  push 4  "), "push 4");
+  EXPECT_EQ(TrimSpaces("   "), "");
+  EXPECT_EQ(TrimSpaces("\tx\r\n"), "\tx\r\n");
+  FixedText<32> text("  a b  ");
+  EXPECT_EQ(TrimSpaces(text), "a b");
+  EXPECT_EQ(text.view(), "  a b");  // the caller's text loses its trailing spaces
+}
+
+TEST(TextHelpers, TrimValueCutsAtFirstControlByte) {
+  EXPECT_EQ(TrimValue("  \t 10  \r\n"), "10  ");
+  EXPECT_EQ(TrimValue("a\xE9" "b"), "a");
+  EXPECT_EQ(TrimValue(""), "");
+}
+
+TEST(TextHelpers, SpliceAndReplacePrefix) {
+  FixedText<64> text("x = N + N;");
+  EXPECT_TRUE(SpliceText(text, 4, 1, "100"));
+  EXPECT_EQ(text.view(), "x = 100 + N;");
+  EXPECT_TRUE(SpliceText(text, 10, 1, ""));
+  EXPECT_EQ(text.view(), "x = 100 + ;");
+  EXPECT_TRUE(ReplacePrefix(text, 7, "y"));
+  EXPECT_EQ(text.view(), "y + ;");
+
+  FixedText<2048> big(std::string(1020, 'a'));
+  EXPECT_FALSE(SpliceText(big, 0, 1, "bbbbbb"));
+  EXPECT_EQ(big.size(), 1023u);
+  FixedText<8> small("abcdef");
+  EXPECT_FALSE(small.splice(3, 0, "XYZ"));
+  EXPECT_EQ(small.view(), "abcXYZd");
+}
+
+TEST(TextHelpers, ReadDecimalReadsLikeTheCLibrary) {
+  EXPECT_EQ(ReadDecimal("  -12x"), -12);
+  EXPECT_EQ(ReadDecimal("+7"), 7);
+  EXPECT_EQ(ReadDecimal("x7"), 0);
+  EXPECT_EQ(ReadDecimal(""), 0);
+  EXPECT_EQ(ReadDecimal("99999999999999999999999"), -1);
+}
+
+TEST(ScratchRing, LeftRightJoin) {
+  TestCompiler t;
+  EXPECT_EQ(ScratchRight(t.c(), ScratchJoin(t.c(), "0000", "7"), 3), "007");
+  EXPECT_EQ(ScratchRight(t.c(), ScratchJoin(t.c(), "0000", "123"), 3), "123");
+  EXPECT_EQ(ScratchLeft(t.c(), "abcdef", 3), "abc");
+  EXPECT_EQ(ScratchLeft(t.c(), "abcdef", 10), "abcdef");
+}
+
+TEST(ScratchRing, WrapsAfterTheThreshold) {
+  TestCompiler t;
+  std::string chunk(1000, 'q');
+  int starts = 0;
+  while (t->out.scratchNext < kScratchThreshold) {
+    ScratchJoin(t.c(), chunk, "");
+    ++starts;
+  }
+  EXPECT_EQ(t->out.scratchNext, 1002 * starts);
+  ScratchJoin(t.c(), "x", "y");  // stored at or past the threshold
+  EXPECT_EQ(t->out.scratchNext, 0);
+  std::string_view again = ScratchJoin(t.c(), "a", "b");
+  EXPECT_EQ(again.data(), t->out.scratch.c_str());
+}
+
+TEST(ScratchRing, NeverRunsPastItsEnd) {
+  TestCompiler t;
+  t->out.scratchNext = kScratchSize - 10;
+  std::string_view s = ScratchJoin(t.c(), std::string(50, 'z'), "");
+  EXPECT_EQ(s.size(), 50u);
+  EXPECT_EQ(s.data(), t->out.scratch.c_str());  // placed at the start instead
+}
+
+class StreamFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = MakeTempDir();
+    ASSERT_TRUE(t_->out.passOut.Open(dir_ + "p.001", false));
+    ASSERT_TRUE(t_->out.section2.Open(dir_ + "p.002", false));
+    ASSERT_TRUE(t_->diag.errorStream.Open(dir_ + "p.err", false));
+  }
+  std::string Written(const char* name) {
+    t_->out.passOut.Close();
+    t_->out.section2.Close();
+    t_->diag.errorStream.Close();
+    return ReadFile(dir_ + name);
+  }
+  TestCompiler t_;
+  std::string dir_;
+};
+
+TEST_F(StreamFixture, WriteCodeLineTrimsAndEndsTheLine) {
+  WriteCodeLine(t_.c(), "");
+  WriteCodeLine(t_.c(), "  push_parameter 5  ");
+  WriteCodeLine(t_.c(), "a:\r\n");
+  EXPECT_EQ(Written("p.001"), "\r\npush_parameter 5\r\na:\r\n\r\n");
+}
+
+TEST_F(StreamFixture, FlushWritesOnlyANonEmptyBuffer) {
+  FlushSection2(t_.c());
+  SetEmit(t_.c(), "x:\r\ndd 0\r\n");
+  FlushSection2(t_.c());
+  EXPECT_TRUE(t_->out.emit.empty());
+  FlushSection2(t_.c());
+  EXPECT_EQ(Written("p.002"), "x:\r\ndd 0\r\n\r\n");
+}
+
+TEST_F(StreamFixture, EmitOverflowIsCutAndReportedOnce) {
+  std::string chunk(60000, 'e');
+  Emit(t_.c(), chunk);
+  Emit(t_.c(), chunk);
+  Emit(t_.c(), chunk);
+  EXPECT_EQ(t_->out.emit.size(), static_cast<std::size_t>(kEmitCapacity - 1));
+  EXPECT_EQ(t_->diag.reportCount, 1);
+  EXPECT_EQ(t_->diag.lastCode, kErrOutputFull);
+  ClearEmit(t_.c());
+  Emit(t_.c(), chunk);
+  Emit(t_.c(), chunk);
+  EXPECT_EQ(t_->diag.reportCount, 2);
+}
+
+TEST_F(StreamFixture, ReportErrorWritesBothFormats) {
+  t_->diag.errorLineText.assign("12:prog.c");
+  FixedText<80> name("count_func_main");
+  ReportError(t_.c(), kErrNotFound, name);
+  EXPECT_EQ(name.view(), "count");  // cut in the caller's text
+  ReportError(t_.c(), 999, "50%d");
+  EXPECT_EQ(t_.ConsoleText(),
+            "ERROR in LINE:12:prog.c\r\n Error message: Variable not found\r\n"
+            " Auxiliar error data: count\r\n\r\n"
+            "ERROR in LINE:12:prog.c\r\n Error message: \r\n Auxiliar error data: 50%d\r\n\r\n");
+  EXPECT_EQ(Written("p.err"),
+            "12:prog.c\r\nVariable not found;count; Fatal error\r\n"
+            "12:prog.c\r\n;50%d; Fatal error\r\n");
+  EXPECT_EQ(t_->diag.errorFlag, 1);
+}
+
+TEST(ErrorTable, HistoricalCodesComeFirstAndCodesAreUnique) {
+  const ErrorEntry* table = ErrorTable();
+  EXPECT_EQ(table[0].code, 1);
+  EXPECT_EQ(table[33].code, 102);
+  EXPECT_EQ(std::string(table[16].message), "Bad function size");
+  for (int i = 0; i < kErrorSlots; ++i) {
+    for (int j = i + 1; j < kErrorSlots; ++j) {
+      if (table[i].code != 0) {
+        EXPECT_NE(table[i].code, table[j].code) << i << " " << j;
+      }
+    }
+  }
+  EXPECT_EQ(ErrorMessage(52), "#ENDIF Without #IF");
+  EXPECT_EQ(ErrorMessage(7), "");
+}
+
+}  // namespace
+}  // namespace stackcc

@@ -1,0 +1,1 @@
+// only the system file is here

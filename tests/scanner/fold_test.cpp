@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "scanner/fold.h"
+
+namespace stackcc {
+namespace {
+
+struct FoldCase {
+  const char* input;
+  const char* expected;
+};
+
+class FoldTest : public ::testing::TestWithParam<FoldCase> {};
+
+TEST_P(FoldTest, FoldsLiteralArithmetic) {
+  EXPECT_EQ(FoldConstantsCopy(GetParam().input), GetParam().expected);
+  FixedText<32> text(GetParam().input);
+  FoldConstants(text);
+  EXPECT_EQ(text.view(), GetParam().expected);
+}
+
+const FoldCase kFoldCases[] = {
+    {"[2*3*4]", "[24]"},
+    {"[10-2-3]", "[5]"},
+    {"[2+3*4]", "[14]"},
+    {"[8/2*2]", "[2]"},
+    {"[N*2]", "[N*2]"},
+    {"[0+5]", "[0+5]"},
+    {"[4][2*3]", "[4][6]"},
+    {"[4-3*2]", "[4-3*2]"},
+    {"[\"a\"*2]", "[\"a\"*2]"},
+    {"[ 2 * 8 ]", "[ 16 ]"},
+    {"[-5+3]", "[-2]"},
+    {"[7/2]", "[3]"},
+    {"[-7/2]", "[-3]"},
+    {"[2*x1]", "[2*x1]"},
+    {"[L:2*3]", "[L:2*3]"},
+    {"[2*3_]", "[2*3_]"},
+    {"[9*9][2*0]", "[81][2*0]"},
+    {"[99999999999999999999*2]", "[99999999999999999999*2]"},
+    {"[]", "[]"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Brackets, FoldTest, ::testing::ValuesIn(kFoldCases));
+
+}  // namespace
+}  // namespace stackcc
