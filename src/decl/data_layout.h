@@ -11,23 +11,37 @@ namespace stackcc {
 
 struct Compiler;
 
+// The four declarators: the symbol, then the label and data of one variable in its
+// section (.002 when fixed, else .003 initialised or .004 uninitialised); extern
+// declarators and structure members get the symbol only. typeName is the variable's
+// structure tag, or for a member the owning structure's tag; ownTag is a member's
+// own structure tag (see DeclareSymbol).
 void DeclareScalar(Compiler& c, NameBuffer& name, int ptr, int typeSize, int externFlag,
-                   std::string_view typeName, int memberFlag);
-void DeclareScalarInit(Compiler& c, NameBuffer& name, std::string_view value, int ptr,
-                       int typeSize, int externFlag, std::string_view typeName, int memberFlag);
+                   std::string_view typeName, int memberFlag, std::string_view ownTag = {});
+void DeclareScalarInit(Compiler& c, NameBuffer& name, std::string_view value, int ptr, int typeSize,
+                       int externFlag, std::string_view typeName, int memberFlag,
+                       std::string_view ownTag = {});
 void DeclareArray(Compiler& c, NameBuffer& name, std::string_view dims, int typeSize, int ptr,
-                  int externFlag, std::string_view typeName, int memberFlag);
+                  int externFlag, std::string_view typeName, int memberFlag,
+                  std::string_view ownTag = {});
 void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int typeSize,
                       std::string_view value, int ptr, int externFlag, std::string_view typeName,
-                      int memberFlag);
+                      int memberFlag, std::string_view ownTag = {});
 
+// Appends name + ":" and CR LF to the emit buffer.
 void EmitLabel(Compiler& c, std::string_view name);
+// Appends the "db"/"dd" lines of an initialiser text (numbers, quoted three-digit
+// codes, brace lists; with a typeName each value takes its member's size) and pads
+// with "db 0 DUP n" up to totalSize; -1 means no padding and no check.
 void EmitData(Compiler& c, std::string_view text, int elemSize, int totalSize,
               std::string_view typeName);
+// The product of the bracket groups' numbers times the element size.
 int ArrayByteSize(std::string_view dims, int elemSize);
 
 // Replaces every string literal of an expression text by the label of a new data
-// item in .002; 0 when a literal is not closed.
+// item in .002; 0 when a literal is not closed. An emit buffer holding only marker
+// lines goes to .002 ahead of the item and is replaced by the last marker line; one
+// holding code or labels stays where it is.
 int HoistStringLiterals(Compiler& c, FixedText<1024>& text);
 
 }  // namespace stackcc

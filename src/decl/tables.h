@@ -4,9 +4,11 @@
 // and member tables is never written and holds the empty name.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "driver/fixed_text.h"
 
@@ -50,6 +52,22 @@ struct DimensionRecord {
   int values[11] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 };
 
+// Hash and equality that accept a string_view, so lookups need no copy of the name.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+struct NameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const { return a == b; }
+};
+
+// The members of one structure tag, in table order, and their summed size.
+struct TagMembers {
+  std::vector<int> records;
+  int totalSize = 0;
+};
+
 struct DeclState {
   SymbolRecord symbols[kSymbolRecords];
   int symbolCount = 0;
@@ -63,15 +81,23 @@ struct DeclState {
   int fixedFlag = 0;
   int auxStringCounter = 0;
   // Name -> lowest record index, so lookups give the first match without a scan.
-  std::unordered_map<std::string, int> symbolIndex;
+  // Record 0 (the empty name) is not in the index; the lookups answer it directly.
+  std::unordered_map<std::string, int, NameHash, NameEqual> symbolIndex;
+  // Owner tag -> its member records, for StructSize, MemberOffsetOf and NextMember.
+  std::unordered_map<std::string, TagMembers, NameHash, NameEqual> memberIndex;
+  // Declaration statements being compiled inside each other (structure members,
+  // function heads met in a declaration).
+  int declarationDepth = 0;
 };
 
 // A writable name handed to DeclareSymbol (which may rewrite it).
 using NameBuffer = FixedText<256>;
 
+// For a member (memberFlag 1) typeName is the owning structure's tag; ownTag, when
+// not empty, is the member's own structure tag and becomes its symbol's typeName.
 void DeclareSymbol(Compiler& c, NameBuffer& name, int elemSize, int kind, int isArray,
                    int indirection, int totalSize, std::string_view typeName, int memberFlag,
-                   int paramCount);
+                   int paramCount, std::string_view ownTag = {});
 void SetParamCount(Compiler& c, std::string_view name, int count);
 int FindSymbol(Compiler& c, std::string_view name);
 int SymbolExists(Compiler& c, std::string_view name);

@@ -1,0 +1,241 @@
+#include "decl/tables.h"
+
+#include <cstdint>
+
+#include "driver/compiler.h"
+#include "driver/text_helpers.h"
+
+namespace stackcc {
+
+namespace {
+
+constexpr std::string_view kFuncMark = "_func_";
+constexpr std::string_view kMemberMark = "_ST_";
+
+// Products and sums of sizes wrap as 32-bit integers do on the target.
+int Wrap32(std::int64_t value) {
+  return static_cast<int>(static_cast<std::uint32_t>(value));
+}
+
+// The record index of a name compared exactly, 0 for the empty name, -1 when absent.
+int ExactIndex(const DeclState& d, std::string_view name) {
+  if (name.empty()) return 0;
+  auto it = d.symbolIndex.find(name);
+  return it == d.symbolIndex.end() ? -1 : it->second;
+}
+
+// The search behind every lookup: the name with the current function's label
+// appended (unless it already carries one), then the name exactly as asked.
+int ScopedIndex(const Compiler& c, std::string_view name) {
+  const DeclState& d = c.decl;
+  std::string_view label = d.currentFunctionLabel.view();
+  // A scoped form longer than a name field cannot have been stored.
+  if (!label.empty() && name.find(kFuncMark) == std::string_view::npos &&
+      name.size() + label.size() < kSymbolNameCapacity) {
+    FixedText<kSymbolNameCapacity> scoped(name);
+    scoped.append(label);
+    int i = ExactIndex(d, scoped.view());
+    if (i >= 0) return i;
+  }
+  return ExactIndex(d, name);
+}
+
+const TagMembers* MembersOf(const DeclState& d, std::string_view tag) {
+  auto it = d.memberIndex.find(tag);
+  return it == d.memberIndex.end() ? nullptr : &it->second;
+}
+
+// Adds the member record of a structure member and rewrites the name to
+// tag + "_ST_" + member. False when the member cannot be stored (reported).
+bool AddMember(Compiler& c, NameBuffer& name, int elemSize, int kind, int isArray, int indirection,
+               int totalSize, std::string_view owner) {
+  DeclState& d = c.decl;
+  std::size_t cut = name.find(kFuncMark);
+  if (cut != NameBuffer::npos) name.truncate(cut);
+  if (owner.size() >= kSymbolNameCapacity || name.size() >= kSymbolNameCapacity) {
+    ReportError(c, kErrNameLength, name.view());
+    return false;
+  }
+  if (d.memberCount >= kMemberRecords - 1) {
+    ReportError(c, kErrMemberTableFull, name.view());
+    return false;
+  }
+  int m = ++d.memberCount;
+  MemberRecord& r = d.members[m];
+  r.owner = owner;
+  r.member = name.view();
+  r.elemSize = elemSize;
+  r.totalSize = totalSize;
+  r.offset = d.structOffset;
+  r.kind = kind;
+  r.isArray = isArray;
+  r.indirection = indirection;
+  d.structOffset = Wrap32(static_cast<std::int64_t>(d.structOffset) + totalSize);
+  TagMembers& list = d.memberIndex.try_emplace(std::string(owner)).first->second;
+  list.records.push_back(m);
+  list.totalSize = Wrap32(static_cast<std::int64_t>(list.totalSize) + totalSize);
+  FixedText<kSymbolNameCapacity> member(name.view());
+  name.assign(owner);
+  name.append(kMemberMark);
+  name.append(member.view());
+  return true;
+}
+
+// Appends a new symbol record; false when it cannot be stored (reported).
+bool AddSymbol(Compiler& c, std::string_view name, int elemSize, int kind, int isArray,
+               int indirection, std::string_view typeName, int paramCount) {
+  DeclState& d = c.decl;
+  if (name.size() >= kSymbolNameCapacity) {
+    ReportError(c, kErrNameLength, name);
+    return false;
+  }
+  if (typeName.size() >= kTypeNameCapacity) {
+    ReportError(c, kErrTypeNameLength, typeName);
+    return false;
+  }
+  if (d.symbolCount >= kSymbolRecords - 1) {
+    ReportError(c, kErrSymbolTableFull, name);
+    return false;
+  }
+  int i = ++d.symbolCount;
+  SymbolRecord& r = d.symbols[i];
+  r.name = name;
+  r.typeName = typeName;
+  r.sizes[0] = elemSize;
+  for (int k = 1; k <= 4; ++k) r.sizes[k] = 4;
+  r.kind = kind;
+  r.isArray = isArray;
+  r.indirection = indirection;
+  if (paramCount != -2) r.paramCount = paramCount;
+  d.symbolIndex.try_emplace(std::string(name), i);
+  return true;
+}
+
+}  // namespace
+
+void DeclareSymbol(Compiler& c, NameBuffer& name, int elemSize, int kind, int isArray,
+                   int indirection, int totalSize, std::string_view typeName, int memberFlag,
+                   int paramCount, std::string_view ownTag) {
+  std::string_view symbolType = typeName;
+  if (memberFlag == 1) {
+    if (!AddMember(c, name, elemSize, kind, isArray, indirection, totalSize, typeName)) return;
+    if (!ownTag.empty()) symbolType = ownTag;
+  }
+  int found = ScopedIndex(c, name.view());
+  if (found >= 0) {
+    // A repeated array is silently kept as it is; anything else is a redefinition.
+    if (c.decl.symbols[found].kind != SymArray) ReportError(c, kErrAlreadyDefined, name);
+    return;
+  }
+  AddSymbol(c, name.view(), elemSize, kind, isArray, indirection, symbolType, paramCount);
+}
+
+void SetParamCount(Compiler& c, std::string_view name, int count) {
+  int i = ExactIndex(c.decl, name);
+  if (i < 0) {
+    ReportError(c, kErrNotFound, name);
+    return;
+  }
+  SymbolRecord& r = c.decl.symbols[i];
+  if (r.paramCount != count && r.paramCount >= 0) ReportError(c, kErrParamCount, name);
+  if (i > 0) r.paramCount = count;  // record 0 stays empty
+}
+
+int FindSymbol(Compiler& c, std::string_view name) {
+  int i = ScopedIndex(c, name);
+  if (i >= 0) return i;
+  ReportError(c, kErrNotFound, name);
+  return 0;
+}
+
+int SymbolExists(Compiler& c, std::string_view name) {
+  return ScopedIndex(c, name) >= 0 ? 1 : 0;
+}
+
+int SymbolElementSize(Compiler& c, std::string_view name) {
+  int i = ScopedIndex(c, name);
+  if (i >= 0) return c.decl.symbols[i].sizes[0];
+  ReportError(c, kErrNotFound, name);
+  return 0;
+}
+
+int StructSize(Compiler& c, std::string_view tag) {
+  const TagMembers* list = MembersOf(c.decl, tag);
+  return list == nullptr ? 0 : list->totalSize;
+}
+
+int MemberOffsetOf(Compiler& c, std::string_view tag, std::string_view member) {
+  std::size_t mark = member.find(kMemberMark);
+  if (mark != std::string_view::npos) member.remove_prefix(mark + kMemberMark.size());
+  if (const TagMembers* list = MembersOf(c.decl, tag)) {
+    for (int m : list->records) {
+      if (c.decl.members[m].member == member) return c.decl.members[m].offset;
+    }
+  }
+  ReportError(c, kErrStructUndefined, "");
+  return 0;
+}
+
+int NextMember(Compiler& c, std::string_view tag) {
+  DeclState& d = c.decl;
+  if (tag.empty()) {
+    d.memberCursor = 0;
+    return 0;
+  }
+  ++d.memberCursor;
+  const TagMembers* list = MembersOf(d, tag);
+  if (list == nullptr || list->records.empty()) {
+    ReportError(c, kErrArray, "Invalid size...");
+    return -1;
+  }
+  if (d.memberCursor < 1 || d.memberCursor > static_cast<int>(list->records.size())) {
+    d.memberCursor = 1;  // the walk wraps round: arrays of structures
+  }
+  return list->records[static_cast<std::size_t>(d.memberCursor - 1)];
+}
+
+void RecordDimensions(Compiler& c, std::string_view name, std::string_view dims) {
+  DeclState& d = c.decl;
+  // The declaration has just been made, so the name is only missing when its record
+  // could not be stored (already reported). Record 0, which answers for the empty
+  // name, is never written.
+  int i = ScopedIndex(c, name);
+  if (i <= 0) return;
+  if (d.dimensionCount >= kDimensionRecords) {
+    ReportError(c, kErrDimensionTableFull, name);
+    return;
+  }
+  if (dims.size() > 99) {
+    ReportError(c, kErrDimensionLength, dims);
+    dims = dims.substr(0, 99);
+  }
+  SymbolRecord& r = d.symbols[i];
+  DimensionRecord& dim = d.dimensions[d.dimensionCount];
+  r.dimIndex = d.dimensionCount;
+  std::int64_t running = r.sizes[0];
+  int count = 0;
+  auto skip = [&](std::size_t p, std::string_view set) {
+    while (p < dims.size() && set.find(dims[p]) != std::string_view::npos) ++p;
+    return p;
+  };
+  std::size_t p = skip(0, " [");
+  while (p < dims.size()) {
+    std::size_t q = p;
+    while (q < dims.size() && IsDigit(dims[q])) ++q;
+    if (count == kMaxDimensions) {
+      ReportError(c, kErrDimensionCount, name);
+      break;
+    }
+    int value = ReadDecimal(dims.substr(p, q - p));
+    running = Wrap32(running * value);
+    dim.values[1 + count] = value;
+    r.sizes[2 + count] = static_cast<int>(running);
+    ++count;
+    p = q < dims.size() ? q + 1 : q;
+    p = skip(p, " []");
+  }
+  dim.values[0] = count;
+  ++d.dimensionCount;
+}
+
+}  // namespace stackcc

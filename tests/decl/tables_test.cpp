@@ -1,0 +1,350 @@
+#include "decl/tables.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "decl_test_util.h"
+
+namespace stackcc {
+namespace {
+
+using testing::ReportCount;
+using testing::Reported;
+using testing::TestCompiler;
+
+void Declare(Compiler& c, std::string_view name, int elemSize, int kind = SymScalar,
+             std::string_view typeName = {}, int memberFlag = 0, int totalSize = -1,
+             int paramCount = -1) {
+  NameBuffer n(name);
+  DeclareSymbol(c, n, elemSize, kind, kind == SymArray ? 1 : 0, 1,
+                totalSize < 0 ? elemSize : totalSize, typeName, memberFlag, paramCount);
+}
+
+// "v12" and the like (built without std::string arithmetic, which GCC 12 warns on).
+FixedText<32> Numbered(std::string_view prefix, int i) {
+  FixedText<32> t(prefix);
+  t.append_number(i);
+  return t;
+}
+
+TEST(SymbolTable, FirstSymbolIsRecordOneAndEmptyNameIsRecordZero) {
+  TestCompiler t;
+  Declare(t.c(), "x", 4);
+  EXPECT_EQ(t->decl.symbolCount, 1);
+  EXPECT_EQ(FindSymbol(t.c(), "x"), 1);
+  EXPECT_EQ(FindSymbol(t.c(), ""), 0);
+  EXPECT_EQ(SymbolExists(t.c(), ""), 1);
+  const SymbolRecord& r = t->decl.symbols[1];
+  EXPECT_EQ(r.sizes[0], 4);
+  for (int k = 1; k <= 4; ++k) EXPECT_EQ(r.sizes[k], 4);
+  for (int k = 5; k <= 8; ++k) EXPECT_EQ(r.sizes[k], 0);
+  EXPECT_EQ(r.paramCount, -1);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
+}
+
+TEST(SymbolTable, UnknownNameReportsAndGivesRecordZero) {
+  TestCompiler t;
+  EXPECT_EQ(FindSymbol(t.c(), "nope"), 0);
+  EXPECT_EQ(SymbolElementSize(t.c(), "gone_func_main"), 0);
+  EXPECT_EQ(SymbolExists(t.c(), "nope"), 0);
+  std::string out = t.ConsoleText();
+  EXPECT_EQ(ReportCount(out), 2);
+  EXPECT_TRUE(Reported(out, "Variable not found", "nope"));
+  EXPECT_TRUE(Reported(out, "Variable not found", "gone"));  // shown without its label
+}
+
+TEST(SymbolTable, LocalHidesGlobalInsideItsFunctionOnly) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  Declare(c, "x", 4);
+  c.decl.currentFunctionLabel = "_func_f";
+  Declare(c, "x_func_f", 1);
+  EXPECT_EQ(c.decl.symbolCount, 2);
+  EXPECT_EQ(FindSymbol(c, "x"), 2);
+  EXPECT_EQ(SymbolElementSize(c, "x"), 1);
+  c.decl.currentFunctionLabel = "_func_g";
+  EXPECT_EQ(FindSymbol(c, "x"), 1);         // the global is visible everywhere
+  EXPECT_EQ(FindSymbol(c, "x_func_f"), 2);  // another function's local by full name
+  c.decl.currentFunctionLabel.clear();
+  EXPECT_EQ(FindSymbol(c, "x"), 1);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
+}
+
+TEST(SymbolTable, RedeclaringScalarReports102ArrayIsSilent) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  Declare(c, "x", 4);
+  Declare(c, "x", 4);
+  Declare(c, "a", 4, SymArray);
+  Declare(c, "a", 4, SymArray);
+  EXPECT_EQ(c.decl.symbolCount, 2);
+  std::string out = t.ConsoleText();
+  EXPECT_EQ(ReportCount(out), 1);
+  EXPECT_TRUE(Reported(out, "Variable already defined", "x"));
+}
+
+TEST(SymbolTable, RedeclaredLocalIsCutToItsBareName) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  c.decl.currentFunctionLabel = "_func_main";
+  Declare(c, "n_func_main", 4);
+  NameBuffer again("n_func_main");
+  DeclareSymbol(c, again, 4, SymScalar, 0, 1, 4, "", 0, -1);
+  EXPECT_EQ(again.view(), "n");  // the report cut the caller's text
+  EXPECT_TRUE(Reported(t.ConsoleText(), "Variable already defined", "n"));
+}
+
+TEST(SymbolTable, ParamCountMinusTwoLeavesZero) {
+  TestCompiler t;
+  Declare(t.c(), "f", 4, SymFunction, "", 0, 4, -2);
+  EXPECT_EQ(t->decl.symbols[1].paramCount, 0);
+}
+
+TEST(SymbolTable, SetParamCountChecksKnownCounts) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  Declare(c, "f", 4, SymFunction, "", 0, 4, 2);
+  Declare(c, "g", 4, SymFunction, "", 0, 4, -1);
+  SetParamCount(c, "f", 2);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
+  SetParamCount(c, "f", 3);  // differs from a known count: reported, stored
+  EXPECT_EQ(c.decl.symbols[1].paramCount, 3);
+  SetParamCount(c, "g", 5);  // unknown before: stored silently
+  EXPECT_EQ(c.decl.symbols[2].paramCount, 5);
+  c.decl.currentFunctionLabel = "_func_f";
+  SetParamCount(c, "h", 1);  // exact search only
+  std::string out = t.ConsoleText();
+  EXPECT_EQ(ReportCount(out), 2);
+  EXPECT_TRUE(Reported(out, "Different number of parameters", "f"));
+  EXPECT_TRUE(Reported(out, "Variable not found", "h"));
+}
+
+TEST(MemberTable, StructLayoutIsPackedWithoutPadding) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  c.decl.structOffset = 0;
+  NameBuffer a("a");
+  DeclareSymbol(c, a, 4, SymScalar, 0, 1, 4, "S", 1, -1);
+  NameBuffer b("b_func_main");  // a member name loses any function label
+  DeclareSymbol(c, b, 1, SymScalar, 0, 1, 1, "S", 1, -1);
+  EXPECT_EQ(a.view(), "S_ST_a");
+  EXPECT_EQ(b.view(), "S_ST_b");
+  ASSERT_EQ(c.decl.memberCount, 2);
+  const MemberRecord& ma = c.decl.members[1];
+  const MemberRecord& mb = c.decl.members[2];
+  EXPECT_EQ(ma.owner.view(), "S");
+  EXPECT_EQ(ma.member.view(), "a");
+  EXPECT_EQ(ma.elemSize, 4);
+  EXPECT_EQ(ma.totalSize, 4);
+  EXPECT_EQ(ma.offset, 0);
+  EXPECT_EQ(mb.member.view(), "b");
+  EXPECT_EQ(mb.elemSize, 1);
+  EXPECT_EQ(mb.offset, 4);
+  EXPECT_EQ(StructSize(c, "S"), 5);
+  EXPECT_EQ(StructSize(c, "T"), 0);
+  EXPECT_EQ(FindSymbol(c, "S_ST_b"), 2);
+  EXPECT_EQ(c.decl.symbols[2].typeName.view(), "S");
+  EXPECT_EQ(MemberOffsetOf(c, "S", "S_ST_b"), 4);
+  EXPECT_EQ(MemberOffsetOf(c, "S", "b"), 4);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
+}
+
+TEST(MemberTable, MemberOfStructureTypeKeepsItsOwnTag) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  NameBuffer x("x");
+  DeclareSymbol(c, x, 4, SymScalar, 0, 1, 4, "T", 1, -1);
+  c.decl.structOffset = 0;
+  NameBuffer inner("t");
+  DeclareSymbol(c, inner, 4, SymScalar, 0, 1, 4, "S", 1, -1, "T");
+  EXPECT_EQ(inner.view(), "S_ST_t");
+  int s = FindSymbol(c, "S_ST_t");
+  EXPECT_EQ(c.decl.symbols[s].typeName.view(), "T");  // the chain s.t.x finds T
+  EXPECT_EQ(c.decl.members[2].owner.view(), "S");     // while t belongs to S
+}
+
+TEST(MemberTable, PointerAndArrayMembersTakeTheirTotalSizes) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  NameBuffer p("p");
+  DeclareSymbol(c, p, 1, SymPointer, 0, 2, 4, "S", 1, -1);
+  NameBuffer v("v");
+  DeclareSymbol(c, v, 4, SymArray, 1, 1, 12, "S", 1, -1);
+  EXPECT_EQ(c.decl.members[1].elemSize, 1);
+  EXPECT_EQ(c.decl.members[1].totalSize, 4);
+  EXPECT_EQ(c.decl.members[2].totalSize, 12);
+  EXPECT_EQ(c.decl.members[2].offset, 4);
+  EXPECT_EQ(StructSize(c, "S"), 16);
+}
+
+TEST(MemberTable, DefiningAStructTwiceDoublesItsSize) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  for (int round = 0; round < 2; ++round) {
+    c.decl.structOffset = 0;
+    NameBuffer a("a");
+    DeclareSymbol(c, a, 4, SymScalar, 0, 1, 4, "S", 1, -1);
+    NameBuffer v("v");
+    DeclareSymbol(c, v, 1, SymArray, 1, 1, 3, "S", 1, -1);
+  }
+  EXPECT_EQ(StructSize(c, "S"), 14);
+  EXPECT_EQ(MemberOffsetOf(c, "S", "v"), 4);  // the first record wins
+  std::string out = t.ConsoleText();
+  EXPECT_EQ(ReportCount(out), 1);  // only the scalar member a
+  EXPECT_TRUE(Reported(out, "Variable already defined", "S_ST_a"));
+}
+
+TEST(MemberTable, UnknownMemberReports27) {
+  TestCompiler t;
+  EXPECT_EQ(MemberOffsetOf(t.c(), "S", "q"), 0);
+  EXPECT_TRUE(Reported(t.ConsoleText(), "Struct indefined", ""));
+}
+
+TEST(MemberTable, NextMemberCyclesThroughTheTagsMembers) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  for (std::string_view m : {"a", "b"}) {
+    NameBuffer n(m);
+    DeclareSymbol(c, n, 4, SymScalar, 0, 1, 4, "S", 1, -1);
+  }
+  NameBuffer other("z");
+  DeclareSymbol(c, other, 4, SymScalar, 0, 1, 4, "T", 1, -1);
+  NameBuffer last("c");
+  DeclareSymbol(c, last, 4, SymScalar, 0, 1, 4, "S", 1, -1);
+  EXPECT_EQ(NextMember(c, ""), 0);
+  int seen[7];
+  for (int& s : seen) s = NextMember(c, "S");
+  const int expected[7] = {1, 2, 4, 1, 2, 4, 1};
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(seen[k], expected[k]) << k;
+  EXPECT_EQ(NextMember(c, ""), 0);
+  EXPECT_EQ(NextMember(c, "S"), 1);  // a reset starts again at the first member
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
+  EXPECT_EQ(NextMember(c, "Q"), -1);
+  EXPECT_TRUE(Reported(t.ConsoleText(), "Get Array error", "Invalid size..."));
+}
+
+TEST(DimensionTable, RecordsDimensionsAndCumulativeSizes) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  Declare(c, "m", 4, SymArray);
+  RecordDimensions(c, "m", "[2][3]");
+  const SymbolRecord& r = c.decl.symbols[1];
+  EXPECT_EQ(r.dimIndex, 0);
+  EXPECT_EQ(c.decl.dimensionCount, 1);
+  const int* d = c.decl.dimensions[0].values;
+  EXPECT_EQ(d[0], 2);
+  EXPECT_EQ(d[1], 2);
+  EXPECT_EQ(d[2], 3);
+  EXPECT_EQ(r.sizes[2], 8);
+  EXPECT_EQ(r.sizes[3], 24);
+  EXPECT_EQ(r.sizes[4], 4);  // untouched beyond the dimensions
+}
+
+struct DimCase {
+  const char* dims;
+  int count;
+  int values[3];
+};
+
+TEST(DimensionTable, ReadsEachBracketGroup) {
+  const DimCase cases[] = {
+      {"[10][20]", 2, {10, 20, 0}}, {"[ 10 ]", 1, {10, 0, 0}},   {"[]", 1, {0, 0, 0}},
+      {"[x][2]", 2, {0, 2, 0}},     {"[1][2][3]", 3, {1, 2, 3}},
+  };
+  for (const DimCase& k : cases) {
+    TestCompiler t;
+    Compiler& c = t.c();
+    Declare(c, "a", 1, SymArray);
+    RecordDimensions(c, "a", k.dims);
+    const int* d = c.decl.dimensions[0].values;
+    EXPECT_EQ(d[0], k.count) << k.dims;
+    for (int i = 0; i < k.count; ++i) EXPECT_EQ(d[1 + i], k.values[i]) << k.dims;
+  }
+}
+
+TEST(DimensionTable, SecondArrayTakesTheNextRecordAndRedeclarationRerecords) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  Declare(c, "a", 4, SymArray);
+  RecordDimensions(c, "a", "[4]");
+  Declare(c, "b", 1, SymArray);
+  RecordDimensions(c, "b", "[5]");
+  Declare(c, "a", 4, SymArray);
+  RecordDimensions(c, "a", "[6]");
+  EXPECT_EQ(c.decl.symbols[2].dimIndex, 1);
+  EXPECT_EQ(c.decl.symbols[1].dimIndex, 2);
+  EXPECT_EQ(c.decl.symbols[1].sizes[2], 24);
+}
+
+TEST(Limits, EightDimensionsReportAndKeepSeven) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  Declare(c, "a", 1, SymArray);
+  RecordDimensions(c, "a", "[1][2][1][2][1][2][1][2]");
+  EXPECT_EQ(c.decl.dimensions[0].values[0], 7);
+  EXPECT_EQ(c.decl.symbols[1].sizes[8], 8);
+  EXPECT_TRUE(Reported(t.ConsoleText(), "Too many dimensions", "a"));
+}
+
+TEST(Limits, FullTablesReportAndStoreNothingMore) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  for (int i = 1; i <= kSymbolRecords - 1; ++i) Declare(c, Numbered("v", i), 4);
+  EXPECT_EQ(c.decl.symbolCount, kSymbolRecords - 1);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
+  Declare(c, "one_too_many", 4);
+  EXPECT_EQ(c.decl.symbolCount, kSymbolRecords - 1);
+  EXPECT_TRUE(Reported(t.ConsoleText(), "Symbol table full", "one_too_many"));
+  EXPECT_EQ(FindSymbol(c, "v4999"), 4999);
+
+  TestCompiler m;
+  for (int i = 1; i <= kMemberRecords; ++i) {
+    NameBuffer n(Numbered("m", i).view());
+    DeclareSymbol(m.c(), n, 1, SymScalar, 0, 1, 1, "S", 1, -1);
+  }
+  EXPECT_EQ(m->decl.memberCount, kMemberRecords - 1);
+  EXPECT_EQ(StructSize(m.c(), "S"), kMemberRecords - 1);
+  EXPECT_TRUE(Reported(m.ConsoleText(), "Member table full", "m1000"));
+
+  TestCompiler d;
+  Declare(d.c(), "a", 1, SymArray);
+  for (int i = 0; i <= kDimensionRecords; ++i) RecordDimensions(d.c(), "a", "[2]");
+  EXPECT_EQ(d->decl.dimensionCount, kDimensionRecords);
+  EXPECT_EQ(ReportCount(d.ConsoleText()), 1);
+  EXPECT_TRUE(Reported(d.ConsoleText(), "Dimension table full", "a"));
+}
+
+TEST(Limits, OverlongNamesAreReportedNotStored) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  std::string longName(80, 'n');
+  Declare(c, longName, 4);
+  EXPECT_EQ(c.decl.symbolCount, 0);
+  Declare(c, std::string(79, 'n'), 4);  // the longest name that fits
+  EXPECT_EQ(c.decl.symbolCount, 1);
+  std::string longTag(80, 't');
+  NameBuffer member("a");
+  DeclareSymbol(c, member, 4, SymScalar, 0, 1, 4, longTag, 1, -1);
+  EXPECT_EQ(c.decl.memberCount, 0);
+  std::string out = t.ConsoleText();
+  EXPECT_EQ(ReportCount(out), 2);
+  EXPECT_TRUE(Reported(out, "Name too long", longName));
+}
+
+TEST(Limits, RecordZeroIsNeverWritten) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  Declare(c, "", 4);  // the empty name exists as record 0: reported, nothing added
+  RecordDimensions(c, "", "[3]");
+  SetParamCount(c, "", 2);
+  const SymbolRecord& r = c.decl.symbols[0];
+  EXPECT_EQ(r.sizes[0], 0);
+  EXPECT_EQ(r.sizes[2], 0);
+  EXPECT_EQ(r.paramCount, 0);
+  EXPECT_EQ(c.decl.dimensionCount, 0);
+  EXPECT_EQ(c.decl.symbolCount, 0);
+}
+
+}  // namespace
+}  // namespace stackcc
