@@ -43,7 +43,8 @@ void WritePublicLines(Compiler& c, const DeclaratorType& t, std::string_view nam
   WriteSideFile(c, h, ";\r\n");
 }
 
-// An initialised scalar after its "=": the value, then "," for another declarator.
+// An initialised scalar after its "=": the value, then "," for another declarator;
+// anything else ends the statement, leaving its ";" for the next one.
 Step ScalarWithValue(Compiler& c, const DeclaratorType& t, NameBuffer& name, int pointer) {
   std::string_view value = ReadDatum(c, true);
   DeclareScalarInit(c, name, value, pointer, t.size, t.externFlag, t.typeName, t.memberFlag,
