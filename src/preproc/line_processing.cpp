@@ -1,16 +1,180 @@
-// Stand-in until the preprocessor lands: passes each line through.
+// Pass 1, one reader text at a time: count the line breaks in front of the line
+// (writing a LINE marker with the d option), read the line without comments,
+// let the directives take it, drop it in an inactive region, and otherwise
+// substitute defines and character constants.
 #include "driver/compiler.h"
+#include "driver/text_helpers.h"
 
 namespace stackcc {
+
+namespace {
+
+constexpr std::string_view kMarker = "LINE:";
+
+bool AtEnd(const ScanCursor& k) {
+  return k.position >= k.length;
+}
+
+IncludeLevel& CurrentLevel(Compiler& c) {
+  int top = c.reader.top < 0 ? 0 : c.reader.top;
+  return c.reader.levels[top];
+}
+
+// The text handed out ends where the level's file ends (and not merely where
+// its window ends).
+bool TextEndsFile(Compiler& c) {
+  return CurrentLevel(c).endOfFile != 0;
+}
+
+// A comment ran into the end of the text. When the file goes on in the next
+// window, the next text of this level continues the comment; otherwise the
+// comment ends with the file.
+void CommentReachedEnd(Compiler& c, PendingComment kind) {
+  ScanCursor& k = c.scan.cur;
+  if (TextEndsFile(c)) {
+    k.position = k.length;
+    return;
+  }
+  c.pre.pending = kind;
+  c.pre.pendingLevel = c.reader.top;
+}
+
+// From the cursor up to the line feed that ends a "//" comment (not consumed).
+void SkipLineComment(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  while (!AtEnd(k) && k.text[k.position] != '\n') ++k.position;
+  if (AtEnd(k)) CommentReachedEnd(c, PendingComment::kLine);
+}
+
+// From the cursor (the '*' of the opener, or the start of a continued text) to
+// just after the closing "*/". Line feeds inside are counted; their markers are
+// not written, as the emit buffer is emptied when the comment ends. A '*' that
+// is the last byte of the text stays unconsumed, so a "*/" split by the end of
+// the window is still found.
+void SkipBlockComment(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  for (;;) {
+    SkipLineBreaks(c, false);
+    if (AtEnd(k)) break;
+    if (k.text[k.position] == '*') {
+      if (k.position + 1 >= k.length) break;
+      if (k.text[k.position + 1] == '/') {
+        k.position += 2;
+        ClearEmit(c);
+        return;
+      }
+    }
+    ++k.position;
+  }
+  ClearEmit(c);
+  CommentReachedEnd(c, PendingComment::kBlock);
+}
+
+// A text that continues the comment of the previous text of the same level:
+// the comment is skipped and the text yields an empty line. Returns false when
+// nothing was pending.
+bool ContinuePendingComment(Compiler& c) {
+  PreprocState& p = c.pre;
+  PendingComment kind = p.pending;
+  p.pending = PendingComment::kNone;
+  if (kind == PendingComment::kNone || p.pendingLevel != c.reader.top) return false;
+  if (kind == PendingComment::kBlock) {
+    SkipBlockComment(c);
+  } else {
+    SkipLineComment(c);
+  }
+  return true;
+}
+
+// The rest of the line's work on the line copy; the result to write.
+std::string_view ProcessLineCopy(Compiler& c) {
+  if (EndifDirective(c) || ElseDirective(c) || IfDirective(c) || IfNotDirective(c) ||
+      IfGreaterDirective(c) || IfLessDirective(c) || IfGreaterOrEqualDirective(c) ||
+      IfLessOrEqualDirective(c)) {
+    return {};
+  }
+  if (RegionActive(c) == 0) return {};
+  if (IncludeDirective(c) || DefineDirective(c)) return {};
+  SubstituteDefines(c);
+  ConvertCharConstants(c);
+  Emit(c, c.pre.lineCopy.view());
+  return c.out.emit.view();
+}
+
+}  // namespace
+
+void SkipLineBreaks(Compiler& c, bool emitMarker) {
+  ScanCursor& k = c.scan.cur;
+  IncludeLevel& level = CurrentLevel(c);
+  bool passed = false;
+  while (!AtEnd(k) && SignedByte(k.text[k.position]) <= 0x20) {
+    if (k.text[k.position] == '\n') {
+      k.text[k.position] = '\r';  // counted once, never again
+      ++level.lineCounter;
+      passed = true;
+    }
+    ++k.position;
+  }
+  if (!passed || c.driver.lineMarkerFlag != 1) return;
+  FixedText<kErrorLineCapacity>& where = c.diag.errorLineText;
+  where.clear();
+  where.append_number(level.lineCounter);
+  where.append(':');
+  where.append(level.fileName.view());
+  if (!emitMarker) return;
+  Emit(c, kMarker);
+  Emit(c, where.view());
+  Emit(c, "\r\n");
+}
+
+std::string_view ReadSourceLine(Compiler& c) {
+  SkipBlanks(c);
+  ScanCursor& k = c.scan.cur;
+  FixedText<kLineCapacity>& line = c.pre.lineBuffer;
+  line.clear();
+  // The line is taken as a C string: a NUL byte ends what is kept, while the
+  // rest of the line is still read (and its comments still recognised).
+  bool cut = false;
+  while (!AtEnd(k)) {
+    char ch = k.text[k.position];
+    if (ch == '\n') break;
+    char next = k.position + 1 < k.length ? k.text[k.position + 1] : '\0';
+    if (ch == '/' && next == '/') {
+      SkipLineComment(c);
+      break;
+    }
+    if (ch == '/' && next == '*') {
+      ++k.position;  // the search for "*/" starts at the opener's '*'
+      SkipBlockComment(c);
+      break;
+    }
+    if (ch == '\0') cut = true;
+    if (!cut) line.append(ch);
+    ++k.position;
+  }
+  AppendLineEnd(line);
+  return line.view();
+}
+
+int RegionActive(const Compiler& c) {
+  return c.pre.condStack[c.pre.condDepth];
+}
 
 std::string_view PreprocessLine(Compiler& c, SourceText text) {
   BeginText(c, text.text, text.length);
   ClearEmit(c);
-  int p = 0;
-  while (p < text.length && text.text[p] != '\n') ++p;
-  c.scan.cur.position = p < text.length ? p + 1 : p;
-  SetEmit(c, std::string_view(text.text, p));
-  return c.out.emit.view();
+  if (ContinuePendingComment(c)) return {};
+  SkipLineBreaks(c);
+  ReadSourceLine(c);
+  int consumed = c.scan.cur.position;
+  PreprocState& p = c.pre;
+  p.lineCopy = p.lineBuffer;
+  // From here on the cursor reads the line copy; the directives start at its
+  // beginning, and the window position is given back at the end.
+  BeginText(c, p.lineCopy.raw(), static_cast<int>(p.lineCopy.size()));
+  std::string_view result = ProcessLineCopy(c);
+  c.scan.cur.position = consumed;
+  return result;
 }
 
 }  // namespace stackcc

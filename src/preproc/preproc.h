@@ -15,25 +15,78 @@ constexpr int kDefineEntries = 500;
 constexpr int kDefineFieldCapacity = 512;  // names and values: at most 511 characters
 constexpr int kCondLevels = 20;
 constexpr int kLineCapacity = 102400;
-constexpr int kLineWorkLimit = 1023;  // a line after substitution
+constexpr int kLineWorkLimit = 1023;  // a line after substitution, its CR LF included
+// Open addressing over the define names; twice the entries keeps probes short.
+constexpr int kDefineIndexSlots = 1024;
 
 struct DefineEntry {
   FixedText<kDefineFieldCapacity> name;
   FixedText<kDefineFieldCapacity> value;
 };
 
+// What the previous text left unfinished when it ran into the end of a window
+// whose file goes on: the next text of the same level continues it.
+enum class PendingComment { kNone, kBlock, kLine };
+
 struct PreprocState {
+  // Entries in the order of first definition; the entry at defineCount (the
+  // first free one) always has an empty name.
   DefineEntry defines[kDefineEntries];
   int defineCount = 0;
+  // Slot -> entry index + 1 (0 = empty slot); finds a name without a linear scan.
+  int defineIndex[kDefineIndexSlots] = {};
   int condStack[kCondLevels] = {1};
   int condDepth = 0;
-  FixedText<kLineCapacity> lineBuffer;  // the line read by ReadSourceLine, with CR LF
-  FixedText<kLineCapacity> lineCopy;    // the copy the directives and substitution work on
+  // Conditionals opened beyond the last level: reported, and counted so that
+  // their #ENDIFs still balance.
+  int condOverflow = 0;
+  FixedText<kLineCapacity> lineBuffer;     // the line read by ReadSourceLine, with CR LF
+  FixedText<kLineCapacity> lineCopy;       // the copy the directives and substitution work on
+  FixedText<kLineWorkLimit + 1> lineWork;  // the substituted line being built
+  PendingComment pending = PendingComment::kNone;
+  int pendingLevel = -1;
 };
 
 // Processes one reader text; returns the text to write as the next line of
 // <base>.000 (empty or the emit buffer). The cursor position on return is the
 // number of bytes of the reader's text that the line used.
 std::string_view PreprocessLine(Compiler& c, SourceText text);
+
+// Line processing steps (exposed for tests).
+// Skips blanks at the cursor, counting line feeds into the current level's line
+// counter; with the d option a passed line break sets the error position and,
+// when emitMarker is set, appends the LINE marker to the emit buffer.
+void SkipLineBreaks(Compiler& c, bool emitMarker = true);
+// Reads the line at the cursor without its comments into the line buffer (with
+// CR LF appended) and returns it; the cursor stays on the line feed, or after
+// the "*/" of a comment that ended the line.
+std::string_view ReadSourceLine(Compiler& c);
+// Replaces defined names in the line copy by their values.
+void SubstituteDefines(Compiler& c);
+// Turns character constants such as 'A' in the line copy into decimal codes.
+void ConvertCharConstants(Compiler& c);
+
+// The define table.
+// The entry of a name: -1 when there is none. The empty name meets the first
+// free entry (when the table has one).
+int FindDefine(const PreprocState& p, std::string_view name);
+// Appends a new entry for a name that has none; -1 when the table is full.
+int AddDefine(PreprocState& p, std::string_view name);
+
+// The directives: each resets the cursor to the start of the line copy and
+// returns 1 when the line is its own (having done its work), else 0.
+int EndifDirective(Compiler& c);
+int ElseDirective(Compiler& c);
+int IfDirective(Compiler& c);
+int IfNotDirective(Compiler& c);
+int IfGreaterDirective(Compiler& c);
+int IfLessDirective(Compiler& c);
+int IfGreaterOrEqualDirective(Compiler& c);
+int IfLessOrEqualDirective(Compiler& c);
+int IncludeDirective(Compiler& c);
+int DefineDirective(Compiler& c);
+
+// 1 when lines at the current nesting depth are compiled.
+int RegionActive(const Compiler& c);
 
 }  // namespace stackcc

@@ -1,0 +1,48 @@
+// The define table: entries in the order of first definition, never removed,
+// found by name through an open-addressing index (names are unique, so the
+// index gives the same entry as a search from the first).
+#include "driver/compiler.h"
+
+namespace stackcc {
+
+namespace {
+
+constexpr unsigned kSlotMask = kDefineIndexSlots - 1;
+static_assert((kDefineIndexSlots & kSlotMask) == 0, "the index size must be a power of two");
+static_assert(kDefineIndexSlots > kDefineEntries, "the index must keep free slots");
+
+unsigned HashName(std::string_view name) {
+  unsigned h = 2166136261u;
+  for (char ch : name) {
+    h ^= static_cast<unsigned char>(ch);
+    h *= 16777619u;
+  }
+  return h;
+}
+
+// The slot that holds the name, or the empty slot where it would go.
+unsigned SlotOf(const PreprocState& p, std::string_view name) {
+  unsigned slot = HashName(name) & kSlotMask;
+  while (p.defineIndex[slot] != 0 && p.defines[p.defineIndex[slot] - 1].name.view() != name) {
+    slot = (slot + 1) & kSlotMask;
+  }
+  return slot;
+}
+
+}  // namespace
+
+int FindDefine(const PreprocState& p, std::string_view name) {
+  if (name.empty()) return p.defineCount < kDefineEntries ? p.defineCount : -1;
+  return p.defineIndex[SlotOf(p, name)] - 1;
+}
+
+int AddDefine(PreprocState& p, std::string_view name) {
+  if (p.defineCount >= kDefineEntries) return -1;
+  int entry = p.defineCount++;
+  p.defines[entry].name.assign(name);
+  p.defines[entry].value.clear();
+  p.defineIndex[SlotOf(p, p.defines[entry].name.view())] = entry + 1;
+  return entry;
+}
+
+}  // namespace stackcc

@@ -1,0 +1,110 @@
+// Define substitution and character constants on the line copy.
+//
+// Substitution replaces whole words only: an occurrence of a name with a name
+// character (letter, digit, '_') right before or after it belongs to a longer
+// word and stays. Names are taken in the order of their first definition, each
+// over the whole line, so a value inserted for one name is searched for the
+// names defined after it, but never for its own name or earlier ones. A value
+// that holds its own name as a word is so inserted once.
+//
+// Because a replaced word always has a non-name character on both sides, the
+// words of a line never merge or split under replacement. The line is therefore
+// walked once, word by word: a word whose name has entry i becomes its value, in
+// which only the names of entries after i are replaced in turn. That gives the
+// result of the entry-by-entry rescans with one look-up per word.
+#include "driver/compiler.h"
+#include "driver/text_helpers.h"
+
+namespace stackcc {
+
+namespace {
+
+using LineWork = FixedText<kLineWorkLimit + 1>;
+
+std::size_t WordEnd(std::string_view text, std::size_t from) {
+  while (from < text.size() && IsNameChar(text[from])) ++from;
+  return from;
+}
+
+// The entry that replaces a word, or -1: entries below minEntry have had
+// their turn already.
+int ReplacingEntry(const PreprocState& p, std::string_view word, int minEntry) {
+  if (!IsLetter(word[0])) return -1;  // names start with a letter
+  int entry = FindDefine(p, word);
+  return entry >= minEntry ? entry : -1;
+}
+
+// Appends text to out with the words of entries from minEntry on replaced;
+// false as soon as out is full.
+bool Expand(const PreprocState& p, std::string_view text, int minEntry, LineWork& out) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (!IsNameChar(text[i])) {
+      std::size_t run = i;
+      while (run < text.size() && !IsNameChar(text[run])) ++run;
+      if (!out.append(text.substr(i, run - i))) return false;
+      i = run;
+      continue;
+    }
+    std::size_t end = WordEnd(text, i);
+    std::string_view word = text.substr(i, end - i);
+    int entry = ReplacingEntry(p, word, minEntry);
+    bool fits =
+        entry < 0 ? out.append(word) : Expand(p, p.defines[entry].value.view(), entry + 1, out);
+    if (!fits) return false;
+    i = end;
+  }
+  return true;
+}
+
+// Where the first word to replace starts (npos when there is none).
+std::size_t FirstReplaced(const PreprocState& p, std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (!IsNameChar(line[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t end = WordEnd(line, i);
+    if (ReplacingEntry(p, line.substr(i, end - i), 0) >= 0) return i;
+    i = end;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+void SubstituteDefines(Compiler& c) {
+  PreprocState& p = c.pre;
+  if (p.defineCount == 0) return;
+  std::string_view line = p.lineCopy.view();
+  std::size_t first = FirstReplaced(p, line);
+  if (first == std::string_view::npos) return;
+  LineWork& out = p.lineWork;
+  out.clear();
+  bool fits = out.append(line.substr(0, first)) && Expand(p, line.substr(first), 0, out);
+  if (!fits) {
+    // Cut to what fits, keeping the line end.
+    ReportError(c, kErrLineLength, "");
+    out.truncate(kLineWorkLimit - 2);
+    AppendLineEnd(out);
+  }
+  p.lineCopy = out.view();
+}
+
+void ConvertCharConstants(Compiler& c) {
+  FixedText<kLineCapacity>& line = c.pre.lineCopy;
+  std::size_t from = 0;
+  for (;;) {
+    std::size_t open = line.find('\'', from);
+    if (open == FixedText<kLineCapacity>::npos || line[open + 2] != '\'') return;
+    FixedText<8> code;
+    code.append_number(static_cast<unsigned char>(line[open + 1]));
+    line.set(open, ' ');
+    line.set(open + 2, ' ');
+    for (std::size_t d = 0; d < code.size() && d < 3; ++d) line.set(open + d, code[d]);
+    from = open + 3;
+  }
+}
+
+}  // namespace stackcc

@@ -1,0 +1,2 @@
+int sys10 = 10;
+int sys11 = 11;

@@ -1,0 +1,3 @@
+int a = 1;
+#include missing.h
+int b = 2;

@@ -1,0 +1,2 @@
+#include "self.h"
+// one level deeper

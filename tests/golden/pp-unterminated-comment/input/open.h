@@ -1,0 +1,3 @@
+int o = 1;
+/* never closed
+int hidden = 1;

@@ -1,0 +1,4 @@
+int a = 1;
+#include "open.h"
+int b = 2;
+int c = 3;

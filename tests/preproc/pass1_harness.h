@@ -1,0 +1,75 @@
+// Runs Pass 1 over files in a temporary directory, through the real source
+// reader, and collects what the driver would write to <base>.000.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "driver/compiler.h"
+#include "driver/text_helpers.h"
+#include "test_support.h"
+
+namespace stackcc::testing {
+
+class Pass1 {
+ public:
+  Pass1() : dir_(MakeTempDir()) {}
+
+  Compiler& c() { return t_.c(); }
+  const std::string& dir() const { return dir_; }
+  void File(const std::string& name, std::string_view content) {
+    std::filesystem::create_directories(std::filesystem::path(dir_ + name).parent_path());
+    WriteFile(dir_ + name, content);
+  }
+
+  // Writes prog.c and runs every line of it (and its includes) through the
+  // preprocessor; returns the lines written, each with its CR LF.
+  std::string Run(std::string_view source, bool markers = false) {
+    File("prog.c", source);
+    Compiler& cc = c();
+    cc.driver.sourceDir = dir_;
+    cc.driver.lineMarkerFlag = markers ? 1 : 0;
+    cc.diag.errorStream.Open(dir_ + "prog.err", false);
+    std::string out;
+    if (!OpenBaseLevel(cc, dir_ + "prog.c", "prog.c")) return "cannot open";
+    SourceText text;
+    bool more = NextSourceText(cc, kWindowSize, 1, &text);
+    while (more && !cc.driver.stopped) {
+      std::string_view result = PreprocessLine(cc, text);
+      if (cc.driver.stopped) break;
+      out.append(TrimSpaces(result));
+      out.append("\r\n");
+      int consumed = cc.scan.cur.position;
+      if (consumed > text.length) consumed = text.length;
+      if (consumed <= 0) consumed = 1;
+      more = NextSourceText(cc, consumed, 1, &text);
+    }
+    cc.diag.errorStream.Close();
+    return out;
+  }
+
+  std::string Console() { return t_.ConsoleText(); }
+  std::string Errors() { return ReadFile(dir_ + "prog.err"); }
+  // How many reports carried this message.
+  int Reports(std::string_view message) {
+    return Count(Console(), " Error message: " + std::string(message) + "\r\n");
+  }
+  // Number of reports of any kind.
+  int AllReports() { return Count(Console(), "ERROR in LINE:"); }
+
+  static int Count(std::string_view text, std::string_view needle) {
+    int n = 0;
+    for (std::size_t at = text.find(needle); at != std::string_view::npos;
+         at = text.find(needle, at + 1)) {
+      ++n;
+    }
+    return n;
+  }
+
+ private:
+  TestCompiler t_;
+  std::string dir_;
+};
+
+}  // namespace stackcc::testing
