@@ -28,13 +28,14 @@ int ExactIndex(const DeclState& d, std::string_view name) {
 // appended (unless it already carries one), then the name exactly as asked.
 int ScopedIndex(const Compiler& c, std::string_view name) {
   const DeclState& d = c.decl;
-  if (name.find(kFuncMark) == std::string_view::npos && !d.currentFunctionLabel.empty()) {
-    FixedText<kSymbolNameCapacity + kFunctionLabelCapacity + 8> scoped(name);
-    // A scoped form that does not fit a name field cannot be stored, so cannot match.
-    if (scoped.append(d.currentFunctionLabel.view())) {
-      int i = ExactIndex(d, scoped.view());
-      if (i >= 0) return i;
-    }
+  std::string_view label = d.currentFunctionLabel.view();
+  // A scoped form longer than a name field cannot have been stored.
+  if (!label.empty() && name.find(kFuncMark) == std::string_view::npos &&
+      name.size() + label.size() < kSymbolNameCapacity) {
+    FixedText<kSymbolNameCapacity> scoped(name);
+    scoped.append(label);
+    int i = ExactIndex(d, scoped.view());
+    if (i >= 0) return i;
   }
   return ExactIndex(d, name);
 }

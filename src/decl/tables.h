@@ -85,8 +85,9 @@ struct DeclState {
   std::unordered_map<std::string, int, NameHash, NameEqual> symbolIndex;
   // Owner tag -> its member records, for StructSize, MemberOffsetOf and NextMember.
   std::unordered_map<std::string, TagMembers, NameHash, NameEqual> memberIndex;
-  // Depth of structure definitions being read inside each other.
-  int structNesting = 0;
+  // Declaration statements being compiled inside each other (structure members,
+  // function heads met in a declaration).
+  int declarationDepth = 0;
 };
 
 // A writable name handed to DeclareSymbol (which may rewrite it).

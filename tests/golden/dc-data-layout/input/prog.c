@@ -1,0 +1,18 @@
+int a;
+char c;
+long l;
+int *p;
+char *q;
+int w[10];
+int v[4] = {1, 2};
+char s[] = "abc";
+char t[2] = "abc";
+char m[2][4] = {"ab", "cd"};
+long n = 300;
+struct S { int a; char b; };
+struct S x = {1, 2};
+struct S y[2] = {1, 2, 3, 4};
+int k[2] = {-1, 2};
+char *r = "abc";
+fixed int f = 3;
+extern int e;

@@ -1,0 +1,11 @@
+int foo;
+int a, *b, c[4], d = 5, e[2] = {1, 2};
+extern int x;
+extern foo;
+fixed char t[4];
+extern fixed int y;
+struct S { int a; char b; };
+struct T { int a; } s;
+struct S *ps;
+int **b;
+int a b;
