@@ -2,6 +2,8 @@
 // term's code, after the references to its operands. Most are a mnemonic and the
 // size of the result; assignments poke, members add offsets, casts convert, and
 // increments and compound assignments are compiled again as plain assignments.
+#include <iterator>
+
 #include "driver/compiler.h"
 #include "expr/parser.h"
 
@@ -9,50 +11,31 @@ namespace stackcc {
 
 namespace {
 
-// The mnemonic of an operator whose emitter is mnemonic + size, else empty.
+// The twenty emitters of the form mnemonic + size, by operator index: "!" (5)
+// and "*" (12) to "||" (29). Empty for every other operator.
 std::string_view SizedMnemonic(int op) {
-  switch (op) {
-    case kOpNot:
-      return "logic_not ";
-    case kOpMul:
-      return "mul ";
-    case kOpDiv:
-      return "div ";
-    case 14:
-      return "mod ";
-    case kOpAdd:
-      return "add ";
-    case kOpSub:
-      return "sub ";
-    case 17:
-      return "shift_left ";
-    case 18:
-      return "shift_right ";
-    case 19:
-      return "less ";
-    case 20:
-      return "lessorequal ";
-    case 21:
-      return "greater ";
-    case 22:
-      return "greaterorequal ";
-    case 23:
-      return "equal ";
-    case 24:
-      return "notequal ";
-    case 25:
-      return "and ";
-    case 26:
-      return "xor ";
-    case 27:
-      return "or ";
-    case 28:
-      return "logic_and ";
-    case 29:
-      return "logic_or ";
-    default:
-      return {};
-  }
+  constexpr std::string_view kBinary[] = {"mul ",
+                                          "div ",
+                                          "mod ",
+                                          "add ",
+                                          "sub ",
+                                          "shift_left ",
+                                          "shift_right ",
+                                          "less ",
+                                          "lessorequal ",
+                                          "greater ",
+                                          "greaterorequal ",
+                                          "equal ",
+                                          "notequal ",
+                                          "and ",
+                                          "xor ",
+                                          "or ",
+                                          "logic_and ",
+                                          "logic_or "};
+  if (op == kOpNot) return "logic_not ";
+  if (op >= kOpMul && op < kOpMul + static_cast<int>(std::size(kBinary)))
+    return kBinary[op - kOpMul];
+  return {};
 }
 
 void AppendSized(Compiler& c, int index, std::string_view mnemonic, int size) {

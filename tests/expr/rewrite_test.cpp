@@ -102,6 +102,19 @@ TEST_F(RewriteTest, InsideALargerExpression) {
   EXPECT_EQ(ReportCount(), 0);
 }
 
+TEST_F(RewriteTest, StarBeforeIncrementIsAppliedFirst) {
+  const std::string deref = "push_parameter p|peek 4|peek 4";
+  EXPECT_EQ(Compile("*p++"), Lines(deref + "|push_parameter 1|add 4|dup 4|" + deref +
+                                   "|null_last_line|poke 4|drop 4"));
+  // After an increment a star is unary.
+  EXPECT_EQ(Compile("(x++) * 2"),
+            Lines("push_parameter x|peek 4|push_parameter 1|add 4|dup 4|push_parameter x|peek 4|"
+                  "null_last_line|poke 4|push_parameter 2|mul 4|drop 4"));
+  EXPECT_EQ(ReportCount(), 0);
+  EXPECT_EQ(Compile("x++ * 2"), "");
+  EXPECT_TRUE(Reported("Not a pointer", "2"));
+}
+
 TEST_F(RewriteTest, PrefixIncrementIsNotInTheLanguage) {
   EXPECT_EQ(Compile("++i"), "");
   EXPECT_TRUE(Reported("Get expression error", "++"));

@@ -1,0 +1,2 @@
+struct S { int a; int b; int x; } s;
+s.x;
