@@ -99,8 +99,8 @@ def main():
     target = int(sys.argv[1])
     out = sys.argv[2]
     chunk_lines = block(0, 0).count("\n")
-    # At most 700 functions (8 names each) keep the program inside the table.
-    functions = max(1, min(700, target // 60))
+    # At most 550 functions (8 names each) keep the program inside the table.
+    functions = max(1, min(550, target // 60))
     per_function = max(1, (target - HEADER.count("\n")) // functions)
     chunks = max(1, (per_function - 20) // chunk_lines)
     parts = [HEADER]
