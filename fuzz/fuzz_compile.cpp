@@ -50,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Put(dir + "inc.h", include);
   std::string prog = dir + "prog.c";
   const char* argv[] = {"stackcc", prog.c_str(), markers ? "-d" : "-cF"};
-  auto compiler = std::make_unique<stackcc::Compiler>();
+  // Default-initialised: every member has its own initialiser, and the large
+  // buffers are left untouched until used.
+  std::unique_ptr<stackcc::Compiler> compiler(new stackcc::Compiler);
   compiler->driver.console = nullptr;
   stackcc::RunCompiler(*compiler, 3, argv);
   return 0;

@@ -4,6 +4,8 @@
 #include "driver/compiler.h"
 
 int main(int argc, char** argv) {
-  auto compiler = std::make_unique<stackcc::Compiler>();
+  // Default-initialised: every member has its own initialiser, and the large
+  // buffers are left untouched until used.
+  std::unique_ptr<stackcc::Compiler> compiler(new stackcc::Compiler);
   return stackcc::RunCompiler(*compiler, argc, argv);
 }
