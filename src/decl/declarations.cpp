@@ -146,12 +146,32 @@ void ReadMembers(Compiler& c, std::string_view tag) {
   }
 }
 
+// True when the text at the cursor (blanks already skipped) begins with a word
+// that can open a declaration once "extern" is ruled out, tested as MatchKeyword
+// tests it. When none does, every attempt of a declaration statement fails where
+// it stands and leaves the cursor there, so the statement can be turned down at
+// once with the same effect.
+bool OpensDeclaration(const Compiler& c) {
+  static constexpr std::string_view kWords[] = {"fixed", "public", "int", "char", "long", "struct"};
+  std::string_view rest = ScanRest(c);
+  if (rest.empty()) return false;
+  char first = rest.front();
+  for (std::string_view word : kWords) {
+    if (word.front() != first || !rest.starts_with(word)) continue;
+    char after = ScanChar(c, static_cast<int>(word.size()));
+    if (!IsLetter(after) && !IsDigit(after)) return true;
+  }
+  return false;
+}
+
 int CompileDeclarationAtDepth(Compiler& c, std::string_view typeName, int memberFlag) {
   DeclState& d = c.decl;
   d.fixedFlag = 0;
   if (MatchKeyword(c, "extern") != 0 || memberFlag == 1) {
     if (TryTypes(c, 1, typeName, memberFlag) != 0) return 1;
     ReportError(c, kErrExternDeclaration, "");
+  } else if (!OpensDeclaration(c)) {
+    return 0;
   }
   if (MatchKeyword(c, "fixed") != 0) {
     d.fixedFlag = 1;

@@ -172,6 +172,37 @@ TEST(Declaration, NotADeclaration) {
   EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
 }
 
+// A statement is turned down at once unless it opens with one of the declaration
+// words as a whole word; a word followed by "_" still counts as the keyword.
+TEST(Declaration, OpeningWordDecidesWhetherItIsTried) {
+  struct Case {
+    const char* text;
+    int result;
+    const char* rest;  // the text left at the cursor
+    int reports;
+  } cases[] = {
+      {"LINE:3:p.c  fixedx = 1;", 0, "fixedx = 1;", 0},
+      {"publicity = 1;", 0, "publicity = 1;", 0},
+      {"char2 = 1;", 0, "char2 = 1;", 0},
+      {"longer = 1;", 0, "longer = 1;", 0},
+      {"i = 1;", 0, "i = 1;", 0},
+      {"", 0, "", 0},
+      {"int_x;", 1, "_x;", 1},  // "int", no name (error 5), nothing expected follows
+      {"public x = 1;", 0, "public x = 1;", 0},
+      {"fixed x;", 0, " x;", 1},       // error 47, the plain attempts fail after "fixed"
+      {"long(y);", 0, "long(y);", 1},  // no name, then a head the function handler refuses
+  };
+  for (const Case& k : cases) {
+    FileCompiler t;
+    EXPECT_EQ(Compile(t, k.text), k.result) << k.text;
+    EXPECT_EQ(Rest(t), k.rest) << k.text;
+    EXPECT_EQ(ReportCount(t.ConsoleText()), k.reports) << k.text;
+  }
+  FileCompiler t;
+  Compile(t, "LINE:3:p.c  fixedx = 1;");
+  EXPECT_EQ(t->out.emit.view(), "LINE:3:p.c\r\n");  // the marker is copied once
+}
+
 TEST(Declaration, MarkerReachesTheSectionWithTheItem) {
   FileCompiler t;
   EXPECT_EQ(Compile(t, "LINE:4:p.c int a; LINE:5:p.c extern int b;"), 1);
