@@ -92,6 +92,7 @@ void BeginText(Compiler& c, char* text, int length) {
   k.position = 0;
   k.contentStart = -1;
   k.limitReported = false;
+  k.skippedTo = -1;
 }
 
 char ScanChar(const Compiler& c, int offset) {
@@ -110,6 +111,7 @@ std::string_view ScanRest(const Compiler& c, int offset) {
 
 void SkipBlanks(Compiler& c) {
   ScanCursor& k = c.scan.cur;
+  if (k.position == k.skippedTo && k.text == k.skippedText && k.length == k.skippedLength) return;
   const char* text = k.text;
   for (;;) {
     int pos = k.position;
@@ -128,6 +130,9 @@ void SkipBlanks(Compiler& c) {
     k.limitReported = true;
     ReportError(c, kErrStatementLength, "");
   }
+  k.skippedText = k.text;
+  k.skippedLength = k.length;
+  k.skippedTo = k.position;
 }
 
 int TextPrefixDiffers(std::string_view literal, std::string_view text) {
