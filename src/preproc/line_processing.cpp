@@ -15,6 +15,12 @@ bool AtEnd(const ScanCursor& k) {
   return k.position >= k.length;
 }
 
+// The bytes at which the line reader stops copying: the line end, a possible
+// comment opener and the NUL that ends what is kept.
+bool NeedsLook(char ch) {
+  return ch == '\n' || ch == '/' || ch == '\0';
+}
+
 IncludeLevel& CurrentLevel(Compiler& c) {
   int top = c.reader.top < 0 ? 0 : c.reader.top;
   return c.reader.levels[top];
@@ -136,6 +142,12 @@ std::string_view ReadSourceLine(Compiler& c) {
   // rest of the line is still read (and its comments still recognised).
   bool cut = false;
   while (!AtEnd(k)) {
+    // The run of bytes that need no look is copied at once.
+    int start = k.position;
+    while (k.position < k.length && !NeedsLook(k.text[k.position])) ++k.position;
+    if (!cut)
+      line.append(std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)));
+    if (AtEnd(k)) break;
     char ch = k.text[k.position];
     if (ch == '\n') break;
     char next = k.position + 1 < k.length ? k.text[k.position + 1] : '\0';

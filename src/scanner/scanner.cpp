@@ -1,5 +1,7 @@
 #include "scanner/scanner.h"
 
+#include <cstring>
+
 #include "driver/bytes.h"
 #include "driver/compiler.h"
 #include "scanner/fold.h"
@@ -14,7 +16,9 @@ bool LimitReached(const ScanCursor& k) {
   return k.contentStart >= 0 && k.position - k.contentStart >= kStatementLimit;
 }
 
-bool AtEnd(const ScanCursor& k) { return k.position >= k.length; }
+bool AtEnd(const ScanCursor& k) {
+  return k.position >= k.length;
+}
 
 // Appends to a reader's buffer; an overflow is reported once per token.
 template <std::size_t N>
@@ -63,6 +67,17 @@ std::string_view CopyRun(Compiler& c, FixedText<N>& buffer, Pred accept) {
   return buffer.view();
 }
 
+// The literal stands at the cursor (the empty literal always does). The first
+// byte is compared before the rest: most tries fail there.
+bool LiteralAtCursor(const ScanCursor& k, std::string_view literal) {
+  std::size_t n = literal.size();
+  if (n == 0) return true;
+  int pos = k.position < 0 ? 0 : k.position;
+  if (pos >= k.length || static_cast<std::size_t>(k.length - pos) < n) return false;
+  const char* at = k.text + pos;
+  return at[0] == literal[0] && std::memcmp(at + 1, literal.data() + 1, n - 1) == 0;
+}
+
 std::string_view Absent(Compiler& c, bool required, int code) {
   if (required) ReportError(c, code, "");
   return {};
@@ -77,6 +92,7 @@ void BeginText(Compiler& c, char* text, int length) {
   k.position = 0;
   k.contentStart = -1;
   k.limitReported = false;
+  k.skippedTo = -1;
 }
 
 char ScanChar(const Compiler& c, int offset) {
@@ -95,20 +111,28 @@ std::string_view ScanRest(const Compiler& c, int offset) {
 
 void SkipBlanks(Compiler& c) {
   ScanCursor& k = c.scan.cur;
-  while (!AtEnd(k)) {
-    if (IsBlank(k.text[k.position])) {
-      ++k.position;
-    } else if (!LimitReached(k) && ScanRest(c).starts_with(kMarker)) {
+  if (k.position == k.skippedTo && k.text == k.skippedText && k.length == k.skippedLength) return;
+  const char* text = k.text;
+  for (;;) {
+    int pos = k.position;
+    while (pos < k.length && IsBlank(text[pos])) ++pos;
+    k.position = pos;
+    // Only an 'L' can start a marker: the cheap test spares the comparison.
+    if (pos < k.length && text[pos] == kMarker[0] && !LimitReached(k) &&
+        ScanRest(c).starts_with(kMarker)) {
       ConsumeMarker(c);
-    } else {
-      break;
+      continue;
     }
+    break;
   }
   if (k.contentStart < 0 && !AtEnd(k)) k.contentStart = k.position;
   if (LimitReached(k) && !k.limitReported) {
     k.limitReported = true;
     ReportError(c, kErrStatementLength, "");
   }
+  k.skippedText = k.text;
+  k.skippedLength = k.length;
+  k.skippedTo = k.position;
 }
 
 int TextPrefixDiffers(std::string_view literal, std::string_view text) {
@@ -118,7 +142,7 @@ int TextPrefixDiffers(std::string_view literal, std::string_view text) {
 
 int MatchKeyword(Compiler& c, std::string_view literal) {
   SkipBlanks(c);
-  if (TextPrefixDiffers(literal, ScanRest(c)) != 0) return 0;
+  if (!LiteralAtCursor(c.scan.cur, literal)) return 0;
   char after = ScanChar(c, static_cast<int>(literal.size()));
   if (IsLetter(after) || IsDigit(after)) return 0;
   c.scan.cur.position += static_cast<int>(literal.size());
@@ -127,14 +151,14 @@ int MatchKeyword(Compiler& c, std::string_view literal) {
 
 int MatchText(Compiler& c, std::string_view literal) {
   SkipBlanks(c);
-  if (TextPrefixDiffers(literal, ScanRest(c)) != 0) return 0;
+  if (!LiteralAtCursor(c.scan.cur, literal)) return 0;
   c.scan.cur.position += static_cast<int>(literal.size());
   return 1;
 }
 
 int PeekText(Compiler& c, std::string_view literal) {
   SkipBlanks(c);
-  return TextPrefixDiffers(literal, ScanRest(c)) == 0 ? 1 : 0;
+  return LiteralAtCursor(c.scan.cur, literal) ? 1 : 0;
 }
 
 std::string_view ReadWord(Compiler& c, bool required) {

@@ -27,6 +27,12 @@ struct ScanCursor {
   // counts from there.
   int contentStart = -1;
   bool limitReported = false;
+  // Where the last SkipBlanks stopped, over which text: a new call from there
+  // finds nothing to skip (handlers try their keywords one after another at the
+  // same place).
+  const char* skippedText = nullptr;
+  int skippedLength = 0;
+  int skippedTo = -1;
 };
 
 struct ScanState {

@@ -1,0 +1,4 @@
+public int n;
+void main() {
+  while (n) { n = n - 1; }
+}

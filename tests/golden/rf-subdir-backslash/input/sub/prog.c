@@ -1,0 +1,5 @@
+#include "inc.h"
+public int m;
+void main() {
+  m = K;
+}
