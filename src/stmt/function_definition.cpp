@@ -199,7 +199,6 @@ int CompileFunctionDefinition(Compiler& c) {
   // header in progress stay untouched.
   if (b.inFunctionHeader) return 0;
   ScanCursor start = c.scan.cur;
-  std::size_t emitted = c.out.emit.size();
   bool isPublic = MatchKeyword(c, "public") != 0;
   ReturnType type = ReadReturnType(c);
   FixedText<128> name(ReadName(c, false));
@@ -213,8 +212,8 @@ int CompileFunctionDefinition(Compiler& c) {
     b.inFunctionHeader = false;
   }
   if (taken) return 1;
+  // Only the position goes back: markers met on the way stay in the emit buffer.
   c.scan.cur = start;
-  c.out.emit.truncate(emitted);  // markers met on the way are read again later
   return 0;
 }
 
