@@ -2,6 +2,7 @@
 // handlers in a fixed order; the first that recognises its construct compiles
 // it, and a text no handler takes is an expression statement.
 #include "decl/declarations.h"
+#include "driver/bytes.h"
 #include "driver/compiler.h"
 
 namespace stackcc {
@@ -10,37 +11,43 @@ namespace {
 
 using Handler = int (*)(Compiler&);
 
-int CompileDeclarationStatement(Compiler& c) {
-  return CompileDeclaration(c, "", 0);
-}
-
-constexpr Handler kHandlers[] = {
-    CompileDeclarationStatement,
-    CompileFor,
-    CompileIf,
-    CompileElse,
-    CompileWhile,
-    CompileDo,
-    CompileSwitch,
-    CompileCase,
-    CompileReturn,
-    CompileBreak,
-    CompileContinue,
-    CompileDefault,
-    CompileLabel,
-    CompileGoto,
-    CompileAsm,
-    CompileFunctionDefinition,
-    CloseBlock,
+// A handler with the byte its statement must begin with; kAnyLetter: a name.
+struct Entry {
+  Handler handler;
+  char first;
 };
+
+constexpr char kAnyLetter = '\0';
+
+// After the declarations, in the order of trial. Each of these handlers begins
+// with a keyword or name test whose blank skipping the declaration handler has
+// already done, and does nothing else when the text does not begin with its
+// byte (or a letter), so only those that can take the text are tried.
+constexpr Entry kHandlers[] = {
+    {CompileFor, 'f'},      {CompileIf, 'i'},      {CompileElse, 'e'},
+    {CompileWhile, 'w'},    {CompileDo, 'd'},      {CompileSwitch, 's'},
+    {CompileCase, 'c'},     {CompileReturn, 'r'},  {CompileBreak, 'b'},
+    {CompileContinue, 'c'}, {CompileDefault, 'd'}, {CompileLabel, kAnyLetter},
+    {CompileGoto, 'g'},     {CompileAsm, 'A'},     {CompileFunctionDefinition, kAnyLetter},
+    {CloseBlock, '}'},
+};
+
+bool MayBegin(const Entry& entry, char first) {
+  return entry.first == kAnyLetter ? IsLetter(first) : entry.first == first;
+}
 
 }  // namespace
 
 std::string_view DispatchStatement(Compiler& c, SourceText text) {
   BeginText(c, text.text, text.length);
   ClearEmit(c);
-  for (Handler handler : kHandlers) {
-    if (handler(c) != 0) return c.out.emit.view();
+  if (CompileDeclaration(c, "", 0) != 0) return c.out.emit.view();
+  // Skipping again where the declaration handler stopped changes nothing; it
+  // leaves the cursor on the statement's first byte.
+  SkipBlanks(c);
+  char first = ScanChar(c);
+  for (const Entry& entry : kHandlers) {
+    if (MayBegin(entry, first) && entry.handler(c) != 0) return c.out.emit.view();
   }
   CompileExpression(c, ReadStatementText(c));
   return c.out.emit.view();

@@ -20,6 +20,16 @@ struct ReturnType {
   bool typed = false;
 };
 
+// MatchKeyword for a cursor that stands on the text's next byte (blanks and
+// markers skipped): a keyword can only match at its first letter. The cursor is
+// left on the next byte again, as the next keyword test would skip anyway.
+bool MatchKeywordAtByte(Compiler& c, std::string_view keyword) {
+  if (ScanChar(c) != keyword.front() || MatchKeyword(c, keyword) == 0) return false;
+  SkipBlanks(c);
+  return true;
+}
+
+// The cursor stands on the text's next byte.
 ReturnType ReadReturnType(Compiler& c) {
   ReturnType type;
   auto set = [&type](int size, std::string_view text) {
@@ -27,11 +37,11 @@ ReturnType ReadReturnType(Compiler& c) {
     type.text.assign(text);
     type.typed = true;
   };
-  if (MatchKeyword(c, "void")) set(0, "void");
-  if (MatchKeyword(c, "int")) set(4, "int");
-  if (MatchKeyword(c, "long")) set(8, "long");
-  if (MatchKeyword(c, "char")) set(1, "char");
-  if (MatchKeyword(c, "struct")) {
+  if (MatchKeywordAtByte(c, "void")) set(0, "void");
+  if (MatchKeywordAtByte(c, "int")) set(4, "int");
+  if (MatchKeywordAtByte(c, "long")) set(8, "long");
+  if (MatchKeywordAtByte(c, "char")) set(1, "char");
+  if (MatchKeywordAtByte(c, "struct")) {
     FixedText<kTypeNameCapacity> tag(ReadName(c, false));
     set(StructSize(c, tag.view()), "struct ");
     type.text.append(tag.view());
@@ -199,8 +209,8 @@ int CompileFunctionDefinition(Compiler& c) {
   // header in progress stay untouched.
   if (b.inFunctionHeader) return 0;
   ScanCursor start = c.scan.cur;
-  std::size_t emitted = c.out.emit.size();
-  bool isPublic = MatchKeyword(c, "public") != 0;
+  SkipBlanks(c);  // what the first keyword test would do
+  bool isPublic = MatchKeywordAtByte(c, "public");
   ReturnType type = ReadReturnType(c);
   FixedText<128> name(ReadName(c, false));
   std::optional<std::string_view> list;
@@ -213,8 +223,8 @@ int CompileFunctionDefinition(Compiler& c) {
     b.inFunctionHeader = false;
   }
   if (taken) return 1;
+  // Only the position goes back: markers met on the way stay in the emit buffer.
   c.scan.cur = start;
-  c.out.emit.truncate(emitted);  // markers met on the way are read again later
   return 0;
 }
 

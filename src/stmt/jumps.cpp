@@ -142,14 +142,14 @@ int CompileContinue(Compiler& c) {
 
 int CompileLabel(Compiler& c) {
   ScanCursor start = c.scan.cur;
-  std::size_t emitted = c.out.emit.size();
   FixedText<128> name(ReadName(c, false));
   if (!name.empty() && MatchText(c, ":")) {
     EmitLabel(c, UserLabel(c, name.view()).view());
     return 1;
   }
+  // Only the position goes back: a marker met after the name stays in the emit
+  // buffer (and is met again by the next handler that skips blanks there).
   c.scan.cur = start;
-  c.out.emit.truncate(emitted);  // markers met on the way are read again later
   return 0;
 }
 

@@ -196,3 +196,38 @@ TEST(Blocks, ForWithoutConditionHasNoTest) {
 
 }  // namespace
 }  // namespace stackcc::testing
+
+namespace stackcc::testing {
+namespace {
+
+// Each statement reaches its handler whatever stands before its first byte:
+// blanks, markers, or a keyword the declaration handler gave up on.
+TEST(Blocks, HandlersAreFoundAfterBlanksAndMarkers) {
+  struct Case {
+    std::string_view text;
+    std::string_view start;  // how the emitted code begins
+    int level;               // the nesting level afterwards
+  };
+  const Case cases[] = {
+      {"  \t while (x) {", "push_parameter x", 2},
+      {"LINE:3:p.c  LINE:4:p.c do {", "LINE:3:p.c\r\nLINE:4:p.c\r\ndo_stlev_1_ctlbl_1:", 2},
+      {"extern while (x) {", "push_parameter x", 2},
+      {"LINE:2:p.c }", "LINE:2:p.c\r\nend_function_func_main:", 0},
+      {"LINE:2:p.c ASM nop;", " nop", 1},
+      {"\x80 goto out;", "goto out_label__func_main", 1},
+      {"LINE:2:p.c out: ;", "LINE:2:p.c\r\nout_label__func_main:", 1},
+      {"LINE:2:p.c long g() {", "g:\r\nLINE:2:p.c\r\n", 2},
+      {"  void g() {", "g:\r\n", 2},
+  };
+  for (const Case& k : cases) {
+    Pass2 p;
+    p.EnterFunction("main", 0);
+    p.c().driver.lineMarkerFlag = 1;
+    std::string out(p.Dispatch(k.text));
+    EXPECT_TRUE(out.starts_with(k.start)) << k.text << "\n" << out;
+    EXPECT_EQ(p.c().blocks.blockLevel, k.level) << k.text;
+  }
+}
+
+}  // namespace
+}  // namespace stackcc::testing
