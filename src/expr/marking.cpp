@@ -74,6 +74,10 @@ constexpr bool TablesFit() {
   for (int i = 0; i < kOperatorEntries; ++i) {
     if (NameAt(i).size() > static_cast<std::size_t>(kLongestName)) return false;
   }
+  for (int i = 0; i < kOperatorEntries; ++i) {
+    std::size_t name = NameAt(i).size();
+    if (name > 1 && kTables.markers[i].size > name + 2) return false;
+  }
   for (int b = 0; b < 256; ++b) {
     if (kTables.longCount[b] > kMaxLongPerFirst) return false;
   }
@@ -152,6 +156,8 @@ void ChooseLongNames(Occurrences& found) {
 // the same amount every time, so the peak of the first pass is reached at the
 // end of some name's replacements; the later passes only grow the text.
 bool FirstPassFits(const Occurrences& found, std::size_t length) {
+  // No long name grows by more than two bytes (a marker has at most four).
+  if (length + 2 * static_cast<std::size_t>(found.count) <= kLimit) return true;
   int growth[kOperatorEntries] = {};
   for (int j = 0; j < found.count; ++j) {
     const Occurrence& o = found.list[j];

@@ -101,6 +101,9 @@ void ExpandCode(Compiler& c, int index);
 void StopExpression(Compiler& c, std::string_view detail);
 // Appends to a term's code; a code beyond 4095 characters stops the statement.
 void AppendCode(Compiler& c, int index, std::string_view text);
+// One line: mnemonic, operand (or value) and CR LF, appended as one piece.
+void AppendCodeLine(Compiler& c, int index, std::string_view mnemonic, std::string_view operand);
+void AppendCodeLineNumber(Compiler& c, int index, std::string_view mnemonic, long long value);
 void AppendCodeNumber(Compiler& c, int index, long long value);
 void AppendCodeReference(Compiler& c, int index, int target);
 
