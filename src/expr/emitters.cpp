@@ -39,9 +39,7 @@ std::string_view SizedMnemonic(int op) {
 }
 
 void AppendSized(Compiler& c, int index, std::string_view mnemonic, int size) {
-  AppendCode(c, index, mnemonic);
-  AppendCodeNumber(c, index, size);
-  AppendCode(c, index, "\r\n");
+  AppendCodeLineNumber(c, index, mnemonic, size);
 }
 
 void EmitDereference(Compiler& c, int k, int r) {

@@ -30,9 +30,7 @@ void ApplyBinary(Compiler& c, int k) {
   e.terms[k].state = 1;
   CombineTypes(c, k, left, right, entry.typeRule);
   if (entry.typeRule == kRuleAssignment) {
-    AppendCode(c, right, "dup ");
-    AppendCodeNumber(c, right, TermSize(c, right));
-    AppendCode(c, right, "\r\n");
+    AppendCodeLineNumber(c, right, "dup ", TermSize(c, right));
     AppendCodeReference(c, k, right);
     AppendCodeReference(c, k, left);
   } else {

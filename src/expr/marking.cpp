@@ -1,86 +1,231 @@
 // Operator marking: every operator of an expression text is replaced by its
-// marker, the byte 0xA4, the operator's table index in decimal and a blank. Long
-// names go first in table order, then unary stars and ampersands (told apart by
-// what stands before them), then the one-character names in table order.
-#include <cstring>
+// marker, the byte 0xA4, the operator's table index in decimal and a blank.
+//
+// The result is that of three passes: the long names in table order (each name
+// replaced wherever it still stands, leftmost first), then unary stars and
+// ampersands (told apart by what stands before them), then the one-character
+// names. It is built in one walk over the text:
+// - A marker holds no character of any name, so a long name only ever matches
+//   text as written, and a name taken earlier in table order blocks an
+//   overlapping later one. Runs of overlapping long names ("<<=", "!==", "+++")
+//   are settled among themselves by that order; all others stand alone.
+// - A star or ampersand is unary when nothing, a marker, or a one-character
+//   operator of nonzero precedence stands before it (blanks skipped); a star
+//   or ampersand before it counts as an operator whichever way it went.
+// - Every other one-character name becomes its marker.
+// The text must hold no marker byte (the caller blanks stray ones).
+#include <array>
 #include <string_view>
 
 #include "driver/bytes.h"
 #include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "expr/operator_table.h"
 #include "expr/parser.h"
 
 namespace stackcc {
 
 namespace {
 
-FixedText<8> MarkerText(int index) {
-  FixedText<8> marker;
-  marker.append(kOperatorMarkerByte);
-  marker.append_number(index);
-  marker.append(' ');
-  return marker;
+constexpr std::size_t kLimit = kTermTextCapacity - 1;
+constexpr int kLongestName = 7;
+constexpr int kMaxLongPerFirst = 8;
+
+constexpr std::string_view NameAt(int index) {
+  return std::string_view(kOperatorTable[index].name);
 }
 
-// Replaces every occurrence of the entry's name. A marker holds no character of
-// any operator name, so the search may go on right after the marker it wrote.
-bool ReplaceAll(Compiler& c, ExprText& text, int index) {
-  std::string_view name = OperatorAt(index).name;
-  FixedText<8> marker = MarkerText(index);
-  for (std::size_t pos = text.find(name); pos != ExprText::npos;
-       pos = text.find(name, pos + marker.size())) {
-    if (!SpliceText(text, pos, name.size(), marker.view())) {
-      ReportError(c, kErrExpressionLength, "");
-      return false;
+struct Marker {
+  char bytes[4] = {};
+  unsigned char size = 0;
+};
+
+// The long names by their first byte, in table order; one-character names by
+// byte; every marker text.
+struct MarkingTables {
+  unsigned char longCount[256] = {};
+  unsigned char longIndex[256][kMaxLongPerFirst] = {};
+  unsigned char oneChar[256] = {};  // table index, 0 for none
+  Marker markers[kOperatorEntries] = {};
+};
+
+constexpr MarkingTables BuildTables() {
+  MarkingTables t;
+  for (int i = 0; i < kOperatorEntries; ++i) {
+    std::string_view name = NameAt(i);
+    Marker& m = t.markers[i];
+    m.bytes[m.size++] = kOperatorMarkerByte;
+    if (i >= 10) m.bytes[m.size++] = static_cast<char>('0' + i / 10);
+    m.bytes[m.size++] = static_cast<char>('0' + i % 10);
+    m.bytes[m.size++] = ' ';
+    if (name.empty()) continue;
+    unsigned char first = static_cast<unsigned char>(name[0]);
+    if (name.size() == 1) {
+      t.oneChar[first] = static_cast<unsigned char>(i);
+    } else {
+      t.longIndex[first][t.longCount[first]++] = static_cast<unsigned char>(i);
     }
+  }
+  return t;
+}
+
+constexpr MarkingTables kTables = BuildTables();
+
+constexpr bool TablesFit() {
+  for (int i = 0; i < kOperatorEntries; ++i) {
+    if (NameAt(i).size() > static_cast<std::size_t>(kLongestName)) return false;
+  }
+  for (int i = 0; i < kOperatorEntries; ++i) {
+    std::size_t name = NameAt(i).size();
+    if (name > 1 && kTables.markers[i].size > name + 2) return false;
+  }
+  for (int b = 0; b < 256; ++b) {
+    if (kTables.longCount[b] > kMaxLongPerFirst) return false;
+  }
+  // The name of a unary star or ampersand never stands in the text as written.
+  return kTables.oneChar[static_cast<unsigned char>(kOperatorMarkerByte)] == 0;
+}
+static_assert(TablesFit(), "operator names outgrow the marking tables");
+
+// One occurrence of a long name in the text as written.
+struct Occurrence {
+  short pos;
+  unsigned char index;
+  unsigned char length;
+  bool taken;
+};
+
+struct Occurrences {
+  std::array<Occurrence, kTermTextCapacity * 2> list;
+  int count = 0;
+};
+
+void FindLongNames(std::string_view text, Occurrences& found) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char first = static_cast<unsigned char>(text[i]);
+    for (int n = 0; n < kTables.longCount[first]; ++n) {
+      int index = kTables.longIndex[first][n];
+      std::string_view name = NameAt(index);
+      if (text.compare(i, name.size(), name) != 0) continue;
+      if (found.count >= static_cast<int>(found.list.size())) return;
+      found.list[found.count++] = {static_cast<short>(i), static_cast<unsigned char>(index),
+                                   static_cast<unsigned char>(name.size()), false};
+    }
+  }
+}
+
+// Settles a run of overlapping occurrences [from, to) spanning [start, end):
+// names in table order, each taken left to right where no taken name overlaps.
+void SettleOverlaps(Occurrences& found, int from, int to, int start, int end) {
+  std::array<bool, kTermTextCapacity> busy;
+  for (int p = start; p < end; ++p) busy[p - start] = false;
+  for (int index = 0; index < kOperatorEntries; ++index) {
+    for (int j = from; j < to; ++j) {
+      Occurrence& o = found.list[j];
+      if (o.index != index) continue;
+      bool free = true;
+      for (int p = o.pos; p < o.pos + o.length && free; ++p) free = !busy[p - start];
+      if (!free) continue;
+      o.taken = true;
+      for (int p = o.pos; p < o.pos + o.length; ++p) busy[p - start] = true;
+    }
+  }
+}
+
+void ChooseLongNames(Occurrences& found) {
+  int j = 0;
+  while (j < found.count) {
+    int start = found.list[j].pos;
+    int end = start + found.list[j].length;
+    int k = j + 1;
+    while (k < found.count && found.list[k].pos < end) {
+      int e = found.list[k].pos + found.list[k].length;
+      if (e > end) end = e;
+      ++k;
+    }
+    if (k == j + 1) {
+      found.list[j].taken = true;
+    } else {
+      SettleOverlaps(found, j, k, start, end);
+    }
+    j = k;
+  }
+}
+
+// The three passes fail as soon as a replacement makes the text longer than
+// 1023 characters. Long names go in table order and each changes the length by
+// the same amount every time, so the peak of the first pass is reached at the
+// end of some name's replacements; the later passes only grow the text.
+bool FirstPassFits(const Occurrences& found, std::size_t length) {
+  // No long name grows by more than two bytes (a marker has at most four).
+  if (length + 2 * static_cast<std::size_t>(found.count) <= kLimit) return true;
+  int growth[kOperatorEntries] = {};
+  for (int j = 0; j < found.count; ++j) {
+    const Occurrence& o = found.list[j];
+    if (o.taken) growth[o.index] += kTables.markers[o.index].size - o.length;
+  }
+  long long running = static_cast<long long>(length);
+  for (int index = 0; index < kOperatorEntries; ++index) {
+    running += growth[index];
+    if (running > static_cast<long long>(kLimit)) return false;
   }
   return true;
 }
 
-// A star or ampersand is unary when nothing but blanks stands before it, when the
-// character before it is a one-character operator that is ever applied, or when
-// that character is the last digit of a marker.
-bool IsUnaryPosition(const ExprText& text, std::size_t pos) {
-  std::size_t j = pos;
-  while (j > 0 && IsBlank(text[j - 1])) --j;
-  if (j == 0) return true;
-  char before = text[j - 1];
-  if (IsDigit(before)) {
-    std::size_t k = j - 1;
-    while (k > 0 && IsDigit(text[k - 1])) --k;
-    return k > 0 && text[k - 1] == kOperatorMarkerByte;
-  }
-  return OperatorPrecedence(std::string_view(&before, 1)) > 0;
-}
+struct MarkedText {
+  std::array<char, kTermTextCapacity * 4> bytes;
+  std::size_t size = 0;
 
-bool MarkUnary(Compiler& c, ExprText& text, char symbol, std::string_view unaryName) {
-  int index = OperatorIndex(c, unaryName);
-  if (index < 0) return true;
-  FixedText<8> marker = MarkerText(index);
-  for (std::size_t pos = text.find(symbol); pos != ExprText::npos; pos = text.find(symbol, pos)) {
-    if (!IsUnaryPosition(text, pos)) {
-      ++pos;
+  void Put(int index) {
+    const Marker& m = kTables.markers[index];
+    for (int b = 0; b < m.size; ++b) bytes[size++] = m.bytes[b];
+  }
+};
+
+void WriteMarked(std::string_view text, const Occurrences& found, MarkedText& out) {
+  bool unaryPlace = true;  // a star or ampersand here would be unary
+  int next = 0;
+  while (next < found.count && !found.list[next].taken) ++next;
+  for (std::size_t i = 0; i < text.size();) {
+    if (next < found.count && static_cast<std::size_t>(found.list[next].pos) == i) {
+      const Occurrence& o = found.list[next];
+      out.Put(o.index);
+      i += o.length;
+      unaryPlace = true;
+      ++next;
+      while (next < found.count && !found.list[next].taken) ++next;
       continue;
     }
-    if (!SpliceText(text, pos, 1, marker.view())) {
-      ReportError(c, kErrExpressionLength, "");
-      return false;
+    char ch = text[i++];
+    int index = kTables.oneChar[static_cast<unsigned char>(ch)];
+    if (ch == '*') {
+      out.Put(unaryPlace ? kOpDeref : kOpMul);
+      unaryPlace = true;
+    } else if (ch == '&') {
+      out.Put(unaryPlace ? kOpAddress : kOpBitAnd);
+      unaryPlace = true;
+    } else if (index > 0) {
+      out.Put(index);
+      unaryPlace = kOperatorTable[index].precedence > 0;
+    } else {
+      out.bytes[out.size++] = ch;
+      if (!IsBlank(ch)) unaryPlace = false;
     }
-    pos += marker.size();
   }
-  return true;
 }
 
 }  // namespace
 
 bool MarkOperators(Compiler& c, ExprText& text) {
-  for (int i = 0; i < kOperatorEntries; ++i) {
-    if (std::strlen(OperatorAt(i).name) > 1 && !ReplaceAll(c, text, i)) return false;
+  Occurrences found;
+  FindLongNames(text.view(), found);
+  ChooseLongNames(found);
+  MarkedText out;
+  WriteMarked(text.view(), found, out);
+  if (!FirstPassFits(found, text.size()) || out.size > kLimit) {
+    ReportError(c, kErrExpressionLength, "");
+    return false;
   }
-  if (!MarkUnary(c, text, '*', ":*") || !MarkUnary(c, text, '&', ":&")) return false;
-  for (int i = 0; i < kOperatorEntries; ++i) {
-    if (std::strlen(OperatorAt(i).name) == 1 && !ReplaceAll(c, text, i)) return false;
-  }
+  text.assign(std::string_view(out.bytes.data(), out.size));
   return true;
 }
 

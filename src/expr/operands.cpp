@@ -50,9 +50,7 @@ void CompileNumber(Compiler& c, int i) {
   ExprTerm& t = c.expr.terms[i];
   t.type = NumberType();
   t.code.clear();
-  AppendCode(c, i, "push_parameter ");
-  AppendCode(c, i, t.text.view());
-  AppendCode(c, i, "\r\n");
+  AppendCodeLine(c, i, "push_parameter ", t.text.view());
 }
 
 // A name that was not found keeps its text and is pushed like a number.
@@ -77,20 +75,16 @@ void CompileName(Compiler& c, int i) {
   t.text = record.name.view();
   t.type = SymbolType(c, record);
   t.code.clear();
-  AppendCode(c, i, "push_parameter ");
   if (member.isMember) {
-    AppendCodeNumber(c, i, member.offset);
-    AppendCode(c, i, "\r\nadd 4\r\n");
+    AppendCodeLineNumber(c, i, "push_parameter ", member.offset);
+    AppendCode(c, i, "add 4\r\n\r\n");
   } else {
-    AppendCode(c, i, t.text.view());
+    AppendCodeLine(c, i, "push_parameter ", t.text.view());
   }
-  AppendCode(c, i, "\r\n");
   TypeInfo& type = t.type;
   if (type.kind == SymScalar || type.kind == SymPointer) {
     if (type.level > 0) --type.level;
-    AppendCode(c, i, "peek ");
-    AppendCodeNumber(c, i, SizeAtLevel(type, type.level));
-    AppendCode(c, i, "\r\n");
+    AppendCodeLineNumber(c, i, "peek ", SizeAtLevel(type, type.level));
   } else if (type.kind == SymFunction && type.level > 0) {
     --type.level;
   }

@@ -6,6 +6,7 @@
 
 #include "driver/fixed_text.h"
 #include "expr/expression.h"
+#include "expr/operator_table.h"
 
 namespace stackcc {
 
@@ -27,6 +28,7 @@ enum OperatorIndexName : int {
   kOpDiv = 13,
   kOpAdd = 15,
   kOpSub = 16,
+  kOpBitAnd = 25,
   kOpConditional = 30,
   kOpAssign = 31,
   kOpAddAssign = 32,
@@ -57,7 +59,6 @@ enum TypeRuleName : int {
 using ExprText = FixedText<kTermTextCapacity>;
 
 // --- operator table (operator_table.cpp)
-const OperatorEntry& OperatorAt(int index);
 // Precedence of the entry named exactly text, 0 when there is none.
 int OperatorPrecedence(std::string_view text);
 // Index of the entry named name; reports error 1 "Operator unknow" and gives -1.
@@ -66,8 +67,9 @@ int OperatorIndex(Compiler& c, std::string_view name);
 std::string_view OperatorShownName(int index);
 
 // --- marking and splitting (marking.cpp, splitting.cpp)
-// Replaces every operator of the text by its marker (0xA4, index, blank). False
-// when the marked text would exceed 1023 characters (reported; the statement stops).
+// Replaces every operator of the text by its marker (0xA4, index, blank). The text
+// must hold no marker byte. False when the marking would make the text longer than
+// 1023 characters (reported; the text is left as it was and the statement stops).
 bool MarkOperators(Compiler& c, ExprText& text);
 // Cuts a marked text into terms after the last term (or from term 0 with reset).
 // With references set, an operand "@n" is a reference to term n. Gives the index
@@ -99,6 +101,9 @@ void ExpandCode(Compiler& c, int index);
 void StopExpression(Compiler& c, std::string_view detail);
 // Appends to a term's code; a code beyond 4095 characters stops the statement.
 void AppendCode(Compiler& c, int index, std::string_view text);
+// One line: mnemonic, operand (or value) and CR LF, appended as one piece.
+void AppendCodeLine(Compiler& c, int index, std::string_view mnemonic, std::string_view operand);
+void AppendCodeLineNumber(Compiler& c, int index, std::string_view mnemonic, long long value);
 void AppendCodeNumber(Compiler& c, int index, long long value);
 void AppendCodeReference(Compiler& c, int index, int target);
 

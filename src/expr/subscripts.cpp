@@ -47,9 +47,7 @@ bool StartSubscript(Compiler& c, int k, int b) {
 void AppendLoad(Compiler& c, int k) {
   TypeInfo& t = c.expr.terms[k].type;
   if (t.level > 0) --t.level;
-  AppendCode(c, k, "peek ");
-  AppendCodeNumber(c, k, t.level > 0 ? 4 : t.sizes[0]);
-  AppendCode(c, k, "\r\n");
+  AppendCodeLineNumber(c, k, "peek ", t.level > 0 ? 4 : t.sizes[0]);
 }
 
 void ScaleAndLoad(Compiler& c, int k) {
@@ -61,9 +59,8 @@ void ScaleAndLoad(Compiler& c, int k) {
     scale = static_cast<std::int32_t>(static_cast<std::uint32_t>(scale * stride));
   }
   if (scale != 1) {
-    AppendCode(c, k, "push_parameter ");
-    AppendCodeNumber(c, k, scale);
-    AppendCode(c, k, "\r\nmul 4\r\n");
+    AppendCodeLineNumber(c, k, "push_parameter ", scale);
+    AppendCode(c, k, "mul 4\r\n");
   }
   AppendCode(c, k, "add 4\r\n");
   if (t.dimCount == t.subscriptCount + 1) {

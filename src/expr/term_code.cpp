@@ -20,6 +20,20 @@ void AppendCode(Compiler& c, int index, std::string_view text) {
   }
 }
 
+void AppendCodeLine(Compiler& c, int index, std::string_view mnemonic, std::string_view operand) {
+  FixedText<kTermTextCapacity + 64> line(mnemonic);
+  line.append(operand);
+  line.append("\r\n");
+  AppendCode(c, index, line.view());
+}
+
+void AppendCodeLineNumber(Compiler& c, int index, std::string_view mnemonic, long long value) {
+  FixedText<64> line(mnemonic);
+  line.append_number(value);
+  line.append("\r\n");
+  AppendCode(c, index, line.view());
+}
+
 void AppendCodeNumber(Compiler& c, int index, long long value) {
   FixedText<24> digits;
   digits.append_number(value);

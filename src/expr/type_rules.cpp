@@ -71,9 +71,8 @@ void ScalePointerOperands(Compiler& c, int k, int left, int right) {
     AppendCode(c, right, "\r\n");
     int pointee = PointeeSizeAtLevel(p, p.level);
     if (pointee != 1) {
-      AppendCode(c, right, "push_parameter ");
-      AppendCodeNumber(c, right, pointee);
-      AppendCode(c, right, "\r\nmul 4\r\n");
+      AppendCodeLineNumber(c, right, "push_parameter ", pointee);
+      AppendCode(c, right, "mul 4\r\n");
     }
   }
   if (e.terms[right].type.level >= 1) {
@@ -83,9 +82,8 @@ void ScalePointerOperands(Compiler& c, int k, int left, int right) {
     ForceSize(c, left, 4);
     AppendCode(c, left, "\r\n");
     if (SizeAtLevel(p, 0) != 1) {
-      AppendCode(c, left, "push_parameter ");
-      AppendCodeNumber(c, left, PointeeSizeAtLevel(p, p.level));
-      AppendCode(c, left, "\r\nmul 4\r\n");
+      AppendCodeLineNumber(c, left, "push_parameter ", PointeeSizeAtLevel(p, p.level));
+      AppendCode(c, left, "mul 4\r\n");
     }
   }
 }

@@ -1,0 +1,11 @@
+// The three-pass operator marking that the one-pass MarkOperators replaced,
+// kept for the differential test only.
+#pragma once
+
+#include "expr/parser.h"
+
+namespace stackcc::testing {
+
+bool ReferenceMarkOperators(Compiler& c, ExprText& text);
+
+}  // namespace stackcc::testing
