@@ -15,23 +15,30 @@ char NormaliseByte(char ch, int pass) {
 
 namespace {
 
-// Moves the unconsumed bytes to the front and refills the freed end.
+// Slides the window so that it starts at the position, and refills its end:
+// the unconsumed bytes keep their place in the buffer while there is room
+// behind them, and are moved to the front otherwise.
 void SlideWindow(IncludeLevel& level, int pass) {
   int pos = level.position < kWindowSize ? level.position : kWindowSize;
-  char* w = level.window.raw();
-  std::memmove(w, w + pos, static_cast<std::size_t>(kWindowSize - pos));
-  char* freed = w + (kWindowSize - pos);
+  char* b = level.buffer.raw();
+  if (level.base + pos > kWindowSize) {
+    std::memmove(b, b + level.base + pos, static_cast<std::size_t>(kWindowSize - pos));
+    level.base = 0;
+  } else {
+    level.base += pos;
+  }
+  char* freed = b + level.base + (kWindowSize - pos);
   int n = level.stream.Read(freed, pos);
   for (int i = 0; i < n; ++i) freed[i] = NormaliseByte(freed[i], pass);
   int valid = kWindowSize - pos + n;
   if (valid < kWindowSize) level.endOfFile = 1;
-  level.window.set_length(static_cast<std::size_t>(valid));
+  level.buffer.set_length(static_cast<std::size_t>(level.base + valid));
   level.position = 0;
 }
 
 bool HasTextFrom(const IncludeLevel& level) {
-  const char* w = level.window.c_str();
-  int valid = static_cast<int>(level.window.size());
+  const char* w = level.buffer.c_str() + level.base;
+  int valid = ValidLength(level);
   for (int p = level.position; p < valid; ++p) {
     if (SignedByte(w[p]) > 0x20) return true;
   }
@@ -42,7 +49,8 @@ void ResetLevel(IncludeLevel& level) {
   level.position = 0;
   level.lineCounter = 1;
   level.endOfFile = 0;
-  level.window.clear();
+  level.base = 0;
+  level.buffer.clear();
   level.stream.Close();
 }
 
@@ -57,8 +65,8 @@ bool NextSourceText(Compiler& c, int advance, int pass, SourceText* out) {
     IncludeLevel& level = s.levels[s.top];
     if (level.position > kSlideAfter && level.endOfFile == 0) SlideWindow(level, pass);
     if (HasTextFrom(level)) {
-      out->text = level.window.raw() + level.position;
-      out->length = static_cast<int>(level.window.size()) - level.position;
+      out->text = level.buffer.raw() + level.base + level.position;
+      out->length = ValidLength(level) - level.position;
       return true;
     }
     ResetLevel(level);

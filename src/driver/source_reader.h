@@ -22,9 +22,13 @@ constexpr int kIncludeNameLimit = 39;
 
 struct IncludeLevel {
   InFile stream;
-  // The window; its used length is the valid length, and the terminator after
-  // the valid bytes bounds every text handed out.
-  FixedText<kWindowSize + 1> window;
+  // The window is the stretch [base, base + 20480) of a buffer twice its size:
+  // a slide moves base on and reads the new bytes behind the window, and the
+  // bytes are moved back to the front only once base has passed the middle.
+  // The buffer's used length ends at the window's valid length, so its
+  // terminator bounds every text handed out.
+  FixedText<2 * kWindowSize + 1> buffer;
+  int base = 0;
   int position = 0;
   int endOfFile = 0;
   int lineCounter = 1;
@@ -59,6 +63,11 @@ bool OpenBaseLevel(Compiler& c, const std::string& hostPath, std::string_view sh
 
 // Closes every level's stream (the end of a pass).
 void CloseAllLevels(Compiler& c);
+
+// The number of window bytes, from the window's start, that hold file text.
+inline int ValidLength(const IncludeLevel& level) {
+  return static_cast<int>(level.buffer.size()) - level.base;
+}
 
 // The byte rule of a pass for a byte the reader loads.
 char NormaliseByte(char ch, int pass);
