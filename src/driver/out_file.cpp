@@ -1,5 +1,7 @@
 #include "driver/out_file.h"
 
+#include <cstring>
+
 namespace stackcc {
 
 namespace {
@@ -51,10 +53,17 @@ int InFile::Read(char* dest, int n) {
     got += static_cast<int>(
         std::fread(dest + count + got, 1, static_cast<std::size_t>(want - got), file_));
     if (got == 0) break;
-    // Fold each CR LF pair into its LF, in place.
+    // Fold each CR LF pair into its LF, in place, from the first CR on.
     int end = count + got;
-    int w = count;
-    for (int r = count; r < end; ++r) {
+    const void* cr = std::memchr(dest + count, '\r', static_cast<std::size_t>(got));
+    if (cr == nullptr) {
+      count = end;
+      if (got < want && std::feof(file_)) break;
+      continue;
+    }
+    int first = static_cast<int>(static_cast<const char*>(cr) - dest);
+    int w = first;
+    for (int r = first; r < end; ++r) {
       char ch = dest[r];
       if (ch == '\r') {
         if (r + 1 < end) {
