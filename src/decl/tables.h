@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/fixed_text.h"
+#include "driver/lazy_table.h"
 
 namespace stackcc {
 
@@ -69,9 +70,9 @@ struct TagMembers {
 };
 
 struct DeclState {
-  SymbolRecord symbols[kSymbolRecords];
+  LazyTable<SymbolRecord, kSymbolRecords> symbols;
   int symbolCount = 0;
-  MemberRecord members[kMemberRecords];
+  LazyTable<MemberRecord, kMemberRecords> members;
   int memberCount = 0;
   DimensionRecord dimensions[kDimensionRecords];
   int dimensionCount = 0;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "driver/fixed_text.h"
+#include "driver/lazy_table.h"
 
 namespace stackcc {
 
@@ -59,7 +60,7 @@ struct ExprTerm {
 };
 
 struct ExprState {
-  ExprTerm terms[kTermCount];
+  LazyTable<ExprTerm, kTermCount> terms;
   int lastTermIndex = -1;
   FixedText<kTermTextCapacity> exprText;
   FixedText<kTermTextCapacity> rewriteText;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "driver/fixed_text.h"
+#include "driver/lazy_table.h"
 #include "driver/source_reader.h"
 
 namespace stackcc {
@@ -31,7 +32,7 @@ enum class PendingComment { kNone, kBlock, kLine };
 struct PreprocState {
   // Entries in the order of first definition; the entry at defineCount (the
   // first free one) always has an empty name.
-  DefineEntry defines[kDefineEntries];
+  LazyTable<DefineEntry, kDefineEntries> defines;
   int defineCount = 0;
   // Slot -> entry index + 1 (0 = empty slot); finds a name without a linear scan.
   int defineIndex[kDefineIndexSlots] = {};

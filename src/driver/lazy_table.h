@@ -1,0 +1,40 @@
+// A fixed table of N records whose records are constructed on first use, in
+// index order. The storage is part of the owning object like a plain array, but
+// a record nobody has reached costs nothing: its memory is never touched, so a
+// small program does not pay for the page faults of tables it barely uses.
+#pragma once
+
+#include <cstddef>
+#include <new>
+#include <type_traits>
+
+namespace stackcc {
+
+template <typename T, std::size_t N>
+class LazyTable {
+  static_assert(std::is_trivially_destructible_v<T>, "records are never destroyed one by one");
+
+ public:
+  LazyTable() = default;
+  LazyTable(const LazyTable&) = delete;
+  LazyTable& operator=(const LazyTable&) = delete;
+
+  static constexpr std::size_t size() { return N; }
+
+  T& operator[](std::size_t i) {
+    if (i >= built_) Build(i);
+    return *std::launder(reinterpret_cast<T*>(storage_ + i * sizeof(T)));
+  }
+  const T& operator[](std::size_t i) const { return const_cast<LazyTable&>(*this)[i]; }
+
+ private:
+  void Build(std::size_t i) {
+    if (i >= N) i = N - 1;  // callers check their indices; never build outside
+    for (; built_ <= i; ++built_) new (storage_ + built_ * sizeof(T)) T();
+  }
+
+  std::size_t built_ = 0;
+  alignas(T) unsigned char storage_[N * sizeof(T)];
+};
+
+}  // namespace stackcc
