@@ -25,7 +25,7 @@ TEST(LazyTable, RecordsComeIntoBeingInitialisedAndKeepTheirValues) {
   EXPECT_EQ((*table)[3].value, 3);
   const auto& view = *table;
   EXPECT_EQ(view[99].value, 7);
-  EXPECT_EQ(LazyTable<Record, 100>::size(), 100u);
+  EXPECT_EQ((LazyTable<Record, 100>::size()), 100u);
 }
 
 }  // namespace
