@@ -33,7 +33,7 @@ fuzz:
 	bash fuzz/run.sh $(FUZZ_SECONDS)
 
 format:
-	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h')
+	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'fuzz/*.cpp' | grep -v '^tests/golden/')
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

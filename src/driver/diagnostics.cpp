@@ -76,7 +76,9 @@ constexpr ErrorEntry kTable[kErrorSlots] = {
 
 }  // namespace
 
-const ErrorEntry* ErrorTable() { return kTable; }
+const ErrorEntry* ErrorTable() {
+  return kTable;
+}
 
 std::string_view ErrorMessage(int code) {
   for (const ErrorEntry& e : kTable) {
@@ -110,7 +112,8 @@ void ReportError(Compiler& c, int code, std::string_view aux) {
   d.errorFlag = 1;
   ++d.reportCount;
   d.lastCode = code;
-  if (code >= 0 && code < static_cast<int>(d.codesSeen.size())) d.codesSeen.set(static_cast<std::size_t>(code));
+  if (code >= 0 && code < static_cast<int>(d.codesSeen.size()))
+    d.codesSeen.set(static_cast<std::size_t>(code));
 }
 
 }  // namespace stackcc

@@ -11,7 +11,9 @@ constexpr std::string_view kBanner = "C Compiler  8.02  \r\n";
 constexpr std::string_view kFirstLine = "#include \"Sys10.c\"; \r\n";
 constexpr std::string_view kUsage = "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n";
 
-bool IsSeparator(char ch) { return ch == '/' || ch == '\\'; }
+bool IsSeparator(char ch) {
+  return ch == '/' || ch == '\\';
+}
 
 // Position just after the last directory separator (0 when there is none).
 std::size_t FilePartStart(std::string_view name) {
@@ -198,7 +200,9 @@ std::string PathBesideSource(const Compiler& c, std::string_view name) {
   return c.driver.sourceDir + HostPath(name);
 }
 
-std::string PathOfDerived(std::string_view derivedName) { return HostPath(derivedName); }
+std::string PathOfDerived(std::string_view derivedName) {
+  return HostPath(derivedName);
+}
 
 void Console(Compiler& c, std::string_view text) {
   if (c.driver.console != nullptr && !text.empty()) {
@@ -222,7 +226,8 @@ CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* arg
   std::string_view base = dot == std::string_view::npos ? arg : arg.substr(0, dot);
   // Room is kept for the longest extension (".000") behind the base.
   constexpr std::size_t kBaseLimit = kNameCapacity - 1 - 4;
-  bool fits = arg.size() <= static_cast<std::size_t>(kNameCapacity - 1) && base.size() <= kBaseLimit;
+  bool fits =
+      arg.size() <= static_cast<std::size_t>(kNameCapacity - 1) && base.size() <= kBaseLimit;
   if (base.size() > kBaseLimit) base = base.substr(0, kBaseLimit);
   d.base.assign(base);
   d.headerBase.assign(base);

@@ -19,9 +19,9 @@ using FileName = FixedText<kNameCapacity>;
 struct DriverState {
   FixedText<kSuffixCapacity> targetSuffix;
   int lineMarkerFlag = 0;
-  FileName base;        // the argument cut at the first '.' of its file-name part
-  FileName headerBase;  // base, with a final "our90" replaced by "sys90"
-  FileName sourceName;  // base + ".c", also the name shown in markers
+  FileName base;          // the argument cut at the first '.' of its file-name part
+  FileName headerBase;    // base, with a final "our90" replaced by "sys90"
+  FileName sourceName;    // base + ".c", also the name shown in markers
   std::string sourceDir;  // host directory of the source ("" or ending in '/')
   std::FILE* console = stdout;
   bool stopped = false;  // the run ended early (failed include, failed write)

@@ -76,10 +76,18 @@ char* StoreScratch(Compiler& c, std::string_view a, std::string_view b, std::siz
 
 }  // namespace
 
-void FlushCode(Compiler& c) { FlushTo(c, c.out.passOut); }
-void FlushSection2(Compiler& c) { FlushTo(c, c.out.section2); }
-void FlushSection3(Compiler& c) { FlushTo(c, c.out.section3); }
-void FlushSection4(Compiler& c) { FlushTo(c, c.out.section4); }
+void FlushCode(Compiler& c) {
+  FlushTo(c, c.out.passOut);
+}
+void FlushSection2(Compiler& c) {
+  FlushTo(c, c.out.section2);
+}
+void FlushSection3(Compiler& c) {
+  FlushTo(c, c.out.section3);
+}
+void FlushSection4(Compiler& c) {
+  FlushTo(c, c.out.section4);
+}
 
 std::string_view ScratchLeft(Compiler& c, std::string_view text, int n) {
   std::size_t len = 0;

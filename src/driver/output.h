@@ -26,9 +26,9 @@ struct OutputState {
   OutFile section2;
   OutFile section3;
   OutFile section4;
-  OutFile functionList;  // funct1.txt
-  OutFile listing;       // <header base>.lst
-  OutFile header;        // <header base>.h
+  OutFile functionList;                 // funct1.txt
+  OutFile listing;                      // <header base>.lst
+  OutFile header;                       // <header base>.h
   FixedText<kScratchSize + 1> scratch;  // used as a raw area of strings
   int scratchNext = 0;
 };

@@ -24,7 +24,9 @@ TEST(TextHelpers, TrimSpacesOnlyTouchesSpaces) {
 
 TEST(TextHelpers, TrimValueCutsAtFirstControlByte) {
   EXPECT_EQ(TrimValue("  \t 10  \r\n"), "10  ");
-  EXPECT_EQ(TrimValue("a\xE9" "b"), "a");
+  EXPECT_EQ(TrimValue("a\xE9"
+                      "b"),
+            "a");
   EXPECT_EQ(TrimValue(""), "");
 }
 

@@ -75,26 +75,24 @@ std::vector<HostileCase> Cases() {
       {"define_table_one_past_full", Numbered("#define D", " 1\n", 501), 1, kErrDefineTableFull},
       {"define_value_past_its_field", "#define D " + std::string(600, 'v') + "\n", 1,
        kErrDefineLength},
-      {"if_nesting_one_past", "#define N 1\n" + Repeat("#IF N 1\n", 20) + Repeat("#ENDIF\n", 20),
-       1, kErrIfNesting},
+      {"if_nesting_one_past", "#define N 1\n" + Repeat("#IF N 1\n", 20) + Repeat("#ENDIF\n", 20), 1,
+       kErrIfNesting},
       {"include_itself", "#include \"prog.c\"\nint x;\n", 1, kErrIncludeDepth},
       {"include_name_too_long", "#include \"" + std::string(45, 'i') + ".h\"\n", 1,
        kErrIncludeName},
-      {"blocks_one_past", "void f() {\n" + Repeat("if (1) {\n", 20) + Repeat("}\n", 20) + "}\n",
-       1, kErrBlockNesting},
+      {"blocks_one_past", "void f() {\n" + Repeat("if (1) {\n", 20) + Repeat("}\n", 20) + "}\n", 1,
+       kErrBlockNesting},
       {"stray_closing_brace", "}\nint x;\n", 1, kErrBlockUnderflow},
       {"case_outside_switch", "void f() {\ncase 1:\n}\n", 1, kErrCaseOutsideSwitch},
       {"switch_subject_too_long",
        "int x;\nvoid f() {\nswitch (x + x + x + x + x + x + x + x + x + x + x + x + x + x + x + x) "
        "{\ndefault:\n}\n}\n",
        1, kErrSwitchSubject},
-      {"function_name_too_long", "void " + std::string(40, 'f') + "() {\n}\n", 1,
-       kErrFunctionName},
+      {"function_name_too_long", "void " + std::string(40, 'f') + "() {\n}\n", 1, kErrFunctionName},
       {"parameter_too_long", "void f(int " + big + ") {\n}\n", 1, kErrParameterLength},
       {"statement_at_the_position_limit", "int " + Numbered("v", ", ", 1200) + "w;\n", 1,
        kErrStatementLength},
-      {"expression_too_long", "int x;\nx = 1" + Repeat("+1", 600) + ";\n", 1,
-       kErrExpressionLength},
+      {"expression_too_long", "int x;\nx = 1" + Repeat("+1", 600) + ";\n", 1, kErrExpressionLength},
       {"unterminated_string", "int x;\nx = \"abc", 1, 0},
       {"unterminated_comment", "int x;\n/* never closed\n", 0, 0},
       {"unterminated_brace_list", "int a[3] = {1, 2", 1, kErrList},
@@ -112,7 +110,9 @@ std::vector<HostileCase> Cases() {
   };
 }
 
-void PrintTo(const HostileCase& tc, std::ostream* os) { *os << tc.label; }
+void PrintTo(const HostileCase& tc, std::ostream* os) {
+  *os << tc.label;
+}
 
 class HostileTest : public ::testing::TestWithParam<HostileCase> {};
 
@@ -182,7 +182,7 @@ TEST(Robustness, SameInputTwiceGivesIdenticalFiles) {
       "#define N 4\nstruct S { int a; char b; };\nstruct S s;\nint t[N] = {1, 2};\n"
       "int f(int a) {\n  int i;\n  for (i = 0; i < N; i++) {\n    t[i] = a + i;\n  }\n"
       "  s.a = \"xy\";\n  return (a);\n}\n";
-  const char* files[] = {"prog.000", "prog.001", "prog.002", "prog.003", "prog.004",
+  const char* files[] = {"prog.000", "prog.001", "prog.002", "prog.003",  "prog.004",
                          "prog.err", "prog.h",   "prog.lst", "funct1.txt"};
   RunResult first = Compile(source);
   std::vector<std::string> before;

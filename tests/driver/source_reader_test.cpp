@@ -151,7 +151,8 @@ TEST(InFile, FoldsCrLfAcrossReadBoundaries) {
     ASSERT_TRUE(in.Open(dir + "f"));
     std::string got;
     std::string buf(static_cast<std::size_t>(chunk), '\0');
-    for (int n; (n = in.Read(buf.data(), chunk)) > 0;) got.append(buf.data(), static_cast<std::size_t>(n));
+    for (int n; (n = in.Read(buf.data(), chunk)) > 0;)
+      got.append(buf.data(), static_cast<std::size_t>(n));
     EXPECT_EQ(got, expected) << "chunk " << chunk;
   }
 }

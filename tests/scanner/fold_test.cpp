@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "scanner/fold.h"
+
+#include <gtest/gtest.h>
 
 namespace stackcc {
 namespace {

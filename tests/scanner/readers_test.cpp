@@ -10,7 +10,17 @@ namespace {
 
 using testing::TestCompiler;
 
-enum class Reader { Word, Name, Number, Quoted, QuotedCodes, BraceList, Datum, Brackets, Statement };
+enum class Reader {
+  Word,
+  Name,
+  Number,
+  Quoted,
+  QuotedCodes,
+  BraceList,
+  Datum,
+  Brackets,
+  Statement
+};
 
 std::string_view Read(Compiler& c, Reader r, bool required) {
   switch (r) {
