@@ -78,6 +78,17 @@ bool LiteralAtCursor(const ScanCursor& k, std::string_view literal) {
   return at[0] == literal[0] && std::memcmp(at + 1, literal.data() + 1, n - 1) == 0;
 }
 
+// Steps over the closing quote of a string; a string that runs into the end of
+// the text is reported.
+void StepOverClosingQuote(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  if (AtEnd(k)) {
+    ReportError(c, kErrString, "");
+  } else {
+    ++k.position;
+  }
+}
+
 std::string_view Absent(Compiler& c, bool required, int code) {
   if (required) ReportError(c, code, "");
   return {};
@@ -185,11 +196,7 @@ std::string_view ReadQuoted(Compiler& c, bool required) {
   ScanCursor& k = c.scan.cur;
   ++k.position;
   std::string_view contents = CopyRun(c, c.scan.quoted, [](char ch) { return ch != '"'; });
-  if (AtEnd(k)) {
-    ReportError(c, kErrString, "");  // the closing quote never came
-  } else {
-    ++k.position;
-  }
+  StepOverClosingQuote(c);
   return contents;
 }
 
@@ -209,11 +216,7 @@ std::string_view ReadQuotedCodes(Compiler& c, bool required) {
     ++k.position;
   }
   Collect(c, out, '"', reported);
-  if (AtEnd(k)) {
-    ReportError(c, kErrString, "");
-  } else {
-    ++k.position;
-  }
+  StepOverClosingQuote(c);
   return out.view();
 }
 

@@ -68,21 +68,37 @@ FixedText<256> UserLabel(const Compiler& c, std::string_view name) {
 
 }  // namespace
 
-int CompileCase(Compiler& c) {
-  if (!MatchKeyword(c, "case")) return 0;
-  FixedText<64> value(ReadNumber(c, true));
+namespace {
+
+// The common head of case and default: the ":" and a switch body around them.
+// Takes the switch's next CASE_ slot, writing its label with the switch's
+// number (and, for a case, the jump that lets the previous case fall through).
+// Returns the slot, or -1 when the statement was reported instead.
+int OpenCaseSlot(Compiler& c, std::string_view keyword, bool fallThrough) {
   if (!MatchText(c, ":")) {
     ReportError(c, kErrMissingColon, "");
-    return 1;
+    return -1;
   }
-  if (!InSwitchBody(c, "case")) return 1;
+  if (!InSwitchBody(c, keyword)) return -1;
   BlockState& b = c.blocks;
   int level = b.blockLevel - 1;
   int k = b.caseCounter[level];
   b.labelNumber = b.stack[level].counter;
-  EmitGoto(c, NumberedName("INCASE_", k).view());
+  if (fallThrough) EmitGoto(c, NumberedName("INCASE_", k).view());
   EmitControlLabel(c, NumberedName("CASE_", k).view());
   b.caseCounter[level] = k + 1;
+  return k;
+}
+
+}  // namespace
+
+int CompileCase(Compiler& c) {
+  if (!MatchKeyword(c, "case")) return 0;
+  FixedText<64> value(ReadNumber(c, true));
+  int k = OpenCaseSlot(c, "case", true);
+  if (k < 0) return 1;
+  BlockState& b = c.blocks;
+  int level = b.blockLevel - 1;
   // The subject is evaluated again for every case tested.
   if (b.switchTestable[level] && !value.empty()) {
     FixedText<kSwitchSubjectCapacity + 72> test(b.switchSubject[level].view());
@@ -97,17 +113,7 @@ int CompileCase(Compiler& c) {
 
 int CompileDefault(Compiler& c) {
   if (!MatchKeyword(c, "default")) return 0;
-  if (!MatchText(c, ":")) {
-    ReportError(c, kErrMissingColon, "");
-    return 1;
-  }
-  if (!InSwitchBody(c, "default")) return 1;
-  BlockState& b = c.blocks;
-  int level = b.blockLevel - 1;
-  int k = b.caseCounter[level];
-  b.labelNumber = b.stack[level].counter;
-  EmitControlLabel(c, NumberedName("CASE_", k).view());
-  b.caseCounter[level] = k + 1;
+  OpenCaseSlot(c, "default", false);
   return 1;
 }
 
