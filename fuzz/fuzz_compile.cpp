@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,13 +14,23 @@
 
 namespace {
 
-const std::string& WorkDir() {
-  static const std::string dir = [] {
+// The private directory of this fuzzing process, removed when it ends.
+struct WorkDirectory {
+  std::string path;
+  WorkDirectory() {
     char tmpl[] = "/tmp/stackcc-fuzz-XXXXXX";
     char* made = mkdtemp(tmpl);
-    return std::string(made == nullptr ? "/tmp" : made) + "/";
-  }();
-  return dir;
+    path = std::string(made == nullptr ? "/tmp" : made) + "/";
+  }
+  ~WorkDirectory() {
+    std::error_code ignored;
+    if (path != "/tmp/") std::filesystem::remove_all(path, ignored);
+  }
+};
+
+const std::string& WorkDir() {
+  static const WorkDirectory dir;
+  return dir.path;
 }
 
 void Put(const std::string& path, std::string_view bytes) {

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -37,9 +38,34 @@ void WriteFile(const std::string& path, std::string_view content) {
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
+namespace {
+
+// Every directory a test process makes lives under one root, removed with
+// everything in it when the process ends, so a test run leaves nothing behind.
+class TempRoot {
+ public:
+  TempRoot() {
+    char tmpl[] = "/tmp/stackcc-test-XXXXXX";
+    char* dir = mkdtemp(tmpl);
+    if (dir != nullptr) path_ = dir;
+  }
+  ~TempRoot() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
 std::string MakeTempDir() {
-  char tmpl[] = "/tmp/stackcc-test-XXXXXX";
-  char* dir = mkdtemp(tmpl);
+  static TempRoot root;
+  std::string tmpl =
+      (root.path().empty() ? std::string("/tmp/stackcc-test") : root.path() + "/case") + "-XXXXXX";
+  char* dir = mkdtemp(tmpl.data());
   return std::string(dir == nullptr ? "/tmp" : dir) + "/";
 }
 
