@@ -11,6 +11,19 @@
 
 namespace stackcc {
 
+// The decimal form of value, written at the end of buf.
+inline std::string_view DecimalDigits(char (&buf)[24], long long value) {
+  std::size_t at = sizeof buf;
+  unsigned long long mag = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                     : static_cast<unsigned long long>(value);
+  do {
+    buf[--at] = static_cast<char>('0' + mag % 10);
+    mag /= 10;
+  } while (mag != 0);
+  if (value < 0) buf[--at] = '-';
+  return std::string_view(buf + at, sizeof buf - at);
+}
+
 template <std::size_t N>
 class FixedText {
   static_assert(N >= 1, "a text needs room for its terminator");
@@ -83,17 +96,7 @@ class FixedText {
 
   bool append_number(long long value) {
     char buf[24];
-    int n = 0;
-    unsigned long long mag = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
-                                       : static_cast<unsigned long long>(value);
-    do {
-      buf[n++] = static_cast<char>('0' + mag % 10);
-      mag /= 10;
-    } while (mag != 0);
-    if (value < 0) buf[n++] = '-';
-    bool ok = true;
-    while (n > 0) ok = append(buf[--n]) && ok;
-    return ok;
+    return append(DecimalDigits(buf, value));
   }
 
   // Replaces count characters at pos by insert; the rest moves up or closes in.

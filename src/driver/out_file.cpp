@@ -1,5 +1,9 @@
 #include "driver/out_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 namespace stackcc {
@@ -10,25 +14,50 @@ constexpr std::size_t kStreamBuffer = 1 << 16;
 
 bool OutFile::Open(const std::string& path, bool append) {
   Close();
-  file_ = std::fopen(path.c_str(), append ? "ab" : "wb");
-  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
-  return file_ != nullptr;
+  int flags = O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC);
+  fd_ = ::open(path.c_str(), flags, 0666);
+  if (fd_ < 0) return false;
+  if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  used_ = 0;
+  failed_ = false;
+  return true;
 }
 
-bool OutFile::Write(std::string_view bytes) {
-  if (file_ == nullptr) return false;
-  if (bytes.empty()) return true;
-    // One thread writes each stream, so the stream lock is not needed.
-#if defined(__GLIBC__)
-  return fwrite_unlocked(bytes.data(), 1, bytes.size(), file_) == bytes.size();
-#else
-  return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
-#endif
+bool OutFile::Flush() {
+  const char* p = buffer_.get();
+  std::size_t left = used_;
+  used_ = 0;
+  while (left > 0 && !failed_) {
+    ssize_t n = ::write(fd_, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      failed_ = true;
+      break;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return !failed_;
 }
 
-void OutFile::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+bool OutFile::WriteSlow(std::string_view bytes) {
+  if (fd_ < 0) return false;
+  while (!bytes.empty()) {
+    if (used_ == kBufferSize && !Flush()) return false;
+    std::size_t n = bytes.size() < kBufferSize - used_ ? bytes.size() : kBufferSize - used_;
+    std::memcpy(buffer_.get() + used_, bytes.data(), n);
+    used_ += n;
+    bytes.remove_prefix(n);
+  }
+  return !failed_;
+}
+
+bool OutFile::Close() {
+  if (fd_ < 0) return true;
+  bool ok = Flush();
+  if (::close(fd_) != 0) ok = false;
+  fd_ = -1;
+  return ok;
 }
 
 bool InFile::Open(const std::string& path) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,13 +19,28 @@ class OutFile {
 
   // Creates (emptying) or, with append, opens the file at the host path.
   bool Open(const std::string& path, bool append);
-  // Writes the bytes; false when the stream is not open or the write failed.
-  bool Write(std::string_view bytes);
-  bool IsOpen() const { return file_ != nullptr; }
-  void Close();
+  // Writes the bytes; false when the file is not open or a write failed.
+  bool Write(std::string_view bytes) {
+    if (bytes.size() <= kBufferSize - used_ && fd_ >= 0) {
+      std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+      used_ += bytes.size();
+      return true;
+    }
+    return WriteSlow(bytes);
+  }
+  bool IsOpen() const { return fd_ >= 0; }
+  // Writes what is buffered and closes; false when a write failed.
+  bool Close();
 
  private:
-  std::FILE* file_ = nullptr;
+  static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+  bool WriteSlow(std::string_view bytes);
+  bool Flush();
+
+  int fd_ = -1;
+  bool failed_ = false;
+  std::size_t used_ = 0;
+  std::unique_ptr<char[]> buffer_;
 };
 
 // Input file read as text: each CR LF pair arrives as a single LF, whatever the

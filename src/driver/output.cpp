@@ -15,9 +15,8 @@ void Emit(Compiler& c, std::string_view text) {
 }
 
 void EmitNumber(Compiler& c, long long value) {
-  FixedText<24> digits;
-  digits.append_number(value);
-  Emit(c, digits.view());
+  char buf[24];
+  Emit(c, DecimalDigits(buf, value));
 }
 
 void ClearEmit(Compiler& c) {

@@ -11,39 +11,44 @@ void StopExpression(Compiler& c, std::string_view detail) {
   c.expr.failed = true;
 }
 
-void AppendCode(Compiler& c, int index, std::string_view text) {
+namespace {
+
+// Appends the pieces of one line to the term's code; stops the statement (as
+// AppendCode does) when they do not fit.
+void AppendPieces(Compiler& c, int index, std::string_view a, std::string_view b,
+                  std::string_view d) {
   ExprState& e = c.expr;
   if (e.failed) return;
-  if (!e.terms[index].code.append(text)) {
+  auto& code = e.terms[index].code;
+  if (!code.append(a) || !code.append(b) || !code.append(d)) {
     ReportError(c, kErrCodeLength, "");
     e.failed = true;
   }
 }
 
+}  // namespace
+
+void AppendCode(Compiler& c, int index, std::string_view text) {
+  AppendPieces(c, index, text, {}, {});
+}
+
 void AppendCodeLine(Compiler& c, int index, std::string_view mnemonic, std::string_view operand) {
-  FixedText<kTermTextCapacity + 64> line(mnemonic);
-  line.append(operand);
-  line.append("\r\n");
-  AppendCode(c, index, line.view());
+  AppendPieces(c, index, mnemonic, operand, "\r\n");
 }
 
 void AppendCodeLineNumber(Compiler& c, int index, std::string_view mnemonic, long long value) {
-  FixedText<64> line(mnemonic);
-  line.append_number(value);
-  line.append("\r\n");
-  AppendCode(c, index, line.view());
+  char buf[24];
+  AppendPieces(c, index, mnemonic, DecimalDigits(buf, value), "\r\n");
 }
 
 void AppendCodeNumber(Compiler& c, int index, long long value) {
-  FixedText<24> digits;
-  digits.append_number(value);
-  AppendCode(c, index, digits.view());
+  char buf[24];
+  AppendPieces(c, index, DecimalDigits(buf, value), {}, {});
 }
 
 void AppendCodeReference(Compiler& c, int index, int target) {
-  FixedText<24> reference("@");
-  reference.append_number(target);
-  AppendCode(c, index, reference.view());
+  char buf[24];
+  AppendPieces(c, index, "@", DecimalDigits(buf, target), {});
 }
 
 }  // namespace stackcc

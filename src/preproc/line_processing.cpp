@@ -92,15 +92,27 @@ bool ContinuePendingComment(Compiler& c) {
   return true;
 }
 
+// Every directive keyword begins with '#'. A line whose first byte after its
+// blanks is neither '#' nor the 'L' that may open a marker is taken by no
+// directive, and trying them all would only repeat the same blank skip (which
+// has no other effect on such a line).
+bool MayBeDirective(const Compiler& c) {
+  std::string_view line = c.pre.lineCopy.view();
+  std::size_t i = 0;
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  return i < line.size() && (line[i] == '#' || line[i] == 'L');
+}
+
 // The rest of the line's work on the line copy; the result to write.
 std::string_view ProcessLineCopy(Compiler& c) {
-  if (EndifDirective(c) || ElseDirective(c) || IfDirective(c) || IfNotDirective(c) ||
-      IfGreaterDirective(c) || IfLessDirective(c) || IfGreaterOrEqualDirective(c) ||
-      IfLessOrEqualDirective(c)) {
+  bool directive = MayBeDirective(c);
+  if (directive && (EndifDirective(c) || ElseDirective(c) || IfDirective(c) ||
+                    IfNotDirective(c) || IfGreaterDirective(c) || IfLessDirective(c) ||
+                    IfGreaterOrEqualDirective(c) || IfLessOrEqualDirective(c))) {
     return {};
   }
   if (RegionActive(c) == 0) return {};
-  if (IncludeDirective(c) || DefineDirective(c)) return {};
+  if (directive && (IncludeDirective(c) || DefineDirective(c))) return {};
   SubstituteDefines(c);
   ConvertCharConstants(c);
   Emit(c, c.pre.lineCopy.view());
