@@ -20,8 +20,7 @@ int Wrap32(std::int64_t value) {
 // The record index of a name compared exactly, 0 for the empty name, -1 when absent.
 int ExactIndex(const DeclState& d, std::string_view name) {
   if (name.empty()) return 0;
-  auto it = d.symbolIndex.find(name);
-  return it == d.symbolIndex.end() ? -1 : it->second;
+  return d.symbolIndex.Find(d.symbols, name, {});
 }
 
 // The search behind every lookup: the name with the current function's label
@@ -32,10 +31,10 @@ int ScopedIndex(const Compiler& c, std::string_view name) {
   // A scoped form longer than a name field cannot have been stored.
   if (!label.empty() && name.find(kFuncMark) == std::string_view::npos &&
       name.size() + label.size() < kSymbolNameCapacity) {
-    FixedText<kSymbolNameCapacity> scoped(name);
-    scoped.append(label);
-    int i = ExactIndex(d, scoped.view());
+    unsigned nameHash = SymbolIndex::NameHash(name);
+    int i = d.symbolIndex.Find(d.symbols, name, label, nameHash);
     if (i >= 0) return i;
+    return name.empty() ? 0 : d.symbolIndex.Find(d.symbols, name, {}, nameHash);
   }
   return ExactIndex(d, name);
 }
@@ -107,7 +106,7 @@ bool AddSymbol(Compiler& c, std::string_view name, int elemSize, int kind, int i
   r.isArray = isArray;
   r.indirection = indirection;
   if (paramCount != -2) r.paramCount = paramCount;
-  d.symbolIndex.try_emplace(std::string(name), i);
+  d.symbolIndex.Add(d.symbols, i);
   return true;
 }
 

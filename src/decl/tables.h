@@ -63,6 +63,71 @@ struct NameEqual {
   bool operator()(std::string_view a, std::string_view b) const { return a == b; }
 };
 
+// Name -> lowest symbol record, by open addressing over the records' own names.
+// A name may be looked up as given or with a suffix joined to it (the current
+// function's label), without building the joined text.
+class SymbolIndex {
+ public:
+  static constexpr unsigned kSlots = 8192;
+  static_assert(kSlots > 5000, "the index must keep free slots");
+
+  // The hash of a name's leading part, to be continued by Find.
+  static unsigned NameHash(std::string_view name) { return Hash(kSeed, name); }
+  // The record of name + suffix, or -1.
+  template <typename Records>
+  int Find(const Records& records, std::string_view name, std::string_view suffix) const {
+    return Find(records, name, suffix, NameHash(name));
+  }
+  // The same, with nameHash = NameHash(name) already known.
+  template <typename Records>
+  int Find(const Records& records, std::string_view name, std::string_view suffix,
+           unsigned nameHash) const {
+    unsigned h = Mix(Hash(nameHash, suffix));
+    for (unsigned slot = h & kMask; slots_[slot].record != 0; slot = (slot + 1) & kMask) {
+      if (slots_[slot].hash != h) continue;
+      std::string_view stored = records[slots_[slot].record].name.view();
+      if (stored.size() == name.size() + suffix.size() && stored.starts_with(name) &&
+          stored.ends_with(suffix)) {
+        return slots_[slot].record;
+      }
+    }
+    return -1;
+  }
+  // Enters record i under its name unless the name is already there.
+  template <typename Records>
+  void Add(const Records& records, int i) {
+    if (Find(records, records[i].name.view(), {}) >= 0) return;
+    unsigned h = Mix(Hash(kSeed, records[i].name.view()));
+    unsigned slot = h & kMask;
+    while (slots_[slot].record != 0) slot = (slot + 1) & kMask;
+    slots_[slot] = {h, i};
+  }
+
+ private:
+  static constexpr unsigned kMask = kSlots - 1;
+  static constexpr unsigned kSeed = 2166136261u;
+  // FNV-1a over the bytes, then a final mix so that names differing only in
+  // their last bytes land far apart.
+  static unsigned Hash(unsigned h, std::string_view s) {
+    for (char ch : s) {
+      h ^= static_cast<unsigned char>(ch);
+      h *= 16777619u;
+    }
+    return h;
+  }
+  static unsigned Mix(unsigned h) {
+    h ^= h >> 16;
+    h *= 0x7feb352du;
+    h ^= h >> 15;
+    return h;
+  }
+  struct Slot {
+    unsigned hash;
+    int record;  // 0 for a free slot
+  };
+  Slot slots_[kSlots] = {};
+};
+
 // The members of one structure tag, in table order, and their summed size.
 struct TagMembers {
   std::vector<int> records;
@@ -83,7 +148,7 @@ struct DeclState {
   int auxStringCounter = 0;
   // Name -> lowest record index, so lookups give the first match without a scan.
   // Record 0 (the empty name) is not in the index; the lookups answer it directly.
-  std::unordered_map<std::string, int, NameHash, NameEqual> symbolIndex;
+  SymbolIndex symbolIndex;
   // Owner tag -> its member records, for StructSize, MemberOffsetOf and NextMember.
   std::unordered_map<std::string, TagMembers, NameHash, NameEqual> memberIndex;
   // Declaration statements being compiled inside each other (structure members,

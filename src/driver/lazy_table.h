@@ -27,6 +27,10 @@ class LazyTable {
   }
   const T& operator[](std::size_t i) const { return const_cast<LazyTable&>(*this)[i]; }
 
+  // Record 0, with every record up to i built: records 0..i may then be walked
+  // as a plain array.
+  const T* BuiltThrough(std::size_t i) const { return &(*this)[i] - i; }
+
  private:
   void Build(std::size_t i) {
     if (i >= N) i = N - 1;  // callers check their indices; never build outside

@@ -44,6 +44,7 @@ struct TypeInfo {
 
 struct ExprTerm {
   int op = 0;
+  int precedence = 0;  // the operator's precedence, set with op
   FixedText<kTermTextCapacity> text;
   TypeInfo type;
   // Code references ("@" + term index) first, then the term's own lines.

@@ -21,6 +21,7 @@ ExprTerm* NewTerm(Compiler& c, int op) {
   }
   ExprTerm& t = e.terms[++e.lastTermIndex];
   t.op = op;
+  t.precedence = OperatorAt(op).precedence;
   t.text.clear();
   t.type = TypeInfo{};
   t.code.clear();

@@ -1,5 +1,7 @@
 // Appending to a term's code, and stopping a statement on an expression error.
 // A term's code is at most 4095 characters; beyond that the statement stops.
+#include <cstring>
+
 #include "driver/compiler.h"
 #include "expr/parser.h"
 
@@ -20,6 +22,17 @@ void AppendPieces(Compiler& c, int index, std::string_view a, std::string_view b
   ExprState& e = c.expr;
   if (e.failed) return;
   auto& code = e.terms[index].code;
+  std::size_t used = code.size();
+  if (used + a.size() + b.size() + d.size() <= code.kCapacity) {
+    char* at = code.raw() + used;
+    for (std::string_view piece : {a, b, d}) {
+      if (piece.empty()) continue;
+      std::memcpy(at, piece.data(), piece.size());
+      at += piece.size();
+    }
+    code.set_length(static_cast<std::size_t>(at - code.raw()));
+    return;
+  }
   if (!code.append(a) || !code.append(b) || !code.append(d)) {
     ReportError(c, kErrCodeLength, "");
     e.failed = true;

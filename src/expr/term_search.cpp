@@ -86,12 +86,13 @@ int FindTopOperator(const Compiler& c, int first, int last) {
   if (last > e.lastTermIndex) last = e.lastTermIndex;
   int best = 0;
   int found = -1;
+  if (first > last) return found;
+  const ExprTerm* terms = e.terms.BuiltThrough(static_cast<std::size_t>(last));
   for (int j = first; j <= last; ++j) {
-    const ExprTerm& t = e.terms[j];
+    const ExprTerm& t = terms[j];
     if (t.op == kOpNull && t.text.empty()) break;
-    int precedence = OperatorAt(t.op).precedence;
-    if (t.state == 0 && precedence > best) {
-      best = precedence;
+    if (t.state == 0 && t.precedence > best) {
+      best = t.precedence;
       found = j;
     }
   }
