@@ -6,10 +6,38 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
 namespace stackcc {
+
+// Copies n bytes like memmove (the ranges may overlap). Most texts appended
+// are a few bytes long (a mnemonic, a number, a line end): those are moved
+// with a couple of fixed-size loads, all done before any store, instead of a
+// call.
+inline void CopyBytes(char* dst, const char* src, std::size_t n) {
+  if (n > 16) {
+    std::memmove(dst, src, n);
+  } else if (n >= 8) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, src, 8);
+    std::memcpy(&tail, src + n - 8, 8);
+    std::memcpy(dst, &head, 8);
+    std::memcpy(dst + n - 8, &tail, 8);
+  } else if (n >= 4) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, src, 4);
+    std::memcpy(&tail, src + n - 4, 4);
+    std::memcpy(dst, &head, 4);
+    std::memcpy(dst + n - 4, &tail, 4);
+  } else if (n > 0) {
+    char first = src[0], middle = src[n / 2], last = src[n - 1];
+    dst[0] = first;
+    dst[n / 2] = middle;
+    dst[n - 1] = last;
+  }
+}
 
 // The decimal form of value, written at the end of buf.
 inline std::string_view DecimalDigits(char (&buf)[24], long long value) {
@@ -81,7 +109,7 @@ class FixedText {
   bool append(std::string_view s) {
     std::size_t room = kCapacity - len_;
     std::size_t n = s.size() < room ? s.size() : room;
-    if (n > 0) std::memmove(data_ + len_, s.data(), n);
+    CopyBytes(data_ + len_, s.data(), n);
     len_ += n;
     data_[len_] = '\0';
     return n == s.size();

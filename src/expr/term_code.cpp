@@ -1,7 +1,5 @@
 // Appending to a term's code, and stopping a statement on an expression error.
 // A term's code is at most 4095 characters; beyond that the statement stops.
-#include <cstring>
-
 #include "driver/compiler.h"
 #include "expr/parser.h"
 
@@ -26,8 +24,7 @@ void AppendPieces(Compiler& c, int index, std::string_view a, std::string_view b
   if (used + a.size() + b.size() + d.size() <= code.kCapacity) {
     char* at = code.raw() + used;
     for (std::string_view piece : {a, b, d}) {
-      if (piece.empty()) continue;
-      std::memcpy(at, piece.data(), piece.size());
+      CopyBytes(at, piece.data(), piece.size());
       at += piece.size();
     }
     code.set_length(static_cast<std::size_t>(at - code.raw()));
