@@ -26,4 +26,13 @@ struct Compiler {
   ExprState expr;
 };
 
+inline void Emit(Compiler& c, std::string_view text) {
+  if (!c.out.emit.append(text)) EmitOverflowed(c);
+}
+
+inline void EmitNumber(Compiler& c, long long value) {
+  char buf[24];
+  Emit(c, DecimalDigits(buf, value));
+}
+
 }  // namespace stackcc

@@ -7,16 +7,10 @@
 
 namespace stackcc {
 
-void Emit(Compiler& c, std::string_view text) {
-  if (!c.out.emit.append(text) && !c.out.emitOverflowReported) {
-    c.out.emitOverflowReported = true;
-    ReportError(c, kErrOutputFull, "");
-  }
-}
-
-void EmitNumber(Compiler& c, long long value) {
-  char buf[24];
-  Emit(c, DecimalDigits(buf, value));
+void EmitOverflowed(Compiler& c) {
+  if (c.out.emitOverflowReported) return;
+  c.out.emitOverflowReported = true;
+  ReportError(c, kErrOutputFull, "");
 }
 
 void ClearEmit(Compiler& c) {

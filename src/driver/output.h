@@ -34,9 +34,12 @@ struct OutputState {
 };
 
 // Appends text to the emit buffer. When it does not fit, what fits is kept and
-// the overflow is reported once until the buffer is next emptied.
-void Emit(Compiler& c, std::string_view text);
-void EmitNumber(Compiler& c, long long value);
+// the overflow is reported once until the buffer is next emptied. Inline (with
+// the compilation object, in driver/compiler.h): every line passes through here.
+inline void Emit(Compiler& c, std::string_view text);
+inline void EmitNumber(Compiler& c, long long value);
+// The report of an emit buffer that overflowed.
+void EmitOverflowed(Compiler& c);
 // Empties the emit buffer (and re-arms the overflow report).
 void ClearEmit(Compiler& c);
 // Replaces the emit buffer's content.

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "driver/compiler.h"
 #include "driver/fixed_text.h"
 #include "expr/expression.h"
 #include "expr/operator_table.h"
@@ -99,13 +100,54 @@ int EvaluateRange(Compiler& c, int first, int last);
 void ExpandCode(Compiler& c, int index);
 // Reports error 12 with the detail text and stops the statement.
 void StopExpression(Compiler& c, std::string_view detail);
+// Reports a term's code beyond 4095 characters, keeping what fits, and stops
+// the statement.
+void CodeOverflow(Compiler& c, int index, std::string_view a, std::string_view b,
+                  std::string_view d);
+
+// Appends up to three pieces to a term's code. These run for every line of
+// code, so they are inline: the constant pieces then cost a fixed-size move.
+inline void AppendPieces(Compiler& c, int index, std::string_view a, std::string_view b = {},
+                         std::string_view d = {}) {
+  ExprState& e = c.expr;
+  if (e.failed) return;
+  auto& code = e.terms[index].code;
+  std::size_t used = code.size();
+  std::size_t total = a.size() + b.size() + d.size();
+  if (used + total > code.kCapacity) {
+    CodeOverflow(c, index, a, b, d);
+    return;
+  }
+  char* at = code.raw() + used;
+  CopyBytes(at, a.data(), a.size());
+  CopyBytes(at + a.size(), b.data(), b.size());
+  CopyBytes(at + a.size() + b.size(), d.data(), d.size());
+  code.set_length(used + total);
+}
+
 // Appends to a term's code; a code beyond 4095 characters stops the statement.
-void AppendCode(Compiler& c, int index, std::string_view text);
-// One line: mnemonic, operand (or value) and CR LF, appended as one piece.
-void AppendCodeLine(Compiler& c, int index, std::string_view mnemonic, std::string_view operand);
-void AppendCodeLineNumber(Compiler& c, int index, std::string_view mnemonic, long long value);
-void AppendCodeNumber(Compiler& c, int index, long long value);
-void AppendCodeReference(Compiler& c, int index, int target);
+inline void AppendCode(Compiler& c, int index, std::string_view text) {
+  AppendPieces(c, index, text);
+}
+// One line: mnemonic, operand (or value) and CR LF.
+inline void AppendCodeLine(Compiler& c, int index, std::string_view mnemonic,
+                           std::string_view operand) {
+  AppendPieces(c, index, mnemonic, operand, "\r\n");
+}
+inline void AppendCodeLineNumber(Compiler& c, int index, std::string_view mnemonic,
+                                 long long value) {
+  char buf[24];
+  AppendPieces(c, index, mnemonic, DecimalDigits(buf, value), "\r\n");
+}
+inline void AppendCodeNumber(Compiler& c, int index, long long value) {
+  char buf[24];
+  AppendPieces(c, index, DecimalDigits(buf, value));
+}
+// "@" and the index of the term whose code goes first.
+inline void AppendCodeReference(Compiler& c, int index, int target) {
+  char buf[24];
+  AppendPieces(c, index, "@", DecimalDigits(buf, target));
+}
 
 // --- operands, calls and subscripts (operands.cpp, members.cpp, calls.cpp,
 // subscripts.cpp)
