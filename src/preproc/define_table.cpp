@@ -41,7 +41,13 @@ int AddDefine(PreprocState& p, std::string_view name) {
   int entry = p.defineCount++;
   p.defines[entry].name.assign(name);
   p.defines[entry].value.clear();
-  p.defineIndex[SlotOf(p, p.defines[entry].name.view())] = entry + 1;
+  std::string_view stored = p.defines[entry].name.view();
+  p.defineIndex[SlotOf(p, stored)] = entry + 1;
+  if (!stored.empty()) {
+    unsigned char first = static_cast<unsigned char>(stored[0]);
+    p.defineFirstBytes[first >> 6] |= std::uint64_t{1} << (first & 63);
+    p.defineLengths |= std::uint64_t{1} << (stored.size() < 63 ? stored.size() : 63);
+  }
   return entry;
 }
 

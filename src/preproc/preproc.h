@@ -2,6 +2,7 @@
 // constants) and the directives (#include, #define and the #IF family).
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "driver/fixed_text.h"
@@ -36,6 +37,10 @@ struct PreprocState {
   int defineCount = 0;
   // Slot -> entry index + 1 (0 = empty slot); finds a name without a linear scan.
   int defineIndex[kDefineIndexSlots] = {};
+  // A quick filter before the index: the first bytes and the lengths (63 for
+  // longer) of the names defined so far. A word that misses either is no name.
+  std::uint64_t defineFirstBytes[4] = {};
+  std::uint64_t defineLengths = 0;
   int condStack[kCondLevels] = {1};
   int condDepth = 0;
   // Conditionals opened beyond the last level: reported, and counted so that
@@ -47,6 +52,14 @@ struct PreprocState {
   PendingComment pending = PendingComment::kNone;
   int pendingLevel = -1;
 };
+
+// Whether a word could be the name of a define (false means it is none).
+inline bool MayBeDefineName(const PreprocState& p, std::string_view word) {
+  unsigned char first = static_cast<unsigned char>(word[0]);
+  std::size_t length = word.size() < 63 ? word.size() : 63;
+  return ((p.defineFirstBytes[first >> 6] >> (first & 63)) & 1) != 0 &&
+         ((p.defineLengths >> length) & 1) != 0;
+}
 
 // Processes one reader text; returns the text to write as the next line of
 // <base>.000 (empty or the emit buffer). The cursor position on return is the

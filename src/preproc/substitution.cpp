@@ -29,7 +29,7 @@ std::size_t WordEnd(std::string_view text, std::size_t from) {
 // The entry that replaces a word, or -1: entries below minEntry have had
 // their turn already.
 int ReplacingEntry(const PreprocState& p, std::string_view word, int minEntry) {
-  if (!IsLetter(word[0])) return -1;  // names start with a letter
+  if (!IsLetter(word[0]) || !MayBeDefineName(p, word)) return -1;  // names start with a letter
   int entry = FindDefine(p, word);
   return entry >= minEntry ? entry : -1;
 }
