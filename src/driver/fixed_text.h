@@ -41,6 +41,15 @@ inline void CopyBytes(char* dst, const char* src, std::size_t n) {
 
 // The decimal form of value, written at the end of buf.
 inline std::string_view DecimalDigits(char (&buf)[24], long long value) {
+  if (value >= 0 && value < 100) {  // sizes, levels, term indices: the usual case
+    if (value < 10) {
+      buf[0] = static_cast<char>('0' + value);
+      return std::string_view(buf, 1);
+    }
+    buf[0] = static_cast<char>('0' + value / 10);
+    buf[1] = static_cast<char>('0' + value % 10);
+    return std::string_view(buf, 2);
+  }
   std::size_t at = sizeof buf;
   unsigned long long mag = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                      : static_cast<unsigned long long>(value);
