@@ -39,6 +39,29 @@ int ScopedIndex(const Compiler& c, std::string_view name) {
   return ExactIndex(d, name);
 }
 
+// ScopedIndex through the lookup cache.
+int CachedScopedIndex(Compiler& c, std::string_view name) {
+  DeclState& d = c.decl;
+  if (name.empty() || name.size() >= static_cast<std::size_t>(kSymbolNameCapacity)) {
+    return ScopedIndex(c, name);
+  }
+  unsigned slot = (static_cast<unsigned>(name.size()) * 7u +
+                   static_cast<unsigned char>(name[0]) * 3u +
+                   static_cast<unsigned char>(name.back())) %
+                  kLookupCacheEntries;
+  LookupCacheEntry& entry = d.lookupCache[slot];
+  if (entry.symbolCount == d.symbolCount && entry.name.view() == name &&
+      entry.label.view() == d.currentFunctionLabel.view()) {
+    return entry.result;
+  }
+  int result = ScopedIndex(c, name);
+  entry.name.assign(name);
+  entry.label.assign(d.currentFunctionLabel.view());
+  entry.symbolCount = d.symbolCount;
+  entry.result = result;
+  return result;
+}
+
 const TagMembers* MembersOf(const DeclState& d, std::string_view tag) {
   auto it = d.memberIndex.find(tag);
   return it == d.memberIndex.end() ? nullptr : &it->second;
@@ -141,18 +164,18 @@ void SetParamCount(Compiler& c, std::string_view name, int count) {
 }
 
 int FindSymbol(Compiler& c, std::string_view name) {
-  int i = ScopedIndex(c, name);
+  int i = CachedScopedIndex(c, name);
   if (i >= 0) return i;
   ReportError(c, kErrNotFound, name);
   return 0;
 }
 
 int SymbolExists(Compiler& c, std::string_view name) {
-  return ScopedIndex(c, name) >= 0 ? 1 : 0;
+  return CachedScopedIndex(c, name) >= 0 ? 1 : 0;
 }
 
 int SymbolElementSize(Compiler& c, std::string_view name) {
-  int i = ScopedIndex(c, name);
+  int i = CachedScopedIndex(c, name);
   if (i >= 0) return c.decl.symbols[i].sizes[0];
   ReportError(c, kErrNotFound, name);
   return 0;

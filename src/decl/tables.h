@@ -134,12 +134,23 @@ struct TagMembers {
   int totalSize = 0;
 };
 
+// The answer of a recent scoped lookup. The answer depends on the name, the
+// current function's label and the table, which only grows: an entry is good
+// while the label is the same and no symbol has been added since.
+struct LookupCacheEntry {
+  FixedText<kSymbolNameCapacity> name;
+  FixedText<kFunctionLabelCapacity> label;
+  int symbolCount = -1;
+  int result = -1;
+};
+constexpr int kLookupCacheEntries = 64;
+
 struct DeclState {
   LazyTable<SymbolRecord, kSymbolRecords> symbols;
   int symbolCount = 0;
   LazyTable<MemberRecord, kMemberRecords> members;
   int memberCount = 0;
-  DimensionRecord dimensions[kDimensionRecords];
+  LazyTable<DimensionRecord, kDimensionRecords> dimensions;
   int dimensionCount = 0;
   int structOffset = 0;
   int memberCursor = 0;
@@ -149,6 +160,8 @@ struct DeclState {
   // Name -> lowest record index, so lookups give the first match without a scan.
   // Record 0 (the empty name) is not in the index; the lookups answer it directly.
   SymbolIndex symbolIndex;
+  // Names are looked up again and again within a function body.
+  LazyTable<LookupCacheEntry, kLookupCacheEntries> lookupCache;
   // Owner tag -> its member records, for StructSize, MemberOffsetOf and NextMember.
   std::unordered_map<std::string, TagMembers, NameHash, NameEqual> memberIndex;
   // Declaration statements being compiled inside each other (structure members,
