@@ -173,7 +173,7 @@ class FixedText {
  private:
   void CopyFrom(const FixedText& other) {
     len_ = other.len_;
-    std::memcpy(data_, other.data_, len_ + 1);
+    CopyBytes(data_, other.data_, len_ + 1);
   }
 
   std::size_t len_ = 0;

@@ -14,7 +14,7 @@ namespace {
 // The twenty emitters of the form mnemonic + size, by operator index: "!" (5)
 // and "*" (12) to "||" (29). Empty for every other operator.
 std::string_view SizedMnemonic(int op) {
-  constexpr std::string_view kBinary[] = {"mul ",
+  static constexpr std::string_view kBinary[] = {"mul ",
                                           "div ",
                                           "mod ",
                                           "add ",

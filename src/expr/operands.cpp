@@ -62,12 +62,17 @@ void CompileUnresolved(Compiler& c, int i) {
 void CompileName(Compiler& c, int i) {
   ExprState& e = c.expr;
   ExprTerm& t = e.terms[i];
-  ExprText written = t.text;
+  // Only a member name is rewritten by ResolveMember; the text as written is
+  // kept for the case that the rewritten name is not found.
+  int before = i >= 1 ? e.terms[i - 1].op : kOpNull;
+  bool mayBeMember = before == kOpDot || before == kOpArrow;
+  ExprText written;
+  if (mayBeMember) written = t.text;
   MemberResolution member = ResolveMember(c, i);
   if (e.failed) return;
   int s = FindSymbol(c, t.text.view());
   if (s <= 0) {
-    t.text = written;
+    if (mayBeMember) t.text = written;
     CompileUnresolved(c, i);
     return;
   }
