@@ -16,14 +16,27 @@ inline bool IsBlank(char ch) {
 inline bool IsControl(char ch) {
   return SignedByte(ch) < 0x20;
 }
-inline bool IsDigit(char ch) {
+constexpr bool IsDigit(char ch) {
   return ch >= '0' && ch <= '9';
 }
-inline bool IsLetter(char ch) {
+constexpr bool IsLetter(char ch) {
   return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
 }
+// Letters, digits and '_', by table: this test runs for every byte of every
+// word the scanner and the preprocessor read.
+struct NameCharTable {
+  bool accepts[256] = {};
+  constexpr NameCharTable() {
+    for (int b = 0; b < 256; ++b) {
+      char ch = static_cast<char>(b);
+      accepts[b] = IsLetter(ch) || IsDigit(ch) || ch == '_';
+    }
+  }
+};
+inline constexpr NameCharTable kNameChars{};
+
 inline bool IsNameChar(char ch) {
-  return IsLetter(ch) || IsDigit(ch) || ch == '_';
+  return kNameChars.accepts[static_cast<unsigned char>(ch)];
 }
 
 }  // namespace stackcc
