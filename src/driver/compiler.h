@@ -26,6 +26,12 @@ struct Compiler {
   ExprState expr;
 };
 
+inline void SkipBlanks(Compiler& c) {
+  const ScanCursor& k = c.scan.cur;
+  if (k.position == k.skippedTo && k.text == k.skippedText && k.length == k.skippedLength) return;
+  SkipBlanksAtCursor(c);
+}
+
 inline void Emit(Compiler& c, std::string_view text) {
   if (!c.out.emit.append(text)) EmitOverflowed(c);
 }

@@ -120,9 +120,8 @@ std::string_view ScanRest(const Compiler& c, int offset) {
   return std::string_view(k.text + p, static_cast<std::size_t>(k.length - p));
 }
 
-void SkipBlanks(Compiler& c) {
+void SkipBlanksAtCursor(Compiler& c) {
   ScanCursor& k = c.scan.cur;
-  if (k.position == k.skippedTo && k.text == k.skippedText && k.length == k.skippedLength) return;
   const char* text = k.text;
   for (;;) {
     int pos = k.position;

@@ -57,7 +57,12 @@ char ScanChar(const Compiler& c, int offset = 0);
 // The unread rest of the text from position + offset.
 std::string_view ScanRest(const Compiler& c, int offset = 0);
 
-void SkipBlanks(Compiler& c);
+// Skips blanks and markers. Inline (with the compilation object, in
+// driver/compiler.h): handlers try their keywords one after another at the same
+// place, and the check that nothing is left to skip is most of the calls.
+inline void SkipBlanks(Compiler& c);
+// The skipping itself, once the quick check has found work to do.
+void SkipBlanksAtCursor(Compiler& c);
 // 0 when every character of the literal equals the text's at the same index.
 int TextPrefixDiffers(std::string_view literal, std::string_view text);
 int MatchKeyword(Compiler& c, std::string_view literal);
