@@ -64,8 +64,10 @@ bool InFile::Open(const std::string& path) {
   Close();
   file_ = std::fopen(path.c_str(), "rb");
   pending_ = -1;
-  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
-  return file_ != nullptr;
+  if (file_ == nullptr) return false;
+  if (!buffer_) buffer_.reset(new char[kStreamBuffer]);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kStreamBuffer);
+  return true;
 }
 
 int InFile::Read(char* dest, int n) {

@@ -61,6 +61,8 @@ class InFile {
  private:
   std::FILE* file_ = nullptr;
   int pending_ = -1;  // a byte read ahead while looking for the LF after a CR
+  // The stream's buffer: the C library would otherwise read in blocks of 4 KB.
+  std::unique_ptr<char[]> buffer_;
 };
 
 }  // namespace stackcc
