@@ -12,6 +12,7 @@
 
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
+#include "driver/zeroed_block.h"
 
 namespace stackcc {
 
@@ -82,6 +83,7 @@ class SymbolIndex {
   template <typename Records>
   int Find(const Records& records, std::string_view name, std::string_view suffix,
            unsigned nameHash) const {
+    if (slots_.empty()) return -1;
     unsigned h = Mix(Hash(nameHash, suffix));
     for (unsigned slot = h & kMask; slots_[slot].record != 0; slot = (slot + 1) & kMask) {
       if (slots_[slot].hash != h) continue;
@@ -97,6 +99,7 @@ class SymbolIndex {
   template <typename Records>
   void Add(const Records& records, int i) {
     if (Find(records, records[i].name.view(), {}) >= 0) return;
+    if (slots_.empty()) slots_.Allocate(kSlots);
     unsigned h = Mix(Hash(kSeed, records[i].name.view()));
     unsigned slot = h & kMask;
     while (slots_[slot].record != 0) slot = (slot + 1) & kMask;
@@ -125,7 +128,8 @@ class SymbolIndex {
     unsigned hash;
     int record;  // 0 for a free slot
   };
-  Slot slots_[kSlots] = {};
+  // Made on the first Add; a program touches only the pages its names land in.
+  ZeroedBlock<Slot> slots_;
 };
 
 // The members of one structure tag, in table order, and their summed size.
