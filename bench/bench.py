@@ -38,14 +38,19 @@ def run_once(cmd, cwd):
     return elapsed, os.waitstatus_to_exitcode(status)
 
 
-def measure(cmd, cwd, runs):
-    times = []
+def measure_all(cmds, cwd, runs):
+    """Median time and peak memory per command. The commands take turns run by
+    run, so a passing load on the machine falls on all of them alike."""
+    times = [[] for _ in cmds]
+    for cmd in cmds:  # one warm-up run each: file cache, page cache
+        run_once(cmd, cwd)
     for _ in range(runs):
-        t, code = run_once(cmd, cwd)
-        if code != 0:
-            raise SystemExit(f"{' '.join(cmd)} failed with status {code} in {cwd}")
-        times.append(t)
-    return statistics.median(times), peak_of(cmd, cwd)
+        for i, cmd in enumerate(cmds):
+            t, code = run_once(cmd, cwd)
+            if code != 0:
+                raise SystemExit(f"{' '.join(cmd)} failed with status {code} in {cwd}")
+            times[i].append(t)
+    return [(statistics.median(ts), peak_of(cmd, cwd)) for ts, cmd in zip(times, cmds)]
 
 
 def main():
@@ -70,10 +75,8 @@ def main():
                                os.path.join(d, "prog.c")])
         open(os.path.join(d, "Sys10.c"), "w").write("// system definitions\n")
         lines = sum(1 for _ in open(os.path.join(d, "prog.c")))
-        results = {}
-        for name, make in compilers:
-            med, peak = measure(make("prog.c"), d, args.runs)
-            results[name] = (med, peak)
+        measured = measure_all([make("prog.c") for _, make in compilers], d, args.runs)
+        results = {name: m for (name, _), m in zip(compilers, measured)}
         rows.append((size, lines, results))
     names = [n for n, _ in compilers]
     sep = " | " if args.markdown else "  "
