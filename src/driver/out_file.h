@@ -21,6 +21,7 @@ class OutFile {
   bool Open(const std::string& path, bool append);
   // Writes the bytes; false when the file is not open or a write failed.
   bool Write(std::string_view bytes) {
+    if (bytes.empty()) return fd_ >= 0;  // an empty view may carry no pointer
     if (bytes.size() <= kBufferSize - used_ && fd_ >= 0) {
       std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
       used_ += bytes.size();
