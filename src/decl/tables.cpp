@@ -45,10 +45,10 @@ int CachedScopedIndex(Compiler& c, std::string_view name) {
   if (name.empty() || name.size() >= static_cast<std::size_t>(kSymbolNameCapacity)) {
     return ScopedIndex(c, name);
   }
-  unsigned slot = (static_cast<unsigned>(name.size()) * 7u +
-                   static_cast<unsigned char>(name[0]) * 3u +
-                   static_cast<unsigned char>(name.back())) %
-                  kLookupCacheEntries;
+  unsigned slot =
+      (static_cast<unsigned>(name.size()) * 7u + static_cast<unsigned char>(name[0]) * 3u +
+       static_cast<unsigned char>(name.back())) %
+      kLookupCacheEntries;
   LookupCacheEntry& entry = d.lookupCache[slot];
   if (entry.symbolCount == d.symbolCount && entry.name.view() == name &&
       entry.label.view() == d.currentFunctionLabel.view()) {

@@ -12,6 +12,7 @@
 
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
+#include "driver/text_helpers.h"
 #include "driver/zeroed_block.h"
 
 namespace stackcc {
@@ -73,7 +74,7 @@ class SymbolIndex {
   static_assert(kSlots > 5000, "the index must keep free slots");
 
   // The hash of a name's leading part, to be continued by Find.
-  static unsigned NameHash(std::string_view name) { return Hash(kSeed, name); }
+  static unsigned NameHash(std::string_view name) { return HashBytes(name); }
   // The record of name + suffix, or -1.
   template <typename Records>
   int Find(const Records& records, std::string_view name, std::string_view suffix) const {
@@ -84,7 +85,7 @@ class SymbolIndex {
   int Find(const Records& records, std::string_view name, std::string_view suffix,
            unsigned nameHash) const {
     if (slots_.empty()) return -1;
-    unsigned h = Mix(Hash(nameHash, suffix));
+    unsigned h = Mix(HashBytes(suffix, nameHash));
     for (unsigned slot = h & kMask; slots_[slot].record != 0; slot = (slot + 1) & kMask) {
       if (slots_[slot].hash != h) continue;
       std::string_view stored = records[slots_[slot].record].name.view();
@@ -100,7 +101,7 @@ class SymbolIndex {
   void Add(const Records& records, int i) {
     if (Find(records, records[i].name.view(), {}) >= 0) return;
     if (slots_.empty()) slots_.Allocate(kSlots);
-    unsigned h = Mix(Hash(kSeed, records[i].name.view()));
+    unsigned h = Mix(HashBytes(records[i].name.view()));
     unsigned slot = h & kMask;
     while (slots_[slot].record != 0) slot = (slot + 1) & kMask;
     slots_[slot] = {h, i};
@@ -108,16 +109,8 @@ class SymbolIndex {
 
  private:
   static constexpr unsigned kMask = kSlots - 1;
-  static constexpr unsigned kSeed = 2166136261u;
-  // FNV-1a over the bytes, then a final mix so that names differing only in
-  // their last bytes land far apart.
-  static unsigned Hash(unsigned h, std::string_view s) {
-    for (char ch : s) {
-      h ^= static_cast<unsigned char>(ch);
-      h *= 16777619u;
-    }
-    return h;
-  }
+  // A final mix after HashBytes, so that names differing only in their last
+  // bytes land far apart.
   static unsigned Mix(unsigned h) {
     h ^= h >> 16;
     h *= 0x7feb352du;

@@ -8,6 +8,16 @@
 
 namespace stackcc {
 
+// FNV-1a over the bytes, continuing from h: the hash of the name indices.
+constexpr unsigned kHashSeed = 2166136261u;
+inline unsigned HashBytes(std::string_view s, unsigned h = kHashSeed) {
+  for (char ch : s) {
+    h ^= static_cast<unsigned char>(ch);
+    h *= 16777619u;
+  }
+  return h;
+}
+
 // The text without leading and trailing spaces (0x20 only).
 inline std::string_view TrimSpaces(std::string_view text) {
   std::size_t b = 0;

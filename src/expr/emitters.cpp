@@ -15,23 +15,23 @@ namespace {
 // and "*" (12) to "||" (29). Empty for every other operator.
 std::string_view SizedMnemonic(int op) {
   static constexpr std::string_view kBinary[] = {"mul ",
-                                          "div ",
-                                          "mod ",
-                                          "add ",
-                                          "sub ",
-                                          "shift_left ",
-                                          "shift_right ",
-                                          "less ",
-                                          "lessorequal ",
-                                          "greater ",
-                                          "greaterorequal ",
-                                          "equal ",
-                                          "notequal ",
-                                          "and ",
-                                          "xor ",
-                                          "or ",
-                                          "logic_and ",
-                                          "logic_or "};
+                                                 "div ",
+                                                 "mod ",
+                                                 "add ",
+                                                 "sub ",
+                                                 "shift_left ",
+                                                 "shift_right ",
+                                                 "less ",
+                                                 "lessorequal ",
+                                                 "greater ",
+                                                 "greaterorequal ",
+                                                 "equal ",
+                                                 "notequal ",
+                                                 "and ",
+                                                 "xor ",
+                                                 "or ",
+                                                 "logic_and ",
+                                                 "logic_or "};
   if (op == kOpNot) return "logic_not ";
   if (op >= kOpMul && op < kOpMul + static_cast<int>(std::size(kBinary)))
     return kBinary[op - kOpMul];

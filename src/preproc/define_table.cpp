@@ -2,6 +2,7 @@
 // found by name through an open-addressing index (names are unique, so the
 // index gives the same entry as a search from the first).
 #include "driver/compiler.h"
+#include "driver/text_helpers.h"
 
 namespace stackcc {
 
@@ -11,18 +12,9 @@ constexpr unsigned kSlotMask = kDefineIndexSlots - 1;
 static_assert((kDefineIndexSlots & kSlotMask) == 0, "the index size must be a power of two");
 static_assert(kDefineIndexSlots > kDefineEntries, "the index must keep free slots");
 
-unsigned HashName(std::string_view name) {
-  unsigned h = 2166136261u;
-  for (char ch : name) {
-    h ^= static_cast<unsigned char>(ch);
-    h *= 16777619u;
-  }
-  return h;
-}
-
 // The slot that holds the name, or the empty slot where it would go.
 unsigned SlotOf(const PreprocState& p, std::string_view name) {
-  unsigned slot = HashName(name) & kSlotMask;
+  unsigned slot = HashBytes(name) & kSlotMask;
   while (p.defineIndex[slot] != 0 && p.defines[p.defineIndex[slot] - 1].name.view() != name) {
     slot = (slot + 1) & kSlotMask;
   }

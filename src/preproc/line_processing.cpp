@@ -106,9 +106,9 @@ bool MayBeDirective(const Compiler& c) {
 // The rest of the line's work on the line copy; the result to write.
 std::string_view ProcessLineCopy(Compiler& c) {
   bool directive = MayBeDirective(c);
-  if (directive && (EndifDirective(c) || ElseDirective(c) || IfDirective(c) ||
-                    IfNotDirective(c) || IfGreaterDirective(c) || IfLessDirective(c) ||
-                    IfGreaterOrEqualDirective(c) || IfLessOrEqualDirective(c))) {
+  if (directive && (EndifDirective(c) || ElseDirective(c) || IfDirective(c) || IfNotDirective(c) ||
+                    IfGreaterDirective(c) || IfLessDirective(c) || IfGreaterOrEqualDirective(c) ||
+                    IfLessOrEqualDirective(c))) {
     return {};
   }
   if (RegionActive(c) == 0) return {};
