@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "decl_test_util.h"
 
@@ -118,6 +120,176 @@ TEST(SymbolTable, SetParamCountChecksKnownCounts) {
   EXPECT_EQ(ReportCount(out), 2);
   EXPECT_TRUE(Reported(out, "Different number of parameters", "f"));
   EXPECT_TRUE(Reported(out, "Variable not found", "h"));
+}
+
+// One step of a lookup sequence: set the current function's label, declare a
+// name, or look a name up and expect its record (0 with a report when absent).
+struct LookupStep {
+  enum Kind { kLabel, kDeclare, kFind } kind;
+  std::string text;
+  int record = 0;  // for kFind; for kDeclare the element size
+};
+
+struct LookupCase {
+  const char* what;
+  std::vector<LookupStep> steps;
+};
+
+// Each find goes through all three lookups, so a cached answer is checked
+// against the table as it stands at that step.
+void RunSteps(const LookupCase& k) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  int step = 0;
+  for (const LookupStep& s : k.steps) {
+    ++step;
+    if (s.kind == LookupStep::kLabel) {
+      c.decl.currentFunctionLabel = s.text;
+    } else if (s.kind == LookupStep::kDeclare) {
+      Declare(c, s.text, s.record);
+    } else {
+      int size = s.record > 0 ? c.decl.symbols[s.record].sizes[0] : 0;
+      EXPECT_EQ(SymbolExists(c, s.text), s.record > 0 || s.text.empty() ? 1 : 0)
+          << k.what << " step " << step;
+      EXPECT_EQ(SymbolElementSize(c, s.text), size) << k.what << " step " << step;
+      EXPECT_EQ(FindSymbol(c, s.text), s.record) << k.what << " step " << step;
+    }
+  }
+}
+
+LookupStep Label(std::string_view l) {
+  return {LookupStep::kLabel, std::string(l)};
+}
+LookupStep Decl(std::string_view n, int size) {
+  return {LookupStep::kDeclare, std::string(n), size};
+}
+LookupStep Find(std::string_view n, int record) {
+  return {LookupStep::kFind, std::string(n), record};
+}
+
+TEST(SymbolLookup, AnswersFollowTheTableAndTheCurrentFunction) {
+  const std::string long79(79, 'q');
+  const std::string local72 = std::string(72, 'r');
+  const LookupCase cases[] = {
+      {"a local declared after the global was looked up hides it",
+       {Decl("x", 4), Label("_func_f"), Find("x", 1), Find("x", 1), Decl("x_func_f", 1),
+        Find("x", 2), Label("_func_g"), Find("x", 1), Decl("x_func_g", 2), Find("x", 3),
+        Label("_func_f"), Find("x", 2), Label(""), Find("x", 1), Find("x_func_g", 3)}},
+      {"labels that are prefixes of each other",
+       {Decl("v", 4), Decl("v_func_f", 1), Decl("v_func_ff", 2), Label("_func_f"), Find("v", 2),
+        Label("_func_ff"), Find("v", 3), Label("_func_fff"), Find("v", 1), Label("_func_f"),
+        Find("v", 2)}},
+      {"a name missing at first is found once declared",
+       {Label("_func_main"), Find("later", 0), Find("later", 0), Decl("later", 4), Find("later", 1),
+        Decl("soon_func_main", 1), Find("soon", 2)}},
+      {"names that differ only in their last character",
+       {Decl("count1", 1), Decl("count2", 2), Decl("count3", 4), Decl("countA", 8),
+        Find("count2", 2), Find("count1", 1), Find("countA", 4), Find("count3", 3),
+        Find("count4", 0), Find("count", 0), Find("count11", 0)}},
+      {"names sharing length, first and last byte take turns",
+       {Decl("axb", 1), Decl("ayb", 2), Decl("azb", 4), Find("axb", 1), Find("ayb", 2),
+        Find("axb", 1), Find("azb", 3), Find("awb", 0), Find("ayb", 2)}},
+      {"a global whose name ends like a local of function b",
+       {Decl("a_func_b", 4), Find("a_func_b", 1), Find("a", 0), Label("_func_b"), Find("a", 1),
+        Find("a_func_b", 1), Label("_func_c"), Find("a", 0), Find("a_func_b", 1), Label(""),
+        Find("a", 0)}},
+      {"the label joins the name whole, never a part of it",
+       {Decl("x_func_f0", 4), Label("_func_f"), Find("x", 0), Find("x0", 0), Find("x_func_f0", 1),
+        Label("_func_f0"), Find("x", 1), Label("_func_"), Find("xf0", 0), Find("x", 0)}},
+      {"the empty name is record 0 in and out of functions",
+       {Decl("x", 4), Find("", 0), Label("_func_f"), Find("", 0), Decl("y_func_f", 4),
+        Find("", 0)}},
+      {"a 79-character name is answered like any other",
+       {Decl(long79, 2), Find(long79, 1), Label("_func_f"), Find(long79, 1), Find(long79, 1),
+        Find(long79 + "q", 0), Find(long79, 1)}},
+      {"a local whose scoped form uses the whole name field",
+       {Label("_func_f"), Decl(local72 + "_func_f", 8), Find(local72, 1), Find(local72, 1),
+        Label(""), Find(local72, 0), Find(local72 + "_func_f", 1)}},
+  };
+  for (const LookupCase& k : cases) RunSteps(k);
+}
+
+// Longer names are never stored; their lookups must not be answered from a
+// shorter name's cached entry (nor give one to it). 64 bytes more puts the
+// long name on the same cache entry as its 79-byte prefix.
+TEST(SymbolLookup, OverlongNamesAreNeverConfusedWithTheirPrefix) {
+  const std::string prefix(79, 'p');
+  for (std::size_t extra : {1u, 2u, 21u, 64u}) {
+    TestCompiler t;
+    Compiler& c = t.c();
+    Declare(c, prefix, 4);
+    std::string longer = prefix + std::string(extra, 'p');
+    EXPECT_EQ(SymbolExists(c, longer), 0) << extra;
+    EXPECT_EQ(FindSymbol(c, prefix), 1) << extra;
+    EXPECT_EQ(SymbolExists(c, longer), 0) << extra;
+    c.decl.currentFunctionLabel = "_func_main";
+    EXPECT_EQ(SymbolExists(c, longer), 0) << extra;
+    EXPECT_EQ(FindSymbol(c, prefix), 1) << extra;
+  }
+}
+
+TEST(SymbolLookup, EveryMissReportsEvenWhenCached) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  c.decl.currentFunctionLabel = "_func_f";
+  for (int round = 0; round < 3; ++round) {
+    EXPECT_EQ(FindSymbol(c, "nope"), 0);
+    EXPECT_EQ(SymbolElementSize(c, "nope"), 0);
+  }
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 6);
+}
+
+// Thousands of generated names, locals among them, each at its own record, in
+// and out of the function, looked up twice so cached answers are checked too.
+TEST(SymbolLookup, ThousandsOfNamesEachFindTheirRecord) {
+  constexpr int kNames = 4000;
+  TestCompiler t;
+  Compiler& c = t.c();
+  for (int i = 0; i < kNames; ++i) {
+    FixedText<32> name = Numbered(i % 5 == 0 ? "loc" : "g", i);
+    if (i % 5 == 0) name.append("_func_f");
+    Declare(c, name.view(), 4);
+  }
+  ASSERT_EQ(c.decl.symbolCount, kNames);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int i = 0; i < kNames; ++i) {
+      if (i % 5 == 0) {
+        c.decl.currentFunctionLabel = "_func_f";
+        ASSERT_EQ(FindSymbol(c, Numbered("loc", i).view()), i + 1) << i;
+        c.decl.currentFunctionLabel.clear();
+        ASSERT_EQ(SymbolExists(c, Numbered("loc", i).view()), 0) << i;
+      } else {
+        ASSERT_EQ(FindSymbol(c, Numbered("g", i).view()), i + 1) << i;
+      }
+    }
+  }
+  EXPECT_EQ(SymbolExists(c, Numbered("g", kNames).view()), 0);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
+}
+
+// The same name stored twice (the index may meet it so) answers with the first
+// record; a name is found whichever way it is split into name and suffix.
+TEST(SymbolIndexTest, FirstRecordWinsAndSplitsDoNotMatter) {
+  auto records = std::make_unique<std::vector<SymbolRecord>>(12);
+  auto index = std::make_unique<SymbolIndex>();
+  const char* names[] = {"", "abc", "abd", "twin", "ab", "twin", "abc_func_f", "twin"};
+  for (int i = 1; i < 8; ++i) {
+    (*records)[i].name = names[i];
+    index->Add(*records, i);
+  }
+  EXPECT_EQ(index->Find(*records, "twin", ""), 3);
+  EXPECT_EQ(index->Find(*records, "abc", ""), 1);
+  EXPECT_EQ(index->Find(*records, "ab", "c"), 1);
+  EXPECT_EQ(index->Find(*records, "a", "bc"), 1);
+  EXPECT_EQ(index->Find(*records, "", "abc"), 1);
+  EXPECT_EQ(index->Find(*records, "ab", "d"), 2);
+  EXPECT_EQ(index->Find(*records, "ab", ""), 4);
+  EXPECT_EQ(index->Find(*records, "abc", "_func_f"), 6);
+  EXPECT_EQ(index->Find(*records, "abc_func_", "f"), 6);
+  EXPECT_EQ(index->Find(*records, "abc", "_func_g"), -1);
+  EXPECT_EQ(index->Find(*records, "ab", "x"), -1);
+  EXPECT_EQ(index->Find(*records, "abcd", ""), -1);
+  EXPECT_EQ(index->Find(*records, "tw", "in"), 3);
 }
 
 TEST(MemberTable, StructLayoutIsPackedWithoutPadding) {

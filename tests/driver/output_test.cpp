@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "driver/compiler.h"
+#include "driver/out_file.h"
 #include "driver/text_helpers.h"
 #include "test_support.h"
 
@@ -148,6 +151,137 @@ TEST_F(StreamFixture, ReportErrorWritesBothFormats) {
             "12:prog.c\r\nVariable not found;count; Fatal error\r\n"
             "12:prog.c\r\n;50%d; Fatal error\r\n");
   EXPECT_EQ(t_->diag.errorFlag, 1);
+}
+
+// Bytes whose position shows in their value, line ends and NULs included.
+std::string Pattern(std::size_t n, unsigned seed) {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + seed) % 256);
+  return s;
+}
+
+// Write sequences around the 64 KB buffer: many small pieces, pieces that end
+// exactly on its edge, and single writes larger than it, alone or after a
+// partly filled buffer. The file holds exactly the bytes written, in order.
+struct WritePlan {
+  const char* what;
+  std::vector<std::size_t> pieces;
+};
+
+TEST(OutFile, WritesExactlyTheBytesGiven) {
+  std::vector<std::size_t> varying;
+  std::size_t total = 0;
+  for (unsigned k = 0; total < 200000; ++k) {
+    std::size_t n = 1 + (k * 2654435761u >> 7) % 5000;  // 1..5000, spread out
+    varying.push_back(n);
+    total += n;
+  }
+  const WritePlan plans[] = {
+      {"many pieces of 1..5000 bytes", varying},
+      {"one byte at a time past the buffer", std::vector<std::size_t>(70000, 1)},
+      {"exactly one buffer", {65536}},
+      {"one byte over the buffer", {65537}},
+      {"a buffer filled in two, then more", {65535, 1, 1}},
+      {"a large write after a partly filled buffer", {100, 300000, 7}},
+      {"a large write just short of a full buffer", {65535, 131072}},
+      {"empty pieces change nothing", {0, 10, 0, 0, 5}},
+  };
+  for (const WritePlan& plan : plans) {
+    std::string path = MakeTempDir() + "out.bin";
+    OutFile file;
+    ASSERT_TRUE(file.Open(path, false)) << plan.what;
+    std::string expected;
+    unsigned seed = 0;
+    for (std::size_t n : plan.pieces) {
+      std::string piece = Pattern(n, seed++);
+      ASSERT_TRUE(file.Write(piece)) << plan.what;
+      expected += piece;
+    }
+    EXPECT_TRUE(file.Close()) << plan.what;
+    std::string written = ReadFile(path);
+    EXPECT_EQ(written.size(), expected.size()) << plan.what;
+    EXPECT_TRUE(written == expected) << plan.what;
+  }
+}
+
+TEST(OutFile, AppendKeepsTheContentAndCreateEmptiesIt) {
+  std::string path = MakeTempDir() + "p.lst";
+  testing::WriteFile(path, "old\r\n");
+  OutFile file;
+  ASSERT_TRUE(file.Open(path, true));
+  EXPECT_TRUE(file.Write("new\r\n"));
+  EXPECT_TRUE(file.Close());
+  EXPECT_EQ(ReadFile(path), "old\r\nnew\r\n");
+  std::string big = Pattern(70000, 3);
+  ASSERT_TRUE(file.Open(path, true));
+  EXPECT_TRUE(file.Write(big));
+  EXPECT_TRUE(file.Close());
+  EXPECT_TRUE(ReadFile(path) == "old\r\nnew\r\n" + big);
+  ASSERT_TRUE(file.Open(path, false));
+  EXPECT_TRUE(file.Write("x"));
+  EXPECT_TRUE(file.Close());
+  EXPECT_EQ(ReadFile(path), "x");
+  std::string fresh = MakeTempDir() + "new.lst";
+  ASSERT_TRUE(file.Open(fresh, true));  // appending creates a missing file
+  EXPECT_TRUE(file.Close());
+  EXPECT_TRUE(std::filesystem::exists(fresh));
+}
+
+TEST(OutFile, ClosedOrUnopenedFileRefusesWritesAndClosesQuietly) {
+  OutFile never;
+  EXPECT_FALSE(never.IsOpen());
+  EXPECT_FALSE(never.Write("x"));
+  EXPECT_FALSE(never.Write(Pattern(70000, 1)));
+  EXPECT_TRUE(never.Close());
+
+  std::string path = MakeTempDir() + "p.002";
+  OutFile file;
+  ASSERT_TRUE(file.Open(path, false));
+  EXPECT_TRUE(file.Write("kept"));
+  EXPECT_TRUE(file.Close());
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_TRUE(file.Close());  // a second close changes nothing
+  EXPECT_FALSE(file.Write("lost"));
+  EXPECT_TRUE(file.Close());
+  EXPECT_EQ(ReadFile(path), "kept");
+}
+
+TEST(OutFile, MissingDirectoryFailsToOpen) {
+  std::string dir = MakeTempDir();
+  OutFile file;
+  EXPECT_FALSE(file.Open(dir + "no/such/dir/p.001", false));
+  EXPECT_FALSE(file.Open(dir + "no/p.001", true));
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_FALSE(file.Write("x"));
+  EXPECT_TRUE(file.Close());
+  EXPECT_FALSE(std::filesystem::exists(dir + "no"));
+}
+
+TEST(OutFile, OpeningAnotherFileOrGoingOutOfScopeWritesTheBuffer) {
+  std::string dir = MakeTempDir();
+  {
+    OutFile file;
+    ASSERT_TRUE(file.Open(dir + "a", false));
+    EXPECT_TRUE(file.Write("first"));
+    ASSERT_TRUE(file.Open(dir + "b", false));  // the open file is finished first
+    EXPECT_TRUE(file.Write("second"));
+  }
+  EXPECT_EQ(ReadFile(dir + "a"), "first");
+  EXPECT_EQ(ReadFile(dir + "b"), "second");
+}
+
+// A device that refuses every byte: the failure must be told, not hidden.
+TEST(OutFile, FailedWriteIsReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  OutFile small;
+  ASSERT_TRUE(small.Open("/dev/full", false));
+  EXPECT_TRUE(small.Write("buffered only"));
+  EXPECT_FALSE(small.Close());
+
+  OutFile large;
+  ASSERT_TRUE(large.Open("/dev/full", false));
+  EXPECT_FALSE(large.Write(Pattern(70000, 2)));
+  EXPECT_FALSE(large.Close());
 }
 
 TEST(ErrorTable, HistoricalCodesComeFirstAndCodesAreUnique) {

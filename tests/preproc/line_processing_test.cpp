@@ -67,7 +67,29 @@ INSTANTIATE_TEST_SUITE_P(
                  false, "LINE:7:x" + E + "a = 1;" + E + E},
         LineCase{"lines no directive takes pass through",
                  "#define N 1\n#if N\n#pragma N\n#undef N\n", false,
-                 E + "#if 1" + E + E + "#pragma 1" + E + E + "#undef 1" + E + E}));
+                 E + "#if 1" + E + E + "#pragma 1" + E + E + "#undef 1" + E + E},
+        LineCase{"directives after blanks and tabs are taken",
+                 "  #define N 4\n\t#IF N 4\n a = N;\n \t#ELSE\n b;\n\t #ENDIF\n\t\tc = N;\n", false,
+                 E + E + "a = 4;" + E + E + E + E + E + "c = 4;" + E + E},
+        LineCase{"a directive after a source marker is taken, the marker dropped",
+                 "LINE:7:x #define N 5\nN;\n", false, E + "5;" + E + E},
+        LineCase{"blanks before a source marker", " \t LINE:7:x a = 1;\n", false,
+                 "LINE:7:x" + E + "a = 1;" + E + E},
+        LineCase{"two source markers in a row", "LINE:1:a LINE:2:b c;\n", false,
+                 "LINE:1:a" + E + "LINE:2:b" + E + "c;" + E + E},
+        LineCase{"a source marker after a counted line", "a;\nLINE:9:z b;\n", true,
+                 "a;" + E + E + "LINE:2:prog.c" + E + "LINE:9:z" + E + "b;" + E + E},
+        LineCase{"words starting with L are no marker",
+                 "#define LINE 3\nLINE = LINES;\nL;\nLINE;\n", false,
+                 E + "3 = LINES;" + E + E + "L;" + E + E + "3;" + E + E},
+        LineCase{"a # later in the line is no directive", "x; #define N 1\nN;\n", false,
+                 "x; #define N 1" + E + E + "N;" + E + E}));
+
+TEST(LineCounting, ADirectiveAfterASourceMarkerReportsAtTheMarker) {
+  Pass1 run;
+  run.Run("a;\n  LINE:42:other.c #ENDIF\n", false);
+  EXPECT_EQ(run.Errors(), "42:other.c\r\n#ENDIF Without #IF;; Fatal error\r\n");
+}
 
 TEST(LineCounting, MarkerAfterAnIncludeNamesTheIncluderLine) {
   Pass1 run;

@@ -64,7 +64,33 @@ INSTANTIATE_TEST_SUITE_P(
         SubstCase{"constants before an escape are converted", "", "'A' '\\n' 'B'", "65  '\\n' 'B'"},
         SubstCase{"a lone quote stops it", "", "x = 'A; y = 'B';", "x = 'A; y = 'B';"},
         SubstCase{"names inside constants are substituted first", "#define A 1\n", "x = 'A';",
-                  "x = 49 ;"}));
+                  "x = 49 ;"},
+        SubstCase{"words sharing first letter and length with names",
+                  "#define ab 1\n#define cdef 2\n", "cd ab cdef abcd ad ba cdeg ab_ cdef",
+                  "cd 1 2 abcd ad ba cdeg ab_ 2"},
+        SubstCase{"a name that begins a longer word", "#define COUNT 5\n",
+                  "COUNTER COUNT COUNT1 COUNT_ (COUNT)", "COUNTER 5 COUNT1 COUNT_ (5)"},
+        SubstCase{"a word equal but for case", "#define Max 9\n", "max MAX Max mAx MaX",
+                  "max MAX 9 mAx MaX"},
+        SubstCase{"after leading blanks and tabs", "#define N 10\n", " \t N = N;", "10 = 10;"},
+        SubstCase{"a name of 63 characters", "#define " + std::string(63, 'q') + " 7\n",
+                  std::string(62, 'q') + " " + std::string(63, 'q') + " " + std::string(64, 'q'),
+                  std::string(62, 'q') + " 7 " + std::string(64, 'q')},
+        SubstCase{"a name of 64 characters", "#define " + std::string(64, 'q') + " 8\n",
+                  std::string(63, 'q') + " " + std::string(64, 'q') + " " + std::string(65, 'q'),
+                  std::string(63, 'q') + " 8 " + std::string(65, 'q')},
+        SubstCase{"names of 63, 70 and 100 characters among longer words",
+                  "#define " + std::string(63, 'a') + " A\n#define " + std::string(70, 'b') +
+                      " B\n#define " + std::string(100, 'c') + " C\n",
+                  std::string(100, 'c') + " " + std::string(70, 'a') + " " + std::string(70, 'b') +
+                      " " + std::string(99, 'c') + " " + std::string(63, 'a') + " " +
+                      std::string(101, 'c'),
+                  "C " + std::string(70, 'a') + " B " + std::string(99, 'c') + " A " +
+                      std::string(101, 'c')},
+        SubstCase{"a long name that begins a longer word",
+                  "#define " + std::string(80, 'L') + " 1\n",
+                  std::string(80, 'L') + "x " + std::string(80, 'L') + "_ " + std::string(80, 'L'),
+                  std::string(80, 'L') + "x " + std::string(80, 'L') + "_ 1"}));
 
 TEST(SubstitutionLimits, LineTooLongIsReportedAndCut) {
   Pass1 run;
