@@ -116,7 +116,9 @@ class FixedText {
   }
 
   bool append(std::string_view s) {
-    std::size_t room = kCapacity - len_;
+    // len_ never exceeds the capacity; saying so lets the compiler see that
+    // a copy into a small text is small.
+    std::size_t room = len_ < kCapacity ? kCapacity - len_ : 0;
     std::size_t n = s.size() < room ? s.size() : room;
     CopyBytes(data_ + len_, s.data(), n);
     len_ += n;
