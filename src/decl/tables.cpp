@@ -83,6 +83,7 @@ bool AddMember(Compiler& c, NameBuffer& name, int elemSize, int kind, int isArra
     return false;
   }
   int m = ++d.memberCount;
+  ++d.generation;
   MemberRecord& r = d.members[m];
   r.owner = owner;
   r.member = name.view();
@@ -120,6 +121,7 @@ bool AddSymbol(Compiler& c, std::string_view name, int elemSize, int kind, int i
     return false;
   }
   int i = ++d.symbolCount;
+  ++d.generation;
   SymbolRecord& r = d.symbols[i];
   r.name = name;
   r.typeName = typeName;
@@ -159,6 +161,7 @@ void SetParamCount(Compiler& c, std::string_view name, int count) {
     return;
   }
   SymbolRecord& r = c.decl.symbols[i];
+  ++c.decl.generation;
   if (r.paramCount != count && r.paramCount >= 0) ReportError(c, kErrParamCount, name);
   if (i > 0) r.paramCount = count;  // record 0 stays empty
 }
@@ -231,6 +234,7 @@ void RecordDimensions(Compiler& c, std::string_view name, std::string_view dims)
     ReportError(c, kErrDimensionLength, dims);
     dims = dims.substr(0, 99);
   }
+  ++d.generation;
   SymbolRecord& r = d.symbols[i];
   DimensionRecord& dim = d.dimensions[d.dimensionCount];
   r.dimIndex = d.dimensionCount;

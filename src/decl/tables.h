@@ -149,6 +149,9 @@ struct DeclState {
   int memberCount = 0;
   LazyTable<DimensionRecord, kDimensionRecords> dimensions;
   int dimensionCount = 0;
+  // Moves on with every change to the symbol, member or dimension records, so
+  // that what was derived from them can tell it is out of date.
+  int generation = 0;
   int structOffset = 0;
   int memberCursor = 0;
   FixedText<kFunctionLabelCapacity> currentFunctionLabel;

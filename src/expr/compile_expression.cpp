@@ -33,6 +33,14 @@ void BlankMarkerBytes(ExprText& text) {
   }
 }
 
+// The statement's code, then the drop of its value.
+void EmitStatementCode(Compiler& c, std::string_view code, int dropSize) {
+  Emit(c, code);
+  Emit(c, "drop ");
+  EmitNumber(c, dropSize);
+  Emit(c, "\r\n");
+}
+
 }  // namespace
 
 int CompileExpression(Compiler& c, std::string_view text) {
@@ -46,6 +54,18 @@ int CompileExpression(Compiler& c, std::string_view text) {
   while (start < text.size() && IsBlank(text[start])) ++start;
   if (start == text.size()) return 0;
   text.remove_prefix(start);
+  // A string literal declares its data as it is compiled: never replayed.
+  bool cacheable = text.find('"') == std::string_view::npos;
+  if (cacheable) {
+    const CachedExpression* hit =
+        e.cache.Find(text, c.decl.generation, c.decl.currentFunctionLabel.view());
+    if (hit != nullptr) {
+      e.output = hit->code;
+      EmitStatementCode(c, hit->code.view(), hit->dropSize);
+      return 0;
+    }
+  }
+  int reportsBefore = c.diag.reportCount;
   if (text.size() >= kTermTextCapacity) {
     ReportError(c, kErrExpressionLength, "");
     return 0;
@@ -64,10 +84,10 @@ int CompileExpression(Compiler& c, std::string_view text) {
   if (root < 0 || !AllTermsUsed(c, root)) return 0;
   ExpandCode(c, root);
   if (e.failed) return 0;
-  Emit(c, e.output.view());
-  Emit(c, "drop ");
-  EmitNumber(c, TermSize(c, root));
-  Emit(c, "\r\n");
+  int dropSize = TermSize(c, root);
+  EmitStatementCode(c, e.output.view(), dropSize);
+  if (cacheable && c.diag.reportCount == reportsBefore)
+    e.cache.Store(text, e.output.view(), dropSize, c.decl.generation);
   return 0;
 }
 

@@ -7,6 +7,7 @@
 
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
+#include "expr/expression_cache.h"
 
 namespace stackcc {
 
@@ -71,6 +72,8 @@ struct ExprState {
   int rangeLast = -1;
   // An error stopped the statement: nothing more is evaluated or emitted.
   bool failed = false;
+  // The code of statements compiled lately under the same tables.
+  ExpressionCache cache;
 };
 
 // Compiles an expression statement into the emit buffer, ending in a drop line.
