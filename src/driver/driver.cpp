@@ -1,6 +1,11 @@
 #include "driver/driver.h"
 
+#include <cstdlib>
+#include <memory>
+
 #include "driver/compiler.h"
+#include "driver/pass_overlap.h"
+#include "driver/passes.h"
 #include "driver/text_helpers.h"
 
 namespace stackcc {
@@ -60,11 +65,17 @@ CommandLineIssues ApplyOptions(Compiler& c, int argc, const char* const* argv) {
 bool OpenOutput(Compiler& c, OutFile& file, const std::string& path, std::string_view shown,
                 bool append) {
   if (file.Open(path, append)) return true;
+  CannotWrite(c, shown);
+  return false;
+}
+
+}  // namespace
+
+void CannotWrite(Compiler& c, std::string_view shown) {
   Console(c, "Error writing file...");
   Console(c, shown);
   Console(c, "\r\n");
   StopRun(c, -1);
-  return false;
 }
 
 void CloseAll(Compiler& c) {
@@ -80,30 +91,15 @@ void CloseAll(Compiler& c) {
   c.diag.errorStream.Close();
 }
 
-template <typename Handler>
-void RunPassLoop(Compiler& c, int pass, Handler handler) {
-  SourceText text;
-  bool more = NextSourceText(c, kWindowSize, pass, &text);
-  while (more && !c.driver.stopped) {
-    std::string_view result = handler(c, text);
-    if (c.driver.stopped) break;
-    WriteCodeLine(c, result);
-    int consumed = c.scan.cur.position;
-    if (consumed > text.length) consumed = text.length;
-    // Every handler consumes its text; a handler that stood still would be handed
-    // the same text forever, so the reader is moved on by one byte at least.
-    if (consumed <= 0) consumed = 1;
-    more = NextSourceText(c, consumed, pass, &text);
-  }
-}
-
 std::string Derived(const Compiler& c, std::string_view ext) {
   std::string name(c.driver.base.view());
   name.append(ext);
   return name;
 }
 
-bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
+namespace {
+
+bool RunPass1(Compiler& c, const CommandLineIssues& pending, PassOverlap* overlap) {
   Console(c, kBanner);
   Console(c, "Compiling...\r\n");
   Console(c, "Pass 1\r\n");
@@ -118,6 +114,7 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
       !OpenOutput(c, c.diag.errorStream, PathOfDerived(errors), errors, false)) {
     return false;
   }
+  if (overlap != nullptr) overlap->Start(c);
   if (pending.fileName) ReportError(c, kErrFileName, "");
   if (pending.suffix) ReportError(c, kErrSuffix, "");
 
@@ -134,20 +131,29 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
 }
 
 bool OpenPass2Files(Compiler& c) {
+  return ForEachPass2File(
+      c, [&c](OutFile& file, const std::string& path, std::string_view shown, bool append) {
+        return OpenOutput(c, file, path, shown, append);
+      });
+}
+
+}  // namespace
+
+bool ForEachPass2File(Compiler& c, const Pass2FileVisit& visit) {
   OutputState& o = c.out;
   std::string code = Derived(c, ".001"), s2 = Derived(c, ".002"), s3 = Derived(c, ".003"),
               s4 = Derived(c, ".004"), err = Derived(c, ".err");
   std::string lst(c.driver.headerBase.view()), hdr(c.driver.headerBase.view());
   lst.append(".lst");
   hdr.append(".h");
-  return OpenOutput(c, o.passOut, PathOfDerived(code), code, false) &&
-         OpenOutput(c, o.section2, PathOfDerived(s2), s2, false) &&
-         OpenOutput(c, o.section3, PathOfDerived(s3), s3, false) &&
-         OpenOutput(c, o.section4, PathOfDerived(s4), s4, false) &&
-         OpenOutput(c, c.diag.errorStream, PathOfDerived(err), err, true) &&
-         OpenOutput(c, o.functionList, PathBesideSource(c, "funct1.txt"), "funct1.txt", false) &&
-         OpenOutput(c, o.listing, PathOfDerived(lst), lst, false) &&
-         OpenOutput(c, o.header, PathOfDerived(hdr), hdr, false);
+  return visit(o.passOut, PathOfDerived(code), code, false) &&
+         visit(o.section2, PathOfDerived(s2), s2, false) &&
+         visit(o.section3, PathOfDerived(s3), s3, false) &&
+         visit(o.section4, PathOfDerived(s4), s4, false) &&
+         visit(c.diag.errorStream, PathOfDerived(err), err, true) &&
+         visit(o.functionList, PathBesideSource(c, "funct1.txt"), "funct1.txt", false) &&
+         visit(o.listing, PathOfDerived(lst), lst, false) &&
+         visit(o.header, PathOfDerived(hdr), hdr, false);
 }
 
 void WriteHeadsOfPass2(Compiler& c) {
@@ -166,6 +172,8 @@ void WriteHeadsOfPass2(Compiler& c) {
   SetEmit(c, "INI_BLOCK_004:");
   FlushSection4(c);
 }
+
+namespace {
 
 bool RunPass2(Compiler& c) {
   Console(c, "Pass 2\r\n");
@@ -205,6 +213,8 @@ std::string PathOfDerived(std::string_view derivedName) {
 }
 
 void Console(Compiler& c, std::string_view text) {
+  // An early-started Pass 2 prints only once Pass 1 has ended.
+  if (c.driver.overlap != nullptr && !c.driver.overlap->MayShow(c)) return;
   if (c.driver.console != nullptr && !text.empty()) {
     std::fwrite(text.data(), 1, text.size(), c.driver.console);
   }
@@ -239,20 +249,50 @@ CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* arg
   return issues;
 }
 
+namespace {
+
+// A run that has got through both passes: the closing lines.
+int EndRun(Compiler& c) {
+  Console(c, "Work done \r\n");
+  if (c.diag.errorFlag == 1) Console(c, "Error compiling file. Please read 'file.ERR' \r\n");
+  if (c.driver.console != nullptr) std::fflush(c.driver.console);
+  return c.diag.errorFlag;
+}
+
+// The end of a run whose Pass 2 ran on its own compilation object: its
+// diagnostics join those of Pass 1.
+int EndOverlappedRun(Compiler& c, Compiler& pass2) {
+  Diagnostics& d = c.diag;
+  const Diagnostics& p = pass2.diag;
+  if (p.errorFlag != 0) d.errorFlag = p.errorFlag;
+  if (p.reportCount != 0) d.lastCode = p.lastCode;
+  d.reportCount += p.reportCount;
+  d.codesSeen |= p.codesSeen;
+  if (pass2.driver.stopped) return pass2.driver.stopStatus;
+  return EndRun(c);
+}
+
+}  // namespace
+
 int RunCompiler(Compiler& c, int argc, const char* const* argv) {
   if (argc < 2) {
     std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
     return 2;
   }
   CommandLineIssues pending = ParseCommandLine(c, argc, argv);
-  if (!RunPass1(c, pending) || !RunPass2(c)) {
+  std::unique_ptr<PassOverlap> overlap;
+  // Not value-initialised: its carried texts are only written when used.
+  if (c.driver.overlapPasses) overlap.reset(new PassOverlap(argc, argv));
+  bool pass1 = RunPass1(c, pending, overlap.get());
+  if (overlap != nullptr && overlap->Started()) {
+    overlap->FinishPass1(c, pass1);
+    if (pass1 && !overlap->Declined()) return EndOverlappedRun(c, overlap->Pass2());
+  }
+  if (!pass1 || !RunPass2(c)) {
     CloseAll(c);
     return c.driver.stopStatus;
   }
-  Console(c, "Work done \r\n");
-  if (c.diag.errorFlag == 1) Console(c, "Error compiling file. Please read 'file.ERR' \r\n");
-  if (c.driver.console != nullptr) std::fflush(c.driver.console);
-  return c.diag.errorFlag;
+  return EndRun(c);
 }
 
 }  // namespace stackcc

@@ -10,6 +10,7 @@
 namespace stackcc {
 
 struct Compiler;
+class PassOverlap;
 
 constexpr int kNameCapacity = 256;  // file names: at most 255 characters
 constexpr int kSuffixCapacity = 24;
@@ -26,6 +27,12 @@ struct DriverState {
   std::FILE* console = stdout;
   bool stopped = false;  // the run ended early (failed include, failed write)
   int stopStatus = 0;
+  // Pass 2 may start while Pass 1 is still running (on the second core), for a
+  // source of at least overlapMinimumSource bytes.
+  bool overlapPasses = false;
+  long long overlapMinimumSource = 1 << 16;
+  // Set on the compilation object of an early-started Pass 2.
+  PassOverlap* overlap = nullptr;
 };
 
 // Runs a whole compilation for the command line; returns the exit status.

@@ -18,15 +18,66 @@ bool OutFile::Open(const std::string& path, bool append) {
   fd_ = ::open(path.c_str(), flags, 0666);
   if (fd_ < 0) return false;
   if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  writable_ = true;
   used_ = 0;
+  written_ = 0;
   failed_ = false;
   return true;
 }
 
-bool OutFile::Flush() {
-  const char* p = buffer_.get();
-  std::size_t left = used_;
+void OutFile::Hold() {
+  Close();
+  if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  writable_ = true;
+  holding_ = true;
   used_ = 0;
+  failed_ = false;
+}
+
+bool OutFile::Release(const std::string& path, bool append) {
+  if (!holding_) return false;
+  // The part-filled buffer joins the kept ones; Open gives a fresh buffer.
+  std::size_t tail = used_;
+  held_.push_back(std::move(buffer_));
+  heldBytes_ += tail;
+  auto kept = std::move(held_);
+  std::size_t keptBytes = heldBytes_;
+  holding_ = false;
+  writable_ = false;
+  used_ = 0;
+  bool opened = Open(path, append);
+  held_ = std::move(kept);  // Open leaves them alone; Close drops them
+  heldBytes_ = keptBytes;
+  return opened;
+}
+
+bool OutFile::WriteKept() {
+  auto kept = std::move(held_);
+  std::size_t left = heldBytes_;
+  DropKept();
+  bool ok = true;
+  for (auto& block : kept) {
+    std::size_t n = left < kBufferSize ? left : kBufferSize;
+    ok = Write(std::string_view(block.get(), n)) && ok;
+    left -= n;
+  }
+  return ok;
+}
+
+void OutFile::DropKept() {
+  held_.clear();
+  held_.shrink_to_fit();
+  heldBytes_ = 0;
+}
+
+bool OutFile::WriteOut(const char* p, std::size_t left) {
+  if (holding_) {
+    // Only a full buffer comes here: it is kept as it is, and a new one taken.
+    held_.push_back(std::move(buffer_));
+    heldBytes_ += left;
+    buffer_.reset(new char[kBufferSize]);
+    return true;
+  }
   while (left > 0 && !failed_) {
     ssize_t n = ::write(fd_, p, left);
     if (n < 0 && errno == EINTR) continue;
@@ -36,12 +87,21 @@ bool OutFile::Flush() {
     }
     p += n;
     left -= static_cast<std::size_t>(n);
+    written_ += static_cast<std::size_t>(n);
   }
+  if (observer_ != nullptr) observer_->Written(written_);
   return !failed_;
 }
 
+bool OutFile::Flush() {
+  std::size_t n = used_;
+  used_ = 0;
+  if (n == 0 || failed_) return !failed_;
+  return WriteOut(buffer_.get(), n);
+}
+
 bool OutFile::WriteSlow(std::string_view bytes) {
-  if (fd_ < 0) return false;
+  if (!writable_) return false;
   while (!bytes.empty()) {
     if (used_ == kBufferSize && !Flush()) return false;
     std::size_t n = bytes.size() < kBufferSize - used_ ? bytes.size() : kBufferSize - used_;
@@ -53,10 +113,20 @@ bool OutFile::WriteSlow(std::string_view bytes) {
 }
 
 bool OutFile::Close() {
+  if (holding_) {
+    holding_ = false;
+    writable_ = false;
+    used_ = 0;
+    DropKept();
+    return true;
+  }
+  DropKept();
   if (fd_ < 0) return true;
   bool ok = Flush();
   if (::close(fd_) != 0) ok = false;
   fd_ = -1;
+  writable_ = false;
+  observer_ = nullptr;
   return ok;
 }
 
@@ -64,10 +134,27 @@ bool InFile::Open(const std::string& path) {
   Close();
   file_ = std::fopen(path.c_str(), "rb");
   pending_ = -1;
+  consumed_ = 0;
   if (file_ == nullptr) return false;
   if (!buffer_) buffer_.reset(new char[kStreamBuffer]);
   std::setvbuf(file_, buffer_.get(), _IOFBF, kStreamBuffer);
   return true;
+}
+
+std::size_t InFile::ReadRaw(char* dest, std::size_t n) {
+  if (growing_ != nullptr) {
+    std::size_t ready = growing_->AwaitBytes(consumed_ + n);
+    if (ready < consumed_ + n) n = ready > consumed_ ? ready - consumed_ : 0;
+    if (n == 0) return 0;
+  }
+  std::size_t got = std::fread(dest, 1, n, file_);
+  consumed_ += got;
+  return got;
+}
+
+int InFile::ReadByte() {
+  char ch;
+  return ReadRaw(&ch, 1) == 1 ? static_cast<unsigned char>(ch) : EOF;
 }
 
 int InFile::Read(char* dest, int n) {
@@ -81,8 +168,7 @@ int InFile::Read(char* dest, int n) {
       pending_ = -1;
       got = 1;
     }
-    got += static_cast<int>(
-        std::fread(dest + count + got, 1, static_cast<std::size_t>(want - got), file_));
+    got += static_cast<int>(ReadRaw(dest + count + got, static_cast<std::size_t>(want - got)));
     if (got == 0) break;
     // Fold each CR LF pair into its LF, in place, from the first CR on.
     int end = count + got;
@@ -100,7 +186,7 @@ int InFile::Read(char* dest, int n) {
         if (r + 1 < end) {
           if (dest[r + 1] == '\n') continue;  // the LF that follows is kept
         } else {
-          int next = std::getc(file_);
+          int next = ReadByte();
           if (next == '\n') {
             ch = '\n';
           } else if (next != EOF) {
@@ -119,6 +205,7 @@ int InFile::Read(char* dest, int n) {
 void InFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  growing_ = nullptr;
   pending_ = -1;
 }
 

@@ -7,8 +7,29 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace stackcc {
+
+// Told, after every write to the system, how many bytes of a file are written.
+class WriteObserver {
+ public:
+  virtual void Written(std::size_t total) = 0;
+
+ protected:
+  ~WriteObserver() = default;
+};
+
+// A file that another thread is still writing: reads wait for its bytes.
+class GrowingSource {
+ public:
+  // Waits until at least wanted bytes are written or the writer has finished;
+  // gives the number of bytes written by then.
+  virtual std::size_t AwaitBytes(std::size_t wanted) = 0;
+
+ protected:
+  ~GrowingSource() = default;
+};
 
 class OutFile {
  public:
@@ -19,10 +40,21 @@ class OutFile {
 
   // Creates (emptying) or, with append, opens the file at the host path.
   bool Open(const std::string& path, bool append);
+  // Takes writes without a file: they are kept in memory until released.
+  void Hold();
+  // Opens the file as Open does, still keeping what was written while held;
+  // false when the file cannot be opened.
+  bool Release(const std::string& path, bool append);
+  // After Release: writes what was kept.
+  bool WriteKept();
+  // The bytes kept so far by a held file.
+  std::size_t HeldBytes() const { return heldBytes_ + (holding_ ? used_ : 0); }
+  // Told of every write until the file is closed.
+  void SetObserver(WriteObserver* observer) { observer_ = observer; }
   // Writes the bytes; false when the file is not open or a write failed.
   bool Write(std::string_view bytes) {
-    if (bytes.empty()) return fd_ >= 0;  // an empty view may carry no pointer
-    if (bytes.size() <= kBufferSize - used_ && fd_ >= 0) {
+    if (bytes.empty()) return writable_;  // an empty view may carry no pointer
+    if (bytes.size() <= kBufferSize - used_ && writable_) {
       std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
       used_ += bytes.size();
       return true;
@@ -30,18 +62,28 @@ class OutFile {
     return WriteSlow(bytes);
   }
   bool IsOpen() const { return fd_ >= 0; }
-  // Writes what is buffered and closes; false when a write failed.
+  // Writes what is buffered and closes (a held file drops what it kept); false
+  // when a write failed.
   bool Close();
 
  private:
   static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
   bool WriteSlow(std::string_view bytes);
   bool Flush();
+  bool WriteOut(const char* p, std::size_t n);
+  void DropKept();
 
   int fd_ = -1;
+  bool writable_ = false;  // open, or held
+  bool holding_ = false;
   bool failed_ = false;
   std::size_t used_ = 0;
+  std::size_t written_ = 0;
   std::unique_ptr<char[]> buffer_;
+  // What a held file was given: full buffers, taken over as they are.
+  std::vector<std::unique_ptr<char[]>> held_;
+  std::size_t heldBytes_ = 0;
+  WriteObserver* observer_ = nullptr;
 };
 
 // Input file read as text: each CR LF pair arrives as a single LF, whatever the
@@ -54,14 +96,23 @@ class InFile {
   ~InFile() { Close(); }
 
   bool Open(const std::string& path);
+  // Reads the file while another thread writes it: every read waits for the
+  // bytes it asks for, so the reader sees the file as it is once written.
+  void Follow(GrowingSource* source) { growing_ = source; }
   // Reads up to n bytes after line-end folding; returns how many were stored.
   int Read(char* dest, int n);
   bool IsOpen() const { return file_ != nullptr; }
   void Close();
 
  private:
+  // Up to n bytes from the file, as far as the writer has got.
+  std::size_t ReadRaw(char* dest, std::size_t n);
+  int ReadByte();
+
   std::FILE* file_ = nullptr;
-  int pending_ = -1;  // a byte read ahead while looking for the LF after a CR
+  GrowingSource* growing_ = nullptr;
+  std::size_t consumed_ = 0;  // bytes taken from the file
+  int pending_ = -1;          // a byte read ahead while looking for the LF after a CR
   // The stream's buffer: the C library would otherwise read in blocks of 4 KB.
   std::unique_ptr<char[]> buffer_;
 };

@@ -47,6 +47,7 @@ void ConsumeMarker(Compiler& c) {
   work.clear();
   Collect(c, work, where, reported);
   c.diag.errorLineText.assign(work.view());
+  c.scan.markerSeen = true;
   FixedText<102400>& last = c.scan.lastMarkerLine;
   last.assign(kMarker);
   last.append(work.view());

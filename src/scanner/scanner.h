@@ -38,6 +38,7 @@ struct ScanCursor {
 struct ScanState {
   ScanCursor cur;
   FixedText<102400> lastMarkerLine;  // "LINE:" + position + CR LF
+  bool markerSeen = false;           // a marker has set the two above
   FixedText<120> word;
   FixedText<120> name;
   FixedText<64> number;

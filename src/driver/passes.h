@@ -1,0 +1,48 @@
+// The pieces of the two passes that the driver and the early-started Pass 2
+// share.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "driver/compiler.h"
+
+namespace stackcc {
+
+// <base> + ext: the name of a derived file as shown and as opened.
+std::string Derived(const Compiler& c, std::string_view ext);
+// Closes the reader's files and every output file.
+void CloseAll(Compiler& c);
+// Says that a file cannot be written and stops the run.
+void CannotWrite(Compiler& c, std::string_view shown);
+
+// The pass-2 files in the order they are opened; the visit sees the file, its
+// host path, its shown name and whether it is appended to. Stops at the first
+// visit that gives false, and gives false then.
+using Pass2FileVisit = std::function<bool(OutFile& file, const std::string& path,
+                                          std::string_view shown, bool append)>;
+bool ForEachPass2File(Compiler& c, const Pass2FileVisit& visit);
+// The first lines of the header file and of the four sections.
+void WriteHeadsOfPass2(Compiler& c);
+
+// Hands each reader text to the handler and writes its result as a code line,
+// until the reader is done or the run stops.
+template <typename Handler>
+void RunPassLoop(Compiler& c, int pass, Handler handler) {
+  SourceText text;
+  bool more = NextSourceText(c, kWindowSize, pass, &text);
+  while (more && !c.driver.stopped) {
+    std::string_view result = handler(c, text);
+    if (c.driver.stopped) break;
+    WriteCodeLine(c, result);
+    int consumed = c.scan.cur.position;
+    if (consumed > text.length) consumed = text.length;
+    // Every handler consumes its text; a handler that stood still would be handed
+    // the same text forever, so the reader is moved on by one byte at least.
+    if (consumed <= 0) consumed = 1;
+    more = NextSourceText(c, consumed, pass, &text);
+  }
+}
+
+}  // namespace stackcc

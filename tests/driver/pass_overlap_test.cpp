@@ -1,0 +1,240 @@
+// Pass 2 started while Pass 1 runs must leave exactly what the passes leave one
+// after the other: every file, the console and the exit status. Each case runs
+// both ways, in fresh directories, with the overlap forced on however small the
+// source is.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/compiler.h"
+#include "driver/out_file.h"
+#include "test_support.h"
+
+namespace stackcc {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::MakeTempDir;
+using testing::ReadFile;
+using testing::TestCompiler;
+using testing::WriteFile;
+
+struct Outcome {
+  int status = 0;
+  std::string console;
+  std::map<std::string, std::string> files;  // every file left in the directory
+};
+
+// Copies the inputs into a fresh directory and runs the compiler there.
+Outcome RunIn(const std::map<std::string, std::string>& inputs,
+              const std::vector<std::string>& args, bool overlap) {
+  std::string dir = MakeTempDir();
+  for (const auto& [name, content] : inputs) {
+    fs::create_directories(fs::path(dir + name).parent_path());
+    WriteFile(dir + name, content);
+  }
+  std::vector<const char*> argv{"stackcc"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  fs::path home = fs::current_path();
+  fs::current_path(dir);
+  Outcome out;
+  {
+    TestCompiler t;
+    t->driver.overlapPasses = overlap;
+    t->driver.overlapMinimumSource = 0;
+    out.status = RunCompiler(t.c(), static_cast<int>(argv.size()), argv.data());
+    out.console = t.ConsoleText();
+  }
+  fs::current_path(home);
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    if (entry.is_regular_file()) {
+      out.files[entry.path().lexically_relative(dir).string()] = ReadFile(entry.path().string());
+    }
+  }
+  return out;
+}
+
+void ExpectSameBothWays(const std::string& label, const std::map<std::string, std::string>& inputs,
+                        const std::vector<std::string>& args) {
+  Outcome alone = RunIn(inputs, args, false);
+  Outcome overlapped = RunIn(inputs, args, true);
+  EXPECT_EQ(overlapped.status, alone.status) << label;
+  EXPECT_EQ(overlapped.console, alone.console) << label;
+  EXPECT_EQ(overlapped.files.size(), alone.files.size()) << label;
+  for (const auto& [name, content] : alone.files) {
+    auto it = overlapped.files.find(name);
+    ASSERT_NE(it, overlapped.files.end()) << label << ": " << name;
+    EXPECT_TRUE(it->second == content) << label << ": " << name << " differs";
+  }
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+TEST(PassOverlap, EveryGoldenCaseLeavesTheSameFiles) {
+  int cases = 0;
+  for (const auto& entry : fs::directory_iterator(STACKCC_GOLDEN_DIR)) {
+    fs::path cmd = entry.path() / "cmd";
+    if (!fs::exists(cmd)) continue;
+    std::map<std::string, std::string> inputs;
+    fs::path input = entry.path() / "input";
+    if (fs::exists(input)) {
+      for (const auto& f : fs::recursive_directory_iterator(input)) {
+        if (f.is_regular_file()) {
+          inputs[f.path().lexically_relative(input).string()] = ReadFile(f.path().string());
+        }
+      }
+    }
+    std::string line = ReadFile(cmd.string());
+    ExpectSameBothWays(entry.path().filename().string(), inputs, Words(line));
+    ++cases;
+  }
+  EXPECT_GT(cases, 40);
+}
+
+std::string Body(int statements, const std::string& extra) {
+  std::string s = "int g;\nint t[8];\nint f(int a) {\n  int b;\n";
+  for (int i = 0; i < statements; ++i) {
+    s += "  b = a + " + std::to_string(i % 97) + ";\n";
+    s += "  if (b > 3) {\n    t[1] = b;\n  }\n";
+    if (i == statements / 2) s += extra;
+  }
+  return s + "  return (b);\n}\n";
+}
+
+struct LargeCase {
+  const char* label;
+  std::string source;
+  std::string system;
+  std::vector<std::string> args;
+};
+
+// Programs long enough that Pass 2 is well under way when Pass 1 ends, with
+// the events that cross from one pass to the other.
+TEST(PassOverlap, LargeProgramsLeaveTheSameFiles) {
+  const LargeCase cases[] = {
+      {"clean", Body(3000, ""), "", {"prog.c"}},
+      {"clean with markers", Body(3000, ""), "", {"prog.c", "-d"}},
+      {"error in pass 2, no markers", Body(3000, "  b = nothere + 1;\n"), "", {"prog.c"}},
+      {"error in pass 2, markers", Body(3000, "  b = nothere + 1;\n"), "", {"prog.c", "-d"}},
+      {"errors in both passes", Body(3000, "#ENDIF\n  b = nothere;\n"), "", {"prog.c", "-d"}},
+      {"pass 1 stops late", Body(3000, "#include \"missing.c\"\n"), "", {"prog.c", "-d"}},
+      {"string literals", Body(3000, "  b = \"text\";\n"), "", {"prog.c", "-d"}},
+      {"first statement fails before any marker", "x = ;\n" + Body(3000, ""), "", {"prog.c", "-d"}},
+      {"system file with errors", Body(3000, ""), "int q = ;\n", {"prog.c", "-d"}},
+  };
+  for (const LargeCase& k : cases) {
+    ExpectSameBothWays(k.label, {{"prog.c", k.source}, {"Sys10.c", k.system}}, k.args);
+  }
+}
+
+TEST(PassOverlap, AnUnwritableOutputStopsAsAlone) {
+  std::map<std::string, std::string> inputs{{"prog.c", Body(2000, "")}, {"Sys10.c", ""}};
+  // A directory where a pass-2 file should go cannot be opened for writing.
+  inputs["prog.003/keep"] = "";
+  ExpectSameBothWays("prog.003 is a directory", inputs, {"prog.c"});
+}
+
+TEST(HeldOutFile, KeepsEverythingUntilReleasedAndThenWritesItInOrder) {
+  std::string dir = MakeTempDir();
+  OutFile f;
+  f.Hold();
+  std::string expected;
+  for (int i = 0; i < 30000; ++i) {
+    std::string line = "line " + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(f.Write(line));
+    expected += line;
+  }
+  EXPECT_EQ(f.HeldBytes(), expected.size());
+  EXPECT_FALSE(fs::exists(dir + "out.txt"));
+  ASSERT_TRUE(f.Release(dir + "out.txt", false));
+  EXPECT_EQ(ReadFile(dir + "out.txt"), "");  // opened, nothing written yet
+  ASSERT_TRUE(f.WriteKept());
+  ASSERT_TRUE(f.Write("tail\r\n"));
+  ASSERT_TRUE(f.Close());
+  EXPECT_EQ(ReadFile(dir + "out.txt"), expected + "tail\r\n");
+}
+
+TEST(HeldOutFile, ClosedWithoutReleaseLeavesNoFile) {
+  std::string dir = MakeTempDir();
+  WriteFile(dir + "old.txt", "old");
+  OutFile f;
+  f.Hold();
+  ASSERT_TRUE(f.Write(std::string(200000, 'x')));
+  EXPECT_TRUE(f.Close());
+  EXPECT_EQ(ReadFile(dir + "old.txt"), "old");
+  EXPECT_FALSE(f.Release(dir + "old.txt", false));
+  EXPECT_EQ(ReadFile(dir + "old.txt"), "old");
+}
+
+// A reader that follows a file another thread writes sees the whole file,
+// line ends folded, whatever the pieces it was written in.
+class Publisher : public GrowingSource {
+ public:
+  std::size_t AwaitBytes(std::size_t wanted) override {
+    std::unique_lock<std::mutex> lock(m);
+    cv.wait(lock, [&] { return published >= wanted || done; });
+    return published;
+  }
+  void Publish(std::size_t total, bool end) {
+    {
+      std::lock_guard<std::mutex> lock(m);
+      published = total;
+      done = end;
+    }
+    cv.notify_all();
+  }
+  std::mutex m;
+  std::condition_variable cv;
+  std::size_t published = 0;
+  bool done = false;
+};
+
+TEST(FollowedInFile, ReadsAFileWhileItIsWritten) {
+  std::string dir = MakeTempDir();
+  std::string path = dir + "grow.txt";
+  std::string text;
+  for (int i = 0; i < 20000; ++i) {
+    text += 'x';
+    text += std::to_string(i);
+    text += "\r\n";
+  }
+  WriteFile(path, "");
+  Publisher source;
+  InFile in;
+  ASSERT_TRUE(in.Open(path));
+  in.Follow(&source);
+  std::thread writer([&] {
+    std::ofstream out(path, std::ios::binary);
+    // Pieces that cut CR LF pairs apart.
+    for (std::size_t at = 0; at < text.size(); at += 4093) {
+      out << text.substr(at, 4093);
+      out.flush();
+      source.Publish(std::min(text.size(), at + 4093), false);
+    }
+    source.Publish(text.size(), true);
+  });
+  std::string got;
+  char buf[1000];
+  for (int n; (n = in.Read(buf, sizeof buf)) > 0;) got.append(buf, static_cast<std::size_t>(n));
+  writer.join();
+  std::string folded;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    folded += text[i];
+  }
+  EXPECT_EQ(got, folded);
+}
+
+}  // namespace
+}  // namespace stackcc
