@@ -77,6 +77,7 @@ class OutFile {
   bool writable_ = false;  // open, or held
   bool holding_ = false;
   bool failed_ = false;
+  bool cutAtClose_ = false;  // written over: cut to the written length at close
   std::size_t used_ = 0;
   std::size_t written_ = 0;
   std::unique_ptr<char[]> buffer_;

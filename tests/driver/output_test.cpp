@@ -227,6 +227,39 @@ TEST(OutFile, AppendKeepsTheContentAndCreateEmptiesIt) {
   EXPECT_TRUE(std::filesystem::exists(fresh));
 }
 
+// A file written afresh is written over and cut at close: whatever it held
+// before, it ends holding exactly the new bytes.
+TEST(OutFile, RewrittenFileHoldsOnlyTheNewBytes) {
+  struct Rewrite {
+    const char* what;
+    std::size_t oldSize;  // SIZE_MAX: no file before
+    std::size_t newSize;
+  };
+  const Rewrite cases[] = {
+      {"no file before", SIZE_MAX, 10},
+      {"empty before", 0, 10},
+      {"longer before", 200000, 10},
+      {"shorter before", 10, 200000},
+      {"same size before", 70000, 70000},
+      {"nothing written over a file", 5000, 0},
+      {"longer before, several buffers", 500000, 140000},
+  };
+  for (const Rewrite& k : cases) {
+    std::string path = MakeTempDir() + "p.001";
+    if (k.oldSize != SIZE_MAX) testing::WriteFile(path, std::string(k.oldSize, 'o'));
+    std::string fresh = Pattern(k.newSize, 7);
+    OutFile file;
+    ASSERT_TRUE(file.Open(path, false)) << k.what;
+    EXPECT_TRUE(file.Write(fresh)) << k.what;
+    EXPECT_TRUE(file.Close()) << k.what;
+    EXPECT_TRUE(ReadFile(path) == fresh) << k.what;
+  }
+  OutFile device;  // not a regular file: nothing to cut
+  ASSERT_TRUE(device.Open("/dev/null", false));
+  EXPECT_TRUE(device.Write("x"));
+  EXPECT_TRUE(device.Close());
+}
+
 TEST(OutFile, ClosedOrUnopenedFileRefusesWritesAndClosesQuietly) {
   OutFile never;
   EXPECT_FALSE(never.IsOpen());

@@ -145,6 +145,35 @@ TEST(PassOverlap, AnUnwritableOutputStopsAsAlone) {
   ExpectSameBothWays("prog.003 is a directory", inputs, {"prog.c"});
 }
 
+// A rebuild writes over the files of the last run: a shorter program must leave
+// the same files as in a fresh directory, passes overlapped or not.
+TEST(PassOverlap, ARebuildOverLongerFilesLeavesTheSameFiles) {
+  for (bool overlap : {false, true}) {
+    std::string dir = MakeTempDir();
+    auto run = [&](const std::string& source) {
+      WriteFile(dir + "prog.c", source);
+      WriteFile(dir + "Sys10.c", "");
+      fs::path home = fs::current_path();
+      fs::current_path(dir);
+      TestCompiler t;
+      t->driver.overlapPasses = overlap;
+      t->driver.overlapMinimumSource = 0;
+      const char* argv[] = {"stackcc", "prog.c", "-d"};
+      int status = RunCompiler(t.c(), 3, argv);
+      fs::current_path(home);
+      return status;
+    };
+    run(Body(3000, "  b = nothere;\n"));
+    std::string small = Body(20, "");
+    int status = run(small);
+    Outcome fresh = RunIn({{"prog.c", small}, {"Sys10.c", ""}}, {"prog.c", "-d"}, overlap);
+    EXPECT_EQ(status, fresh.status);
+    for (const auto& [name, content] : fresh.files) {
+      EXPECT_TRUE(ReadFile(dir + name) == content) << name << (overlap ? " overlapped" : "");
+    }
+  }
+}
+
 TEST(HeldOutFile, KeepsEverythingUntilReleasedAndThenWritesItInOrder) {
   std::string dir = MakeTempDir();
   OutFile f;
@@ -200,40 +229,45 @@ class Publisher : public GrowingSource {
   bool done = false;
 };
 
+// Read while written: the reader sees the whole file, line ends folded,
+// whatever pieces it is written in, and nothing of what an older, longer file
+// held beyond the bytes written so far.
 TEST(FollowedInFile, ReadsAFileWhileItIsWritten) {
-  std::string dir = MakeTempDir();
-  std::string path = dir + "grow.txt";
-  std::string text;
-  for (int i = 0; i < 20000; ++i) {
-    text += 'x';
-    text += std::to_string(i);
-    text += "\r\n";
-  }
-  WriteFile(path, "");
-  Publisher source;
-  InFile in;
-  ASSERT_TRUE(in.Open(path));
-  in.Follow(&source);
-  std::thread writer([&] {
-    std::ofstream out(path, std::ios::binary);
-    // Pieces that cut CR LF pairs apart.
-    for (std::size_t at = 0; at < text.size(); at += 4093) {
-      out << text.substr(at, 4093);
-      out.flush();
-      source.Publish(std::min(text.size(), at + 4093), false);
+  for (bool olderLongerFile : {false, true}) {
+    std::string dir = MakeTempDir();
+    std::string path = dir + "grow.txt";
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+      text += 'x';
+      text += std::to_string(i);
+      text += "\r\n";
     }
-    source.Publish(text.size(), true);
-  });
-  std::string got;
-  char buf[1000];
-  for (int n; (n = in.Read(buf, sizeof buf)) > 0;) got.append(buf, static_cast<std::size_t>(n));
-  writer.join();
-  std::string folded;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    folded += text[i];
+    WriteFile(path, olderLongerFile ? std::string(text.size() * 2, 'o') : "");
+    Publisher source;
+    InFile in;
+    ASSERT_TRUE(in.Open(path));
+    in.Follow(&source);
+    std::thread writer([&] {
+      std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+      // Pieces that cut CR LF pairs apart.
+      for (std::size_t at = 0; at < text.size(); at += 4093) {
+        out << text.substr(at, 4093);
+        out.flush();
+        source.Publish(std::min(text.size(), at + 4093), false);
+      }
+      source.Publish(text.size(), true);
+    });
+    std::string got;
+    char buf[1000];
+    for (int n; (n = in.Read(buf, sizeof buf)) > 0;) got.append(buf, static_cast<std::size_t>(n));
+    writer.join();
+    std::string folded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+      folded += text[i];
+    }
+    EXPECT_TRUE(got == folded) << (olderLongerFile ? "over an older file" : "fresh file");
   }
-  EXPECT_EQ(got, folded);
 }
 
 }  // namespace
