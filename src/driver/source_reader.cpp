@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "driver/bytes.h"
 #include "driver/compiler.h"
 
@@ -14,6 +18,31 @@ char NormaliseByte(char ch, int pass) {
 }
 
 namespace {
+
+// NormaliseByte over a block of bytes read. Every byte of the source passes
+// here once, so the block is done sixteen bytes at a time where the machine
+// can; the result is the same.
+void NormaliseBlock(char* bytes, int n, int pass) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i below = _mm_set1_epi8(0x20);
+  const __m128i blank = _mm_set1_epi8(' ');
+  for (; i + 16 <= n; i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    __m128i control = _mm_cmplt_epi8(v, below);  // signed: 0x80-0xFF count too
+    if (_mm_movemask_epi8(control) == 0) continue;
+    if (pass == 1) {
+      __m128i kept = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_setzero_si128()),
+                                  _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')),
+                                               _mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))));
+      control = _mm_andnot_si128(kept, control);
+    }
+    v = _mm_or_si128(_mm_andnot_si128(control, v), _mm_and_si128(control, blank));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i), v);
+  }
+#endif
+  for (; i < n; ++i) bytes[i] = NormaliseByte(bytes[i], pass);
+}
 
 // Slides the window so that it starts at the position, and refills its end:
 // the unconsumed bytes keep their place in the buffer while there is room
@@ -29,7 +58,7 @@ void SlideWindow(IncludeLevel& level, int pass) {
   }
   char* freed = b + level.base + (kWindowSize - pos);
   int n = level.stream.Read(freed, pos);
-  for (int i = 0; i < n; ++i) freed[i] = NormaliseByte(freed[i], pass);
+  NormaliseBlock(freed, n, pass);
   int valid = kWindowSize - pos + n;
   if (valid < kWindowSize) level.endOfFile = 1;
   level.buffer.set_length(static_cast<std::size_t>(level.base + valid));

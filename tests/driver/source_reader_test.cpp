@@ -62,6 +62,23 @@ TEST_F(ReaderFixture, ControlRuleOfEachPass) {
   EXPECT_EQ(Next(0, 2), "a b c  d e f\x7F");
 }
 
+// Blocks of bytes are normalised many at a time: every byte value, at every
+// place within a block, must come out as the byte rule says.
+TEST_F(ReaderFixture, EveryByteAtEveryPlaceFollowsTheControlRule) {
+  std::string content;
+  for (int shift = 0; shift < 17; ++shift) {
+    content += std::string(static_cast<std::size_t>(shift), 'x');
+    for (int b = 0; b < 256; ++b) content += static_cast<char>(b);
+  }
+  for (int pass : {1, 2}) {
+    std::string expected;
+    for (char ch : content) expected += NormaliseByte(ch, pass);
+    Open(content, pass == 1 ? 0 : -1);
+    if (pass == 2) t_->reader.top = 0;
+    EXPECT_TRUE(Next(pass == 1 ? kWindowSize : 0, pass) == expected) << "pass " << pass;
+  }
+}
+
 TEST_F(ReaderFixture, FileOfExactlyOneWindow) {
   std::string content(kWindowSize, 'x');
   Open(content);
