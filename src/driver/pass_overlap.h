@@ -30,7 +30,7 @@ struct Compiler;
 class PassOverlap : public WriteObserver, public GrowingSource {
  public:
   // What Pass 2 may keep before it waits for Pass 1 to end.
-  static constexpr std::size_t kHoldLimit = std::size_t{2} << 20;
+  static constexpr std::size_t kHoldLimit = std::size_t{4} << 20;
 
   PassOverlap(int argc, const char* const* argv);
   ~PassOverlap();
