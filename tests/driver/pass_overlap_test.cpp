@@ -3,13 +3,15 @@
 // both ways, in fresh directories, with the overlap forced on however small the
 // source is.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver/compiler.h"
