@@ -1,6 +1,8 @@
 // libFuzzer target: arbitrary bytes go through a whole compilation, either as the
 // source alone or split into the source, Sys10.c and one include file, in a
-// private temporary directory.
+// private temporary directory. Every input is compiled twice, with the passes
+// one after the other and with Pass 2 started alongside Pass 1, in two
+// directories; any difference in the files written or the status is a finding.
 #include <stdlib.h>
 
 #include <cstdint>
@@ -28,10 +30,24 @@ struct WorkDirectory {
   }
 };
 
-const std::string& WorkDir() {
-  static const WorkDirectory dir;
-  return dir.path;
+const std::string& WorkDir(bool overlap) {
+  static const WorkDirectory alone;
+  static const WorkDirectory overlapped;
+  return overlap ? overlapped.path : alone.path;
 }
+
+std::string Get(const std::string& path) {
+  std::string bytes;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return "<missing>";
+  char buf[65536];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
+  std::fclose(f);
+  return bytes;
+}
+
+constexpr const char* kOutputs[] = {"prog.000", "prog.001", "prog.002", "prog.003",  "prog.004",
+                                    "prog.err", "prog.lst", "prog.h",   "funct1.txt"};
 
 void Put(const std::string& path, std::string_view bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -55,16 +71,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     system = in.substr(3 + a, b);
     include = in.substr(3 + a + b);
   }
-  const std::string& dir = WorkDir();
-  Put(dir + "prog.c", source);
-  Put(dir + "Sys10.c", system);
-  Put(dir + "inc.h", include);
-  std::string prog = dir + "prog.c";
-  const char* argv[] = {"stackcc", prog.c_str(), markers ? "-d" : "-cF"};
-  // Default-initialised: every member has its own initialiser, and the large
-  // buffers are left untouched until used.
-  std::unique_ptr<stackcc::Compiler> compiler(new stackcc::Compiler);
-  compiler->driver.console = nullptr;
-  stackcc::RunCompiler(*compiler, 3, argv);
+  int status[2];
+  for (bool overlap : {false, true}) {
+    const std::string& dir = WorkDir(overlap);
+    Put(dir + "prog.c", source);
+    Put(dir + "Sys10.c", system);
+    Put(dir + "inc.h", include);
+    std::string prog = dir + "prog.c";
+    const char* argv[] = {"stackcc", prog.c_str(), markers ? "-d" : "-cF"};
+    // Default-initialised: every member has its own initialiser, and the large
+    // buffers are left untouched until used.
+    std::unique_ptr<stackcc::Compiler> compiler(new stackcc::Compiler);
+    compiler->driver.console = nullptr;
+    compiler->driver.overlapPasses = overlap;
+    compiler->driver.overlapMinimumSource = 0;
+    status[overlap ? 1 : 0] = stackcc::RunCompiler(*compiler, 3, argv);
+  }
+  if (status[0] != status[1]) abort();
+  for (const char* name : kOutputs) {
+    if (Get(WorkDir(false) + name) != Get(WorkDir(true) + name)) abort();
+  }
   return 0;
 }

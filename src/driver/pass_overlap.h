@@ -27,7 +27,7 @@ namespace stackcc {
 
 struct Compiler;
 
-class PassOverlap : public WriteObserver, public GrowingSource {
+class PassOverlap final : public WriteObserver, public GrowingSource {
  public:
   // What Pass 2 may keep before it waits for Pass 1 to end.
   static constexpr std::size_t kHoldLimit = std::size_t{4} << 20;

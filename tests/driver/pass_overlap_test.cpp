@@ -210,7 +210,7 @@ TEST(HeldOutFile, ClosedWithoutReleaseLeavesNoFile) {
 
 // A reader that follows a file another thread writes sees the whole file,
 // line ends folded, whatever the pieces it was written in.
-class Publisher : public GrowingSource {
+class Publisher final : public GrowingSource {
  public:
   std::size_t AwaitBytes(std::size_t wanted) override {
     std::unique_lock<std::mutex> lock(m);
