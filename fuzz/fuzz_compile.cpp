@@ -77,8 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Put(dir + "prog.c", source);
     Put(dir + "Sys10.c", system);
     Put(dir + "inc.h", include);
-    std::string prog = dir + "prog.c";
-    const char* argv[] = {"stackcc", prog.c_str(), markers ? "-d" : "-cF"};
+    // Run inside the directory, so that no output carries the directory's own
+    // name and the two runs can be compared byte for byte.
+    std::filesystem::path home = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    const char* argv[] = {"stackcc", "prog.c", markers ? "-d" : "-cF"};
     // Default-initialised: every member has its own initialiser, and the large
     // buffers are left untouched until used.
     std::unique_ptr<stackcc::Compiler> compiler(new stackcc::Compiler);
@@ -86,6 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     compiler->driver.overlapPasses = overlap;
     compiler->driver.overlapMinimumSource = 0;
     status[overlap ? 1 : 0] = stackcc::RunCompiler(*compiler, 3, argv);
+    std::filesystem::current_path(home);
   }
   if (status[0] != status[1]) abort();
   for (const char* name : kOutputs) {
