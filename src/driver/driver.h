@@ -28,9 +28,11 @@ struct DriverState {
   bool stopped = false;  // the run ended early (failed include, failed write)
   int stopStatus = 0;
   // Pass 2 may start while Pass 1 is still running (on the second core), for a
-  // source of at least overlapMinimumSource bytes.
+  // source of at least overlapMinimumSource bytes: below about 1 MB the cost
+  // of a second thread and of the memory its files are kept in outweighs the
+  // time won.
   bool overlapPasses = false;
-  long long overlapMinimumSource = 1 << 16;
+  long long overlapMinimumSource = 1 << 20;
   // Set on the compilation object of an early-started Pass 2.
   PassOverlap* overlap = nullptr;
 };

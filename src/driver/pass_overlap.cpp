@@ -24,8 +24,7 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// Pass 1 hands its text on in blocks of 64 KB: a much smaller source is done
-// before Pass 2 could begin.
+// A small source is done sooner alone (see overlapMinimumSource).
 bool WorthOverlapping(const Compiler& c) {
   struct stat st;
   std::string path = PathOfDerived(c.driver.sourceName.view());
