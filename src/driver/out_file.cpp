@@ -44,9 +44,7 @@ void OutFile::Hold() {
 bool OutFile::Release(const std::string& path, bool append) {
   if (!holding_) return false;
   // The part-filled buffer joins the kept ones; Open gives a fresh buffer.
-  std::size_t tail = used_;
-  held_.push_back(std::move(buffer_));
-  heldBytes_ += tail;
+  if (used_ > 0) KeepBuffer(used_);
   auto kept = std::move(held_);
   std::size_t keptBytes = heldBytes_;
   holding_ = false;
@@ -60,15 +58,16 @@ bool OutFile::Release(const std::string& path, bool append) {
 
 bool OutFile::WriteKept() {
   auto kept = std::move(held_);
-  std::size_t left = heldBytes_;
   DropKept();
   bool ok = true;
-  for (auto& block : kept) {
-    std::size_t n = left < kBufferSize ? left : kBufferSize;
-    ok = Write(std::string_view(block.get(), n)) && ok;
-    left -= n;
-  }
+  for (const HeldBlock& block : kept)
+    ok = Write(std::string_view(block.bytes.get(), block.size)) && ok;
   return ok;
+}
+
+void OutFile::KeepBuffer(std::size_t n) {
+  held_.push_back({std::move(buffer_), n});
+  heldBytes_ += n;
 }
 
 void OutFile::DropKept() {
@@ -79,9 +78,7 @@ void OutFile::DropKept() {
 
 bool OutFile::WriteOut(const char* p, std::size_t left) {
   if (holding_) {
-    // Only a full buffer comes here: it is kept as it is, and a new one taken.
-    held_.push_back(std::move(buffer_));
-    heldBytes_ += left;
+    KeepBuffer(left);
     buffer_.reset(new char[kBufferSize]);
     return true;
   }

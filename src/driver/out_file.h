@@ -71,6 +71,8 @@ class OutFile {
   bool WriteSlow(std::string_view bytes);
   bool Flush();
   bool WriteOut(const char* p, std::size_t n);
+  // Held: the buffer, holding n bytes, joins the kept ones.
+  void KeepBuffer(std::size_t n);
   void DropKept();
 
   int fd_ = -1;
@@ -81,8 +83,12 @@ class OutFile {
   std::size_t used_ = 0;
   std::size_t written_ = 0;
   std::unique_ptr<char[]> buffer_;
-  // What a held file was given: full buffers, taken over as they are.
-  std::vector<std::unique_ptr<char[]>> held_;
+  // What a held file was given: its buffers as they filled, taken over whole.
+  struct HeldBlock {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size;
+  };
+  std::vector<HeldBlock> held_;
   std::size_t heldBytes_ = 0;
   WriteObserver* observer_ = nullptr;
 };

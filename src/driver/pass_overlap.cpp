@@ -19,16 +19,19 @@ std::size_t KeptBytes(Compiler& c) {
          o.header.HeldBytes() + c.diag.errorStream.HeldBytes();
 }
 
-bool IsRegularFile(const std::string& path) {
+// The size of a regular file, -1 for anything else.
+long long RegularFileSize(const std::string& path) {
   struct stat st;
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<long long>(st.st_size);
 }
 
-// A small source is done sooner alone (see overlapMinimumSource).
+// Only a large source is done sooner with Pass 2 alongside (see
+// overlapMinimumSource), and only a regular intermediate file can be followed.
 bool WorthOverlapping(const Compiler& c) {
-  struct stat st;
-  std::string path = PathOfDerived(c.driver.sourceName.view());
-  return ::stat(path.c_str(), &st) == 0 && st.st_size >= c.driver.overlapMinimumSource;
+  return RegularFileSize(PathOfDerived(c.driver.sourceName.view())) >=
+             c.driver.overlapMinimumSource &&
+         RegularFileSize(PathOfDerived(Derived(c, ".000"))) >= 0;
 }
 
 // Pass 2 gets the stack the main thread would have had: the soft stack limit,
@@ -59,9 +62,7 @@ PassOverlap::~PassOverlap() {
 }
 
 void PassOverlap::Start(Compiler& pass1) {
-  if (!WorthOverlapping(pass1) || !IsRegularFile(PathOfDerived(Derived(pass1, ".000")))) {
-    return;
-  }
+  if (!WorthOverlapping(pass1)) return;
   // Default-initialised, as in main: the big buffers stay untouched until used.
   pass2_.reset(new Compiler);
   Compiler& w = *pass2_;

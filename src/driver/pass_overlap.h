@@ -22,6 +22,7 @@
 #include "driver/diagnostics.h"
 #include "driver/fixed_text.h"
 #include "driver/out_file.h"
+#include "scanner/scanner.h"
 
 namespace stackcc {
 
@@ -77,8 +78,8 @@ class PassOverlap final : public WriteObserver, public GrowingSource {
   bool abandoned_ = false;  // Pass 1 stopped the run
   std::atomic<bool> endedFlag_{false};
   // What Pass 1 left for Pass 2, set before ended_.
-  FixedText<kErrorLineCapacity> errorLineText_;
-  FixedText<102400> lastMarkerLine_;
+  decltype(Diagnostics::errorLineText) errorLineText_;
+  decltype(ScanState::lastMarkerLine) lastMarkerLine_;
 
   // Pass 2's thread only (read by the main thread after the join of threads).
   bool joined_ = false;

@@ -196,6 +196,24 @@ TEST(HeldOutFile, KeepsEverythingUntilReleasedAndThenWritesItInOrder) {
   EXPECT_EQ(ReadFile(dir + "out.txt"), expected + "tail\r\n");
 }
 
+// Kept bytes at and around whole buffers: nothing, exactly one, one and a byte.
+TEST(HeldOutFile, KeepsBufferSizedPiecesExactly) {
+  for (std::size_t size :
+       {std::size_t{0}, std::size_t{65536}, std::size_t{65537}, std::size_t{131072}}) {
+    std::string dir = MakeTempDir();
+    std::string bytes;
+    for (std::size_t i = 0; i < size; ++i) bytes += static_cast<char>('a' + i % 23);
+    OutFile f;
+    f.Hold();
+    ASSERT_TRUE(f.Write(bytes));
+    EXPECT_EQ(f.HeldBytes(), size);
+    ASSERT_TRUE(f.Release(dir + "out.txt", false));
+    ASSERT_TRUE(f.WriteKept());
+    ASSERT_TRUE(f.Close());
+    EXPECT_TRUE(ReadFile(dir + "out.txt") == bytes) << size;
+  }
+}
+
 TEST(HeldOutFile, ClosedWithoutReleaseLeavesNoFile) {
   std::string dir = MakeTempDir();
   WriteFile(dir + "old.txt", "old");
