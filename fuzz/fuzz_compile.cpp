@@ -1,8 +1,10 @@
 // libFuzzer target: arbitrary bytes go through a whole compilation, either as the
 // source alone or split into the source, Sys10.c and one include file, in a
-// private temporary directory. Every input is compiled twice, with the passes
-// one after the other and with Pass 2 started alongside Pass 1, in two
-// directories; any difference in the files written or the status is a finding.
+// private temporary directory. Every input is compiled twice, in two
+// directories: with the passes one after the other and every expression
+// statement compiled afresh, and with Pass 2 started alongside Pass 1 and
+// repeated statements given their earlier code; any difference in the files
+// written or the status is a finding.
 #include <stdlib.h>
 
 #include <cstdint>
@@ -88,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     compiler->driver.console = nullptr;
     compiler->driver.overlapPasses = overlap;
     compiler->driver.overlapMinimumSource = 0;
+    compiler->driver.reuseExpressionCode = overlap;
     status[overlap ? 1 : 0] = stackcc::RunCompiler(*compiler, 3, argv);
     std::filesystem::current_path(home);
   }

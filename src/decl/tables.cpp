@@ -40,7 +40,7 @@ int ScopedIndex(const Compiler& c, std::string_view name) {
 }
 
 // ScopedIndex through the lookup cache.
-int CachedScopedIndex(Compiler& c, std::string_view name) {
+int LookUpScoped(Compiler& c, std::string_view name) {
   DeclState& d = c.decl;
   if (name.empty() || name.size() >= static_cast<std::size_t>(kSymbolNameCapacity)) {
     return ScopedIndex(c, name);
@@ -59,6 +59,52 @@ int CachedScopedIndex(Compiler& c, std::string_view name) {
   entry.label.assign(d.currentFunctionLabel.view());
   entry.symbolCount = d.symbolCount;
   entry.result = result;
+  return result;
+}
+
+// A name holding a line end could not be found again in a code by the line
+// end after it: its lookups are not written down (nor the statement kept).
+bool EndsNoLine(std::string_view name) {
+  return name.find_first_of("\r\n") == std::string_view::npos;
+}
+
+void NoteSymbolLookup(DeclState& d, std::string_view name, int result) {
+  LookupJournal& j = *d.journal;
+  for (int i = 0; i < j.symbolCount; ++i) {
+    if (j.symbols[i].asked.view() == name) return;  // the tables have not changed since
+  }
+  if (j.symbolCount >= LookupJournal::kSymbolLookups ||
+      name.size() > decltype(SymbolLookup::asked)::kCapacity ||
+      (result >= 0 && !EndsNoLine(d.symbols[result].name.view()))) {
+    j.overflowed = true;
+    return;
+  }
+  SymbolLookup& note = j.symbols[j.symbolCount++];
+  note.asked.assign(name);
+  note.result = result;
+  note.revision = result >= 0 ? d.symbols[result].revision : 0;
+}
+
+void NoteMemberLookup(DeclState& d, std::string_view tag, std::string_view member, int offset) {
+  LookupJournal& j = *d.journal;
+  for (int i = 0; i < j.memberCount; ++i) {
+    if (j.members[i].tag.view() == tag && j.members[i].member.view() == member) return;
+  }
+  if (j.memberCount >= LookupJournal::kMemberLookups ||
+      tag.size() > decltype(MemberLookup::tag)::kCapacity ||
+      member.size() > decltype(MemberLookup::member)::kCapacity) {
+    j.overflowed = true;
+    return;
+  }
+  MemberLookup& note = j.members[j.memberCount++];
+  note.tag.assign(tag);
+  note.member.assign(member);
+  note.offset = offset;
+}
+
+int CachedScopedIndex(Compiler& c, std::string_view name) {
+  int result = LookUpScoped(c, name);
+  if (c.decl.journal != nullptr) NoteSymbolLookup(c.decl, name, result);
   return result;
 }
 
@@ -162,6 +208,7 @@ void SetParamCount(Compiler& c, std::string_view name, int count) {
   }
   SymbolRecord& r = c.decl.symbols[i];
   ++c.decl.generation;
+  ++r.revision;
   if (r.paramCount != count && r.paramCount >= 0) ReportError(c, kErrParamCount, name);
   if (i > 0) r.paramCount = count;  // record 0 stays empty
 }
@@ -171,6 +218,10 @@ int FindSymbol(Compiler& c, std::string_view name) {
   if (i >= 0) return i;
   ReportError(c, kErrNotFound, name);
   return 0;
+}
+
+int VisibleSymbol(Compiler& c, std::string_view name) {
+  return LookUpScoped(c, name);
 }
 
 int SymbolExists(Compiler& c, std::string_view name) {
@@ -189,13 +240,26 @@ int StructSize(Compiler& c, std::string_view tag) {
   return list == nullptr ? 0 : list->totalSize;
 }
 
-int MemberOffsetOf(Compiler& c, std::string_view tag, std::string_view member) {
+bool FindMemberOffset(const DeclState& d, std::string_view tag, std::string_view member,
+                      int& offset) {
   std::size_t mark = member.find(kMemberMark);
   if (mark != std::string_view::npos) member.remove_prefix(mark + kMemberMark.size());
-  if (const TagMembers* list = MembersOf(c.decl, tag)) {
+  if (const TagMembers* list = MembersOf(d, tag)) {
     for (int m : list->records) {
-      if (c.decl.members[m].member == member) return c.decl.members[m].offset;
+      if (d.members[m].member == member) {
+        offset = d.members[m].offset;
+        return true;
+      }
     }
+  }
+  return false;
+}
+
+int MemberOffsetOf(Compiler& c, std::string_view tag, std::string_view member) {
+  int offset = 0;
+  if (FindMemberOffset(c.decl, tag, member, offset)) {
+    if (c.decl.journal != nullptr) NoteMemberLookup(c.decl, tag, member, offset);
+    return offset;
   }
   ReportError(c, kErrStructUndefined, "");
   return 0;
@@ -236,6 +300,7 @@ void RecordDimensions(Compiler& c, std::string_view name, std::string_view dims)
   }
   ++d.generation;
   SymbolRecord& r = d.symbols[i];
+  ++r.revision;
   DimensionRecord& dim = d.dimensions[d.dimensionCount];
   r.dimIndex = d.dimensionCount;
   std::int64_t running = r.sizes[0];

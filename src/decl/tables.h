@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "decl/lookup_journal.h"
+#include "decl/records.h"
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
 #include "driver/text_helpers.h"
@@ -23,37 +25,9 @@ constexpr int kSymbolRecords = 5000;
 constexpr int kMemberRecords = 1000;
 constexpr int kDimensionRecords = 1000;
 constexpr int kMaxDimensions = 7;
-constexpr int kSymbolNameCapacity = 80;
-constexpr int kTypeNameCapacity = 128;
 constexpr int kFunctionLabelCapacity = 40;
 
 enum SymbolKind : int { SymScalar = 0, SymPointer = 1, SymArray = 2, SymFunction = 3 };
-
-struct SymbolRecord {
-  FixedText<kSymbolNameCapacity> name;
-  FixedText<kTypeNameCapacity> typeName;
-  int sizes[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
-  int kind = 0;
-  int isArray = 0;
-  int indirection = 0;
-  int dimIndex = 0;
-  int paramCount = 0;
-};
-
-struct MemberRecord {
-  FixedText<kSymbolNameCapacity> owner;
-  FixedText<kSymbolNameCapacity> member;
-  int elemSize = 0;
-  int totalSize = 0;
-  int offset = 0;
-  int kind = 0;
-  int isArray = 0;
-  int indirection = 0;
-};
-
-struct DimensionRecord {
-  int values[11] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-};
 
 // Hash and equality that accept a string_view, so lookups need no copy of the name.
 struct NameHash {
@@ -164,6 +138,8 @@ struct DeclState {
   LazyTable<LookupCacheEntry, kLookupCacheEntries> lookupCache;
   // Owner tag -> its member records, for StructSize, MemberOffsetOf and NextMember.
   std::unordered_map<std::string, TagMembers, NameHash, NameEqual> memberIndex;
+  // While set, every scoped lookup and member offset is written down here.
+  LookupJournal* journal = nullptr;
   // Declaration statements being compiled inside each other (structure members,
   // function heads met in a declaration).
   int declarationDepth = 0;
@@ -181,6 +157,13 @@ void SetParamCount(Compiler& c, std::string_view name, int count);
 int FindSymbol(Compiler& c, std::string_view name);
 int SymbolExists(Compiler& c, std::string_view name);
 int SymbolElementSize(Compiler& c, std::string_view name);
+// The record a name means in the current function, -1 when absent; nothing is
+// reported.
+int VisibleSymbol(Compiler& c, std::string_view name);
+// The offset of member in the structure tag; false when there is none (nothing
+// is reported).
+bool FindMemberOffset(const DeclState& d, std::string_view tag, std::string_view member,
+                      int& offset);
 int StructSize(Compiler& c, std::string_view tag);
 int MemberOffsetOf(Compiler& c, std::string_view tag, std::string_view member);
 int NextMember(Compiler& c, std::string_view tag);

@@ -33,6 +33,9 @@ struct DriverState {
   // time won.
   bool overlapPasses = false;
   long long overlapMinimumSource = 1 << 20;
+  // Repeated expression statements may be given the code they got before
+  // (off only to compare against compiling every statement afresh).
+  bool reuseExpressionCode = true;
   // Set on the compilation object of an early-started Pass 2.
   PassOverlap* overlap = nullptr;
 };

@@ -69,6 +69,7 @@ void PassOverlap::Start(Compiler& pass1) {
   ParseCommandLine(w, argc_, argv_);
   w.driver.console = pass1.driver.console;
   w.driver.overlap = this;
+  w.driver.reuseExpressionCode = pass1.driver.reuseExpressionCode;
   pthread_attr_t attributes;
   if (::pthread_attr_init(&attributes) != 0) return;
   ::pthread_attr_setstacksize(&attributes, Pass2StackSize());

@@ -41,6 +41,31 @@ void EmitStatementCode(Compiler& c, std::string_view code, int dropSize) {
   Emit(c, "\r\n");
 }
 
+// Compiles the statement into e.output; the size its value leaves on the
+// stack, or -1 when it stopped.
+int CompileText(Compiler& c, std::string_view text) {
+  ExprState& e = c.expr;
+  if (text.size() >= kTermTextCapacity) {
+    ReportError(c, kErrExpressionLength, "");
+    return -1;
+  }
+  e.exprText.assign(text);
+  if (HoistStringLiterals(c, e.exprText) == 0) return -1;
+  BlankMarkerBytes(e.exprText);
+  if (!MarkOperators(c, e.exprText)) return -1;
+  int last = SplitTerms(c, e.exprText.view(), true, false);
+  if (e.failed) return -1;
+  if (last < 0) {  // a sign and nothing after it
+    StopExpression(c, "-");
+    return -1;
+  }
+  int root = EvaluateRange(c, 0, last);
+  if (root < 0 || !AllTermsUsed(c, root)) return -1;
+  ExpandCode(c, root);
+  if (e.failed) return -1;
+  return TermSize(c, root);
+}
+
 }  // namespace
 
 int CompileExpression(Compiler& c, std::string_view text) {
@@ -55,39 +80,25 @@ int CompileExpression(Compiler& c, std::string_view text) {
   if (start == text.size()) return 0;
   text.remove_prefix(start);
   // A string literal declares its data as it is compiled: never replayed.
-  bool cacheable = text.find('"') == std::string_view::npos;
+  bool cacheable = c.driver.reuseExpressionCode && text.find('"') == std::string_view::npos;
   if (cacheable) {
-    const CachedExpression* hit =
-        e.cache.Find(text, c.decl.generation, c.decl.currentFunctionLabel.view());
-    if (hit != nullptr) {
+    if (const CachedExpression* hit = e.cache.Find(c, text)) {
       e.output = hit->code;
       EmitStatementCode(c, hit->code.view(), hit->dropSize);
       return 0;
     }
   }
   int reportsBefore = c.diag.reportCount;
-  if (text.size() >= kTermTextCapacity) {
-    ReportError(c, kErrExpressionLength, "");
-    return 0;
-  }
-  e.exprText.assign(text);
-  if (HoistStringLiterals(c, e.exprText) == 0) return 0;
-  BlankMarkerBytes(e.exprText);
-  if (!MarkOperators(c, e.exprText)) return 0;
-  int last = SplitTerms(c, e.exprText.view(), true, false);
-  if (e.failed) return 0;
-  if (last < 0) {  // a sign and nothing after it
-    StopExpression(c, "-");
-    return 0;
-  }
-  int root = EvaluateRange(c, 0, last);
-  if (root < 0 || !AllTermsUsed(c, root)) return 0;
-  ExpandCode(c, root);
-  if (e.failed) return 0;
-  int dropSize = TermSize(c, root);
+  int generationBefore = c.decl.generation;
+  e.lookups.Clear();
+  if (cacheable) c.decl.journal = &e.lookups;
+  int dropSize = CompileText(c, text);
+  c.decl.journal = nullptr;
+  if (dropSize < 0) return 0;
   EmitStatementCode(c, e.output.view(), dropSize);
-  if (cacheable && c.diag.reportCount == reportsBefore)
-    e.cache.Store(text, e.output.view(), dropSize, c.decl.generation);
+  if (cacheable && c.diag.reportCount == reportsBefore) {
+    e.cache.Store(c, text, e.output.view(), dropSize, generationBefore, e.lookups);
+  }
   return 0;
 }
 

@@ -72,8 +72,10 @@ struct ExprState {
   int rangeLast = -1;
   // An error stopped the statement: nothing more is evaluated or emitted.
   bool failed = false;
-  // The code of statements compiled lately under the same tables.
+  // The code of statements compiled lately, and what the statement being
+  // compiled looks up.
   ExpressionCache cache;
+  LookupJournal lookups;
 };
 
 // Compiles an expression statement into the emit buffer, ending in a drop line.

@@ -1,30 +1,149 @@
 #include "expr/expression_cache.h"
 
+#include <cstring>
+
+#include "driver/compiler.h"
 #include "driver/text_helpers.h"
 
 namespace stackcc {
 
-void ExpressionCache::Revalidate(int declGeneration, std::string_view label) {
-  if (declGeneration == generation_ && label == label_.view()) return;
-  ++epoch_;
-  generation_ = declGeneration;
-  label_.assign(label);
+namespace {
+
+constexpr std::string_view kLabelMark = "_func_";
+
+// The move of an entry from the function it was made in to the current one. A
+// local's stored name is its written name followed by the function's label, so
+// a name ending in the old label ends in the new one instead. Both labels are
+// as long, so every text keeps its length.
+struct Relabel {
+  std::string_view from;
+  std::string_view to;
+
+  bool Moves() const { return from != to; }
+  // Whether the move turns the name was into now.
+  bool Renames(std::string_view was, std::string_view now) const {
+    if (was.size() != now.size()) return false;
+    if (!Moves() || !was.ends_with(from)) return was == now;
+    std::size_t stem = was.size() - from.size();
+    return was.substr(0, stem) == now.substr(0, stem) && now.substr(stem) == to;
+  }
+  template <std::size_t N>
+  void Apply(FixedText<N>& name) const {
+    if (!Moves() || !name.view().ends_with(from)) return;
+    std::memcpy(name.raw() + name.size() - from.size(), to.data(), to.size());
+  }
+  // A name is written only as the operand that ends a line ("push_parameter
+  // name"); a line ending in the old label ends in a local's name.
+  template <std::size_t N>
+  void ApplyToCode(FixedText<N>& code) const {
+    if (!Moves()) return;
+    char* bytes = code.raw();
+    std::size_t size = code.size();
+    for (std::size_t at = 0; at < size;) {
+      const void* found = std::memchr(bytes + at, '\r', size - at);
+      if (found == nullptr) break;
+      std::size_t end = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
+      if (end >= from.size() &&
+          std::memcmp(bytes + end - from.size(), from.data(), from.size()) == 0) {
+        std::memcpy(bytes + end - from.size(), to.data(), to.size());
+      }
+      at = end + 1;
+    }
+  }
+};
+
+// An entry made in another function may be carried over only when nothing in
+// its text can read as a label: then a label in its code came from a record's
+// name, and every such name is checked again below.
+bool MayMove(std::string_view text, std::string_view from, std::string_view to) {
+  if (from == to) return true;
+  return from.size() == to.size() && from.starts_with(kLabelMark) && to.starts_with(kLabelMark) &&
+         text.find(kLabelMark) == std::string_view::npos;
 }
 
-const CachedExpression* ExpressionCache::Find(std::string_view text, int declGeneration,
-                                              std::string_view label) {
-  Revalidate(declGeneration, label);
+bool SameDimensionsOf(const DeclState& d, const SymbolRecord& a, const SymbolRecord& b) {
+  auto has = [](const SymbolRecord& r) {
+    return r.isArray == 1 && r.dimIndex >= 0 && r.dimIndex < kDimensionRecords;
+  };
+  if (has(a) != has(b)) return false;
+  return !has(a) || a.dimIndex == b.dimIndex ||
+         SameDimensions(d.dimensions[a.dimIndex], d.dimensions[b.dimIndex]);
+}
+
+// The name looked up finds a record as the one it found then (unchanged since),
+// renamed by the move at most. found is the record it finds now.
+bool SymbolAnswersAgain(Compiler& c, const SymbolLookup& was, const Relabel& move, int& found) {
+  const DeclState& d = c.decl;
+  FixedText<kSymbolNameCapacity> asked;
+  if (move.Moves()) {
+    asked = was.asked;
+    move.Apply(asked);
+  }
+  found = VisibleSymbol(c, move.Moves() ? asked.view() : was.asked.view());
+  if ((found < 0) != (was.result < 0)) return false;
+  if (found < 0) return true;
+  const SymbolRecord& then = d.symbols[was.result];
+  const SymbolRecord& now = d.symbols[found];
+  if (then.revision != was.revision || !move.Renames(then.name.view(), now.name.view())) {
+    return false;
+  }
+  return found == was.result || (SameShape(now, then) && SameDimensionsOf(d, now, then));
+}
+
+bool AnswersAgain(Compiler& c, const LookupJournal& lookups, const Relabel& move,
+                  int (&found)[LookupJournal::kSymbolLookups]) {
+  for (int i = 0; i < lookups.symbolCount; ++i) {
+    if (!SymbolAnswersAgain(c, lookups.symbols[i], move, found[i])) return false;
+  }
+  for (int i = 0; i < lookups.memberCount; ++i) {
+    const MemberLookup& was = lookups.members[i];
+    int offset = 0;
+    if (!FindMemberOffset(c.decl, was.tag.view(), was.member.view(), offset) ||
+        offset != was.offset) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The entry now stands for the records found this time.
+void MoveEntry(const DeclState& d, CachedExpression& entry, const Relabel& move,
+               const int (&found)[LookupJournal::kSymbolLookups]) {
+  move.ApplyToCode(entry.code);
+  for (int i = 0; i < entry.lookups.symbolCount; ++i) {
+    SymbolLookup& lookup = entry.lookups.symbols[i];
+    move.Apply(lookup.asked);
+    lookup.result = found[i];
+    if (found[i] >= 0) lookup.revision = d.symbols[found[i]].revision;
+  }
+  entry.label.assign(move.to);
+}
+
+}  // namespace
+
+const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text) {
   unsigned hash = HashBytes(text);
   const Slot& slot = slots_[hash % kSlots];
-  if (slot.epoch != epoch_ || slot.hash != hash) return nullptr;
-  const CachedExpression& entry = entries_[static_cast<std::size_t>(slot.entry)];
-  if (entry.epoch != epoch_ || entry.text.view() != text) return nullptr;
+  if (slot.entry < 0 || slot.hash != hash) return nullptr;
+  CachedExpression& entry = entries_[static_cast<std::size_t>(slot.entry)];
+  if (entry.text.view() != text) return nullptr;
+  const DeclState& d = c.decl;
+  std::string_view label = d.currentFunctionLabel.view();
+  if (entry.generation == d.generation && entry.label.view() == label) return &entry;
+  if (!MayMove(text, entry.label.view(), label)) return nullptr;
+  Relabel move{entry.label.view(), label};
+  int found[LookupJournal::kSymbolLookups];
+  if (!AnswersAgain(c, entry.lookups, move, found)) return nullptr;
+  MoveEntry(d, entry, move, found);
+  entry.generation = d.generation;
   return &entry;
 }
 
-void ExpressionCache::Store(std::string_view text, std::string_view code, int dropSize,
-                            int declGeneration) {
-  if (declGeneration != generation_ || text.size() > decltype(CachedExpression::text)::kCapacity ||
+void ExpressionCache::Store(const Compiler& c, std::string_view text, std::string_view code,
+                            int dropSize, int generationBefore, const LookupJournal& lookups) {
+  const DeclState& d = c.decl;
+  if (generationBefore != d.generation || lookups.overflowed ||
+      text.size() > decltype(CachedExpression::text)::kCapacity ||
       code.size() > decltype(CachedExpression::code)::kCapacity) {
     return;
   }
@@ -32,11 +151,13 @@ void ExpressionCache::Store(std::string_view text, std::string_view code, int dr
   int index = nextEntry_;
   nextEntry_ = (nextEntry_ + 1) % kCachedExpressions;
   CachedExpression& entry = entries_[static_cast<std::size_t>(index)];
-  entry.epoch = epoch_;
   entry.text.assign(text);
   entry.code.assign(code);
   entry.dropSize = dropSize;
-  slots_[hash % kSlots] = {epoch_, hash, index};
+  entry.generation = d.generation;
+  entry.label.assign(d.currentFunctionLabel.view());
+  entry.lookups.CopyFrom(lookups);
+  slots_[hash % kSlots] = {hash, index};
 }
 
 }  // namespace stackcc

@@ -1,11 +1,14 @@
-// The code of recently compiled expression statements. A function body says
-// the same things again and again ("i = i + 1;", "j < 8"); the code of such a
-// statement is a function of its text, the current function's label and the
-// symbol, member and dimension tables, so while none of those has changed a
-// repeated statement is given the code it got the last time instead of being
-// compiled again. Only statements that compiled without any report, and whose
-// compiling changed nothing outside the expression compiler (no string
-// literals), are kept.
+// The code of recently compiled expression statements. Programs say the same
+// things again and again ("i = i + 1;", "j < 8"), within a function and from
+// one function to the next. The code of such a statement is a function of its
+// text and of what its names look up to, so a repeated statement is given the
+// code it got the last time when every name it looked up finds a record of the
+// same shape again, and every member the same offset. A local's record name
+// ends in its function's label; carried into another function (of a label as
+// long), the code gets the new label wherever the old one ended a name.
+// Only statements that compiled without any report, and whose compiling
+// changed nothing outside the expression compiler (no string literals, no
+// declarations), are kept.
 #pragma once
 
 #include <array>
@@ -22,35 +25,35 @@ constexpr int kCachedTextCapacity = 128;
 constexpr int kCachedCodeCapacity = 1024;
 
 struct CachedExpression {
-  unsigned epoch = 0;
   FixedText<kCachedTextCapacity> text;
   FixedText<kCachedCodeCapacity> code;  // the instruction lines before the drop
   int dropSize = 0;
+  // The code is known to be right under this generation of the tables and this
+  // function label, without looking anything up again.
+  int generation = -1;
+  FixedText<kFunctionLabelCapacity> label;
+  LookupJournal lookups;
 };
 
 class ExpressionCache {
  public:
-  // The entry holding text's code, or nullptr. declGeneration and label are the
-  // tables' generation and the current function's label.
-  const CachedExpression* Find(std::string_view text, int declGeneration, std::string_view label);
-  // Keeps text's code, compiled under the tables' generation declGeneration
-  // (ignored when the tables have changed since Find, or a text is too long).
-  void Store(std::string_view text, std::string_view code, int dropSize, int declGeneration);
+  // The entry holding the code text compiles to now, or nullptr. An entry made
+  // under other tables or in another function is checked again (and carried
+  // over) first.
+  const CachedExpression* Find(Compiler& c, std::string_view text);
+  // Keeps text's code, compiled from the tables' generation generationBefore
+  // with the lookups written down. Ignored when compiling changed the tables,
+  // when a lookup was not written down, or a text is too long to keep.
+  void Store(const Compiler& c, std::string_view text, std::string_view code, int dropSize,
+             int generationBefore, const LookupJournal& lookups);
 
  private:
   struct Slot {
-    unsigned epoch = 0;
     unsigned hash = 0;
-    int entry = 0;
+    int entry = -1;
   };
   static constexpr unsigned kSlots = 512;
-  // Entries of an older epoch are dead: the epoch moves on whenever the tables
-  // or the label differ from those the entries were compiled under.
-  void Revalidate(int declGeneration, std::string_view label);
 
-  unsigned epoch_ = 1;
-  int generation_ = -1;
-  FixedText<kFunctionLabelCapacity> label_;
   std::array<Slot, kSlots> slots_{};
   // Entries are handed out round robin, so only as many are built as are used.
   LazyTable<CachedExpression, kCachedExpressions> entries_;

@@ -17,91 +17,38 @@
 #include "driver/compiler.h"
 #include "driver/out_file.h"
 #include "test_support.h"
+#include "whole_run.h"
 
 namespace stackcc {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ExpectSameRuns;
+using testing::ForEachGoldenCase;
+using testing::Inputs;
 using testing::MakeTempDir;
 using testing::ReadFile;
+using testing::RunIn;
+using testing::RunOutcome;
 using testing::TestCompiler;
 using testing::WriteFile;
 
-struct Outcome {
-  int status = 0;
-  std::string console;
-  std::map<std::string, std::string> files;  // every file left in the directory
-};
-
-// Copies the inputs into a fresh directory and runs the compiler there.
-Outcome RunIn(const std::map<std::string, std::string>& inputs,
-              const std::vector<std::string>& args, bool overlap) {
-  std::string dir = MakeTempDir();
-  for (const auto& [name, content] : inputs) {
-    fs::create_directories(fs::path(dir + name).parent_path());
-    WriteFile(dir + name, content);
-  }
-  std::vector<const char*> argv{"stackcc"};
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  fs::path home = fs::current_path();
-  fs::current_path(dir);
-  Outcome out;
-  {
-    TestCompiler t;
-    t->driver.overlapPasses = overlap;
-    t->driver.overlapMinimumSource = 0;
-    out.status = RunCompiler(t.c(), static_cast<int>(argv.size()), argv.data());
-    out.console = t.ConsoleText();
-  }
-  fs::current_path(home);
-  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-    if (entry.is_regular_file()) {
-      out.files[entry.path().lexically_relative(dir).string()] = ReadFile(entry.path().string());
-    }
-  }
-  return out;
+void Alone(Compiler& c) {
+  c.driver.overlapPasses = false;
 }
 
-void ExpectSameBothWays(const std::string& label, const std::map<std::string, std::string>& inputs,
+void Overlapped(Compiler& c) {
+  c.driver.overlapPasses = true;
+  c.driver.overlapMinimumSource = 0;
+}
+
+void ExpectSameBothWays(const std::string& label, const Inputs& inputs,
                         const std::vector<std::string>& args) {
-  Outcome alone = RunIn(inputs, args, false);
-  Outcome overlapped = RunIn(inputs, args, true);
-  EXPECT_EQ(overlapped.status, alone.status) << label;
-  EXPECT_EQ(overlapped.console, alone.console) << label;
-  EXPECT_EQ(overlapped.files.size(), alone.files.size()) << label;
-  for (const auto& [name, content] : alone.files) {
-    auto it = overlapped.files.find(name);
-    ASSERT_NE(it, overlapped.files.end()) << label << ": " << name;
-    EXPECT_TRUE(it->second == content) << label << ": " << name << " differs";
-  }
-}
-
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
+  ExpectSameRuns(label, inputs, args, Alone, Overlapped);
 }
 
 TEST(PassOverlap, EveryGoldenCaseLeavesTheSameFiles) {
-  int cases = 0;
-  for (const auto& entry : fs::directory_iterator(STACKCC_GOLDEN_DIR)) {
-    fs::path cmd = entry.path() / "cmd";
-    if (!fs::exists(cmd)) continue;
-    std::map<std::string, std::string> inputs;
-    fs::path input = entry.path() / "input";
-    if (fs::exists(input)) {
-      for (const auto& f : fs::recursive_directory_iterator(input)) {
-        if (f.is_regular_file()) {
-          inputs[f.path().lexically_relative(input).string()] = ReadFile(f.path().string());
-        }
-      }
-    }
-    std::string line = ReadFile(cmd.string());
-    ExpectSameBothWays(entry.path().filename().string(), inputs, Words(line));
-    ++cases;
-  }
-  EXPECT_GT(cases, 40);
+  EXPECT_GT(ForEachGoldenCase(ExpectSameBothWays), 40);
 }
 
 std::string Body(int statements, const std::string& extra) {
@@ -168,7 +115,8 @@ TEST(PassOverlap, ARebuildOverLongerFilesLeavesTheSameFiles) {
     run(Body(3000, "  b = nothere;\n"));
     std::string small = Body(20, "");
     int status = run(small);
-    Outcome fresh = RunIn({{"prog.c", small}, {"Sys10.c", ""}}, {"prog.c", "-d"}, overlap);
+    RunOutcome fresh =
+        RunIn({{"prog.c", small}, {"Sys10.c", ""}}, {"prog.c", "-d"}, overlap ? Overlapped : Alone);
     EXPECT_EQ(status, fresh.status);
     for (const auto& [name, content] : fresh.files) {
       EXPECT_TRUE(ReadFile(dir + name) == content) << name << (overlap ? " overlapped" : "");

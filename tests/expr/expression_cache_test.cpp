@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "expr_test_util.h"
+#include "whole_run.h"
 
 namespace stackcc::testing {
 namespace {
@@ -88,6 +89,86 @@ const CacheCase kCases[] = {
        NameBuffer y("y");
        DeclareSymbol(c, y, 4, SymScalar, 0, 1, 4, "pt", 1, -1, "");
      }},
+    {"the next function's local of the same shape", "a = c + b",
+     [](Compiler& c) {
+       GlobalsAB(c);
+       DeclareIn(c, "c_func_f", 4, SymScalar);
+     },
+     [](Compiler& c) {
+       DeclareIn(c, "c_func_g", 4, SymScalar);
+       Enter(c, "g");
+     }},
+    {"the next function's local is longer", "a = c + b",
+     [](Compiler& c) {
+       GlobalsAB(c);
+       DeclareIn(c, "c_func_f", 4, SymScalar);
+     },
+     [](Compiler& c) {
+       DeclareIn(c, "c_func_g", 8, SymScalar);
+       Enter(c, "g");
+     }},
+    {"the next function sees the global instead", "a = c + b",
+     [](Compiler& c) {
+       DeclareIn(c, "c", 4, SymScalar);
+       GlobalsAB(c);
+       DeclareIn(c, "c_func_f", 4, SymScalar);
+     },
+     [](Compiler& c) { Enter(c, "g"); }},
+    {"the next function's name is longer", "a = c + b",
+     [](Compiler& c) {
+       GlobalsAB(c);
+       DeclareIn(c, "c_func_f", 4, SymScalar);
+     },
+     [](Compiler& c) {
+       DeclareIn(c, "c_func_gh", 4, SymScalar);
+       Enter(c, "gh");
+     }},
+    {"the next function's local array has other dimensions", "a = t[1][2] + t[0][1]",
+     [](Compiler& c) {
+       GlobalsAB(c);
+       DeclareIn(c, "t_func_f", 4, SymArray);
+       RecordDimensions(c, "t_func_f", "[4][5]");
+     },
+     [](Compiler& c) {
+       DeclareIn(c, "t_func_g", 4, SymArray);
+       RecordDimensions(c, "t_func_g", "[5][4]");  // as many elements
+       Enter(c, "g");
+     }},
+    {"the next function's local is a pointer", "a = c[1] + b",
+     [](Compiler& c) {
+       GlobalsAB(c);
+       DeclareIn(c, "c_func_f", 4, SymArray);
+       RecordDimensions(c, "c_func_f", "[4]");
+     },
+     [](Compiler& c) {
+       DeclareIn(c, "c_func_g", 4, SymPointer);
+       Enter(c, "g");
+     }},
+    {"a member of the next function's other structure", "a = s.y + s.x",
+     [](Compiler& c) {
+       for (const char* tag : {"pt", "pq"}) {
+         for (const char* m : {"x", "y"}) {
+           NameBuffer member(std::string_view(tag) == "pq" && *m == 'x' ? "y" : m);
+           if (std::string_view(tag) == "pq" && *m == 'y') member = "x";
+           DeclareSymbol(c, member, 4, SymScalar, 0, 1, 4, tag, 1, -1, "");
+         }
+       }
+       GlobalsAB(c);
+       NameBuffer s("s_func_f");
+       DeclareSymbol(c, s, 8, SymScalar, 0, 1, 8, "pt", 0, -1, "");
+     },
+     [](Compiler& c) {
+       NameBuffer s("s_func_g");
+       DeclareSymbol(c, s, 8, SymScalar, 0, 1, 8, "pq", 0, -1, "");
+       Enter(c, "g");
+     }},
+    {"a local's stored name written out (unchanged code)", "a = c_func_f + b",
+     [](Compiler& c) {
+       GlobalsAB(c);
+       DeclareIn(c, "c_func_f", 4, SymScalar);
+       DeclareIn(c, "c_func_g", 8, SymScalar);
+     },
+     [](Compiler& c) { Enter(c, "g"); }},
     {"an unknown name is reported every time", "a = zz + 1", GlobalsAB, [](Compiler&) {}},
     {"a malformed statement is reported every time", "a = (b", GlobalsAB, [](Compiler&) {}},
     {"a string literal is placed every time", "a = \"hi\"", GlobalsAB, [](Compiler&) {}},
@@ -122,7 +203,10 @@ TEST(ExpressionCache, RepeatedStatementMatchesAFreshCompile) {
 TEST(ExpressionCache, ChangesBetweenTheCompilesChangeTheCode) {
   for (const CacheCase& k : kCases) {
     std::string_view name(k.name);
-    if (name == "nothing changed" || name.find("every time") != std::string_view::npos) continue;
+    if (name == "nothing changed" || name.find("every time") != std::string_view::npos ||
+        name.find("unchanged") != std::string_view::npos) {
+      continue;
+    }
     TestCompiler before;
     k.setup(before.c());
     TestCompiler after;
@@ -162,6 +246,60 @@ TEST(ExpressionCache, ManyDistinctStatementsOverflowTheEntriesSafely) {
       }
     }
   }
+}
+
+void Reusing(Compiler& c) {
+  c.driver.reuseExpressionCode = true;
+}
+void CompilingAfresh(Compiler& c) {
+  c.driver.reuseExpressionCode = false;
+}
+
+TEST(ExpressionReuse, EveryGoldenCaseLeavesTheSameFiles) {
+  auto compare = [](const std::string& name, const Inputs& inputs,
+                    const std::vector<std::string>& args) {
+    ExpectSameRuns(name, inputs, args, CompilingAfresh, Reusing);
+  };
+  EXPECT_GT(ForEachGoldenCase(compare), 40);
+}
+
+// Functions that say the same statements over names of other shapes from one
+// function to the next: locals of other sizes and kinds, a global where a local
+// was, arrays of other dimensions, structures of other layouts, labels of other
+// lengths (f9, f10, f100), names written in their stored form, and errors.
+std::string ManyFunctions(int count) {
+  std::string s =
+      "struct P { int x; long y; };\nstruct Q { long y; int x; };\n"
+      "int c;\nlong w;\nint t[4][5];\nstruct P s;\nint q(int a);\n";
+  const char* locals[] = {"  int c;\n",  "  long c;\n", "",
+                          "  int *c;\n", "  char c;\n", "  int c[6];\n"};
+  const char* arrays[] = {"  int t[4][5];\n", "  int t[5][4];\n", "", "  long t[2][3];\n"};
+  const char* structures[] = {"  struct P s;\n", "  struct Q s;\n", ""};
+  for (int f = 0; f < count; ++f) {
+    s += "int f";
+    s += std::to_string(f);
+    s += "(int a, int b) {\n";
+    s += locals[f % 6];
+    s += arrays[f % 4];
+    s += structures[f % 3];
+    s += "  c = c + 1;\n  a = t[1][2] + b;\n  t[a][b] = c;\n  s.x = s.y + a;\n";
+    s += "  w = w + c;\n  b = a * 3 + c;\n  b = q(a) + c_func_f1;\n  c = 0;\n";
+    if (f > 0) {
+      s += "  c = c + f";
+      s += std::to_string(f - 1);
+      s += "(a, b);\n";
+    }
+    s += "  if (c > 3) {\n    c = c - 1;\n  }\n  return (b);\n}\n";
+  }
+  return s;
+}
+
+TEST(ExpressionReuse, ManyFunctionsLeaveTheSameFiles) {
+  Inputs inputs{{"prog.c", ManyFunctions(120)}, {"Sys10.c", ""}};
+  ExpectSameRuns("many functions", inputs, {"prog.c", "-d"}, CompilingAfresh, Reusing);
+  RunOutcome run = RunIn(inputs, {"prog.c", "-d"}, Reusing);
+  // The program must compile mostly clean, or it would test little.
+  EXPECT_GT(run.files["prog.001"].size(), 100000u);
 }
 
 }  // namespace
