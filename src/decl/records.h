@@ -2,6 +2,7 @@
 #pragma once
 
 #include "driver/fixed_text.h"
+#include "driver/text_helpers.h"
 
 namespace stackcc {
 
@@ -46,7 +47,7 @@ inline bool SameShape(const SymbolRecord& a, const SymbolRecord& b) {
   for (int i = 0; i < 9; ++i) {
     if (a.sizes[i] != b.sizes[i]) return false;
   }
-  return a.typeName.empty() || a.typeName.view() == b.typeName.view();
+  return SameText(a.typeName.view(), b.typeName.view());
 }
 
 inline bool SameDimensions(const DimensionRecord& a, const DimensionRecord& b) {

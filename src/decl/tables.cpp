@@ -50,8 +50,8 @@ int LookUpScoped(Compiler& c, std::string_view name) {
        static_cast<unsigned char>(name.back())) %
       kLookupCacheEntries;
   LookupCacheEntry& entry = d.lookupCache[slot];
-  if (entry.symbolCount == d.symbolCount && entry.name.view() == name &&
-      entry.label.view() == d.currentFunctionLabel.view()) {
+  if (entry.symbolCount == d.symbolCount && SameText(entry.name.view(), name) &&
+      SameText(entry.label.view(), d.currentFunctionLabel.view())) {
     return entry.result;
   }
   int result = ScopedIndex(c, name);
@@ -71,7 +71,7 @@ bool EndsNoLine(std::string_view name) {
 void NoteSymbolLookup(DeclState& d, std::string_view name, int result) {
   LookupJournal& j = *d.journal;
   for (int i = 0; i < j.symbolCount; ++i) {
-    if (j.symbols[i].asked.view() == name) return;  // the tables have not changed since
+    if (SameText(j.symbols[i].asked.view(), name)) return;  // the tables have not changed since
   }
   if (j.symbolCount >= LookupJournal::kSymbolLookups ||
       name.size() > decltype(SymbolLookup::asked)::kCapacity ||

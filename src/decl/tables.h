@@ -63,8 +63,9 @@ class SymbolIndex {
     for (unsigned slot = h & kMask; slots_[slot].record != 0; slot = (slot + 1) & kMask) {
       if (slots_[slot].hash != h) continue;
       std::string_view stored = records[slots_[slot].record].name.view();
-      if (stored.size() == name.size() + suffix.size() && stored.starts_with(name) &&
-          stored.ends_with(suffix)) {
+      if (stored.size() == name.size() + suffix.size() &&
+          SameBytes(stored.data(), name.data(), name.size()) &&
+          SameBytes(stored.data() + name.size(), suffix.data(), suffix.size())) {
         return slots_[slot].record;
       }
     }

@@ -15,6 +15,11 @@ constexpr std::string_view kLabelMark = "_func_";
 // local's stored name is its written name followed by the function's label, so
 // a name ending in the old label ends in the new one instead. Both labels are
 // as long, so every text keeps its length.
+bool EndsWith(std::string_view text, std::string_view tail) {
+  return text.size() >= tail.size() &&
+         SameBytes(text.data() + text.size() - tail.size(), tail.data(), tail.size());
+}
+
 struct Relabel {
   std::string_view from;
   std::string_view to;
@@ -23,31 +28,21 @@ struct Relabel {
   // Whether the move turns the name was into now.
   bool Renames(std::string_view was, std::string_view now) const {
     if (was.size() != now.size()) return false;
-    if (!Moves() || !was.ends_with(from)) return was == now;
+    if (!Moves() || !EndsWith(was, from)) return SameText(was, now);
     std::size_t stem = was.size() - from.size();
-    return was.substr(0, stem) == now.substr(0, stem) && now.substr(stem) == to;
+    return SameBytes(was.data(), now.data(), stem) &&
+           SameBytes(now.data() + stem, to.data(), to.size());
   }
   template <std::size_t N>
   void Apply(FixedText<N>& name) const {
-    if (!Moves() || !name.view().ends_with(from)) return;
+    if (!Moves() || !EndsWith(name.view(), from)) return;
     std::memcpy(name.raw() + name.size() - from.size(), to.data(), to.size());
   }
-  // A name is written only as the operand that ends a line ("push_parameter
-  // name"); a line ending in the old label ends in a local's name.
   template <std::size_t N>
-  void ApplyToCode(FixedText<N>& code) const {
+  void ApplyToCode(FixedText<N>& code, const CachedExpression& entry) const {
     if (!Moves()) return;
-    char* bytes = code.raw();
-    std::size_t size = code.size();
-    for (std::size_t at = 0; at < size;) {
-      const void* found = std::memchr(bytes + at, '\r', size - at);
-      if (found == nullptr) break;
-      std::size_t end = static_cast<std::size_t>(static_cast<const char*>(found) - bytes);
-      if (end >= from.size() &&
-          std::memcmp(bytes + end - from.size(), from.data(), from.size()) == 0) {
-        std::memcpy(bytes + end - from.size(), to.data(), to.size());
-      }
-      at = end + 1;
+    for (int i = 0; i < entry.labelCount; ++i) {
+      std::memcpy(code.raw() + entry.labelAt[i], to.data(), to.size());
     }
   }
 };
@@ -55,10 +50,11 @@ struct Relabel {
 // An entry made in another function may be carried over only when nothing in
 // its text can read as a label: then a label in its code came from a record's
 // name, and every such name is checked again below.
-bool MayMove(std::string_view text, std::string_view from, std::string_view to) {
-  if (from == to) return true;
-  return from.size() == to.size() && from.starts_with(kLabelMark) && to.starts_with(kLabelMark) &&
-         text.find(kLabelMark) == std::string_view::npos;
+bool MayMove(const CachedExpression& entry, std::string_view text, std::string_view from,
+             std::string_view to) {
+  if (SameText(from, to)) return true;
+  return entry.movable && from.size() == to.size() && from.starts_with(kLabelMark) &&
+         to.starts_with(kLabelMark) && text.find(kLabelMark) == std::string_view::npos;
 }
 
 bool SameDimensionsOf(const DeclState& d, const SymbolRecord& a, const SymbolRecord& b) {
@@ -109,7 +105,7 @@ bool AnswersAgain(Compiler& c, const LookupJournal& lookups, const Relabel& move
 // The entry now stands for the records found this time.
 void MoveEntry(const DeclState& d, CachedExpression& entry, const Relabel& move,
                const int (&found)[LookupJournal::kSymbolLookups]) {
-  move.ApplyToCode(entry.code);
+  move.ApplyToCode(entry.code, entry);
   for (int i = 0; i < entry.lookups.symbolCount; ++i) {
     SymbolLookup& lookup = entry.lookups.symbols[i];
     move.Apply(lookup.asked);
@@ -119,6 +115,28 @@ void MoveEntry(const DeclState& d, CachedExpression& entry, const Relabel& move,
   entry.label.assign(move.to);
 }
 
+// A name is written only as the operand that ends a line ("push_parameter
+// name"), so a line ending in the label ends in a local's name.
+void FindLabelPlaces(CachedExpression& entry) {
+  std::string_view code = entry.code.view();
+  std::string_view label = entry.label.view();
+  entry.labelCount = 0;
+  entry.movable = !label.empty();
+  if (!entry.movable) return;
+  for (std::size_t end = code.find('\r'); end != std::string_view::npos;
+       end = code.find('\r', end + 1)) {
+    if (end < label.size() ||
+        !SameBytes(code.data() + end - label.size(), label.data(), label.size())) {
+      continue;
+    }
+    if (entry.labelCount == CachedExpression::kLabelPlaces) {
+      entry.movable = false;
+      return;
+    }
+    entry.labelAt[entry.labelCount++] = static_cast<std::uint16_t>(end - label.size());
+  }
+}
+
 }  // namespace
 
 const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text) {
@@ -126,11 +144,11 @@ const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text
   const Slot& slot = slots_[hash % kSlots];
   if (slot.entry < 0 || slot.hash != hash) return nullptr;
   CachedExpression& entry = entries_[static_cast<std::size_t>(slot.entry)];
-  if (entry.text.view() != text) return nullptr;
+  if (!SameText(entry.text.view(), text)) return nullptr;
   const DeclState& d = c.decl;
   std::string_view label = d.currentFunctionLabel.view();
-  if (entry.generation == d.generation && entry.label.view() == label) return &entry;
-  if (!MayMove(text, entry.label.view(), label)) return nullptr;
+  if (entry.generation == d.generation && SameText(entry.label.view(), label)) return &entry;
+  if (!MayMove(entry, text, entry.label.view(), label)) return nullptr;
   Relabel move{entry.label.view(), label};
   int found[LookupJournal::kSymbolLookups];
   if (!AnswersAgain(c, entry.lookups, move, found)) return nullptr;
@@ -157,6 +175,7 @@ void ExpressionCache::Store(const Compiler& c, std::string_view text, std::strin
   entry.generation = d.generation;
   entry.label.assign(d.currentFunctionLabel.view());
   entry.lookups.CopyFrom(lookups);
+  FindLabelPlaces(entry);
   slots_[hash % kSlots] = {hash, index};
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "decl/tables.h"
@@ -33,6 +34,12 @@ struct CachedExpression {
   int generation = -1;
   FixedText<kFunctionLabelCapacity> label;
   LookupJournal lookups;
+  // Where the label ends a line of the code (a local's name), found when the
+  // entry is made; an entry with more of them than kept stays in its function.
+  static constexpr int kLabelPlaces = 24;
+  std::array<std::uint16_t, kLabelPlaces> labelAt{};
+  int labelCount = 0;
+  bool movable = false;
 };
 
 class ExpressionCache {

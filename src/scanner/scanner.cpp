@@ -76,7 +76,7 @@ bool LiteralAtCursor(const ScanCursor& k, std::string_view literal) {
   int pos = k.position < 0 ? 0 : k.position;
   if (pos >= k.length || static_cast<std::size_t>(k.length - pos) < n) return false;
   const char* at = k.text + pos;
-  return at[0] == literal[0] && std::memcmp(at + 1, literal.data() + 1, n - 1) == 0;
+  return at[0] == literal[0] && SameBytes(at + 1, literal.data() + 1, n - 1);
 }
 
 // Steps over the closing quote of a string; a string that runs into the end of
