@@ -83,7 +83,6 @@ int CompileExpression(Compiler& c, std::string_view text) {
   bool cacheable = c.driver.reuseExpressionCode && text.find('"') == std::string_view::npos;
   if (cacheable) {
     if (const CachedExpression* hit = e.cache.Find(c, text)) {
-      e.output = hit->code;
       EmitStatementCode(c, hit->code.view(), hit->dropSize);
       return 0;
     }

@@ -11,6 +11,25 @@ namespace {
 
 constexpr std::string_view kLabelMark = "_func_";
 
+// The slot hash of a statement text, eight bytes at a time.
+unsigned HashText(std::string_view text) {
+  constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
+  std::uint64_t h = text.size() * kMul;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, text.data() + i, 8);
+    h = (h ^ w) * kMul;
+    h ^= h >> 29;
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, text.data() + i, text.size() - i);
+  h = (h ^ tail) * kMul;
+  h ^= h >> 32;  // the high bits, where a product gathers its inputs, reach the slot bits
+  h *= kMul;
+  return static_cast<unsigned>(h >> 32);
+}
+
 // The move of an entry from the function it was made in to the current one. A
 // local's stored name is its written name followed by the function's label, so
 // a name ending in the old label ends in the new one instead. Both labels are
@@ -140,7 +159,7 @@ void FindLabelPlaces(CachedExpression& entry) {
 }  // namespace
 
 const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text) {
-  unsigned hash = HashBytes(text);
+  unsigned hash = HashText(text);
   const Slot& slot = slots_[hash % kSlots];
   if (slot.entry < 0 || slot.hash != hash) return nullptr;
   CachedExpression& entry = entries_[static_cast<std::size_t>(slot.entry)];
@@ -165,7 +184,7 @@ void ExpressionCache::Store(const Compiler& c, std::string_view text, std::strin
       code.size() > decltype(CachedExpression::code)::kCapacity) {
     return;
   }
-  unsigned hash = HashBytes(text);
+  unsigned hash = HashText(text);
   int index = nextEntry_;
   nextEntry_ = (nextEntry_ + 1) % kCachedExpressions;
   CachedExpression& entry = entries_[static_cast<std::size_t>(index)];
