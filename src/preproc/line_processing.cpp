@@ -9,8 +9,6 @@ namespace stackcc {
 
 namespace {
 
-constexpr std::string_view kMarker = "LINE:";
-
 bool AtEnd(const ScanCursor& k) {
   return k.position >= k.length;
 }
@@ -140,7 +138,7 @@ void SkipLineBreaks(Compiler& c, bool emitMarker) {
   where.append(':');
   where.append(level.fileName.view());
   if (!emitMarker) return;
-  Emit(c, kMarker);
+  Emit(c, kLineMarker);
   Emit(c, where.view());
   Emit(c, "\r\n");
 }

@@ -10,8 +10,6 @@ namespace stackcc {
 
 namespace {
 
-constexpr std::string_view kMarker = "LINE:";
-
 bool LimitReached(const ScanCursor& k) {
   return k.contentStart >= 0 && k.position - k.contentStart >= kStatementLimit;
 }
@@ -38,7 +36,7 @@ void Collect(Compiler& c, FixedText<N>& buffer, char ch, bool& reported) {
 // position, goes to the emit buffer and is remembered as the last marker line.
 void ConsumeMarker(Compiler& c) {
   ScanCursor& k = c.scan.cur;
-  k.position += static_cast<int>(kMarker.size());
+  k.position += static_cast<int>(kLineMarker.size());
   int start = k.position;
   while (!AtEnd(k) && k.text[k.position] != ' ') ++k.position;
   std::string_view where(k.text + start, static_cast<std::size_t>(k.position - start));
@@ -49,7 +47,7 @@ void ConsumeMarker(Compiler& c) {
   c.diag.errorLineText.assign(work.view());
   c.scan.markerSeen = true;
   FixedText<102400>& last = c.scan.lastMarkerLine;
-  last.assign(kMarker);
+  last.assign(kLineMarker);
   last.append(work.view());
   last.append("\r\n");
   Emit(c, last.view());
@@ -129,8 +127,8 @@ void SkipBlanksAtCursor(Compiler& c) {
     while (pos < k.length && IsBlank(text[pos])) ++pos;
     k.position = pos;
     // Only an 'L' can start a marker: the cheap test spares the comparison.
-    if (pos < k.length && text[pos] == kMarker[0] && !LimitReached(k) &&
-        ScanRest(c).starts_with(kMarker)) {
+    if (pos < k.length && text[pos] == kLineMarker[0] && !LimitReached(k) &&
+        ScanRest(c).starts_with(kLineMarker)) {
       ConsumeMarker(c);
       continue;
     }

@@ -13,6 +13,8 @@ namespace stackcc {
 
 struct Compiler;
 
+// Opens a line marker ("LINE:n:file") in the text between statements.
+constexpr std::string_view kLineMarker = "LINE:";
 constexpr int kStatementLimit = 5000;  // positions a handler text may consume
 constexpr int kParenthesisedLimit = 20480;
 

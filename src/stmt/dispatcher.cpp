@@ -4,6 +4,7 @@
 #include "decl/declarations.h"
 #include "driver/bytes.h"
 #include "driver/compiler.h"
+#include "driver/text_helpers.h"
 
 namespace stackcc {
 
@@ -12,9 +13,12 @@ namespace {
 using Handler = int (*)(Compiler&);
 
 // A handler with the byte its statement must begin with; kAnyLetter: a name.
+// readsName: the handler reads a leading name and takes the text only when a
+// ':' or a '(' follows it.
 struct Entry {
   Handler handler;
   char first;
+  bool readsName = false;
 };
 
 constexpr char kAnyLetter = '\0';
@@ -27,13 +31,39 @@ constexpr Entry kHandlers[] = {
     {CompileFor, 'f'},      {CompileIf, 'i'},      {CompileElse, 'e'},
     {CompileWhile, 'w'},    {CompileDo, 'd'},      {CompileSwitch, 's'},
     {CompileCase, 'c'},     {CompileReturn, 'r'},  {CompileBreak, 'b'},
-    {CompileContinue, 'c'}, {CompileDefault, 'd'}, {CompileLabel, kAnyLetter},
-    {CompileGoto, 'g'},     {CompileAsm, 'A'},     {CompileFunctionDefinition, kAnyLetter},
+    {CompileContinue, 'c'}, {CompileDefault, 'd'}, {CompileLabel, kAnyLetter, true},
+    {CompileGoto, 'g'},     {CompileAsm, 'A'},     {CompileFunctionDefinition, kAnyLetter, true},
     {CloseBlock, '}'},
 };
 
 bool MayBegin(const Entry& entry, char first) {
   return entry.first == kAnyLetter ? IsLetter(first) : entry.first == first;
+}
+
+// Most statements begin with a name and an operator: "i = 0;", "t[j] = 1;".
+// Such a name is no label and no function head, and reading it would have no
+// effect beyond the name buffer (a short name and a short run of blanks, far
+// from the statement limit, and no marker after them), so the handlers that
+// read a leading name need not try. The cursor stands on the first byte.
+bool NameCannotLead(Compiler& c) {
+  constexpr int kShortRun = 64;
+  constexpr std::string_view kHeadWords[] = {"public", "void", "int", "long", "char", "struct"};
+  const ScanCursor& k = c.scan.cur;
+  int end = k.position;
+  while (end < k.length && end - k.position <= kShortRun && IsNameChar(k.text[end])) ++end;
+  int next = end;
+  while (next < k.length && next - end <= kShortRun && IsBlank(k.text[next])) ++next;
+  if (next >= k.length || end - k.position > kShortRun || next - end > kShortRun) return false;
+  char after = k.text[next];
+  if (after == ':' || after == '(' || after == kLineMarker[0]) return false;
+  int contentStart = k.contentStart < 0 ? k.position : k.contentStart;
+  if (next - contentStart >= kStatementLimit) return false;
+  std::string_view name(k.text + k.position, static_cast<std::size_t>(end - k.position));
+  for (std::string_view word : kHeadWords) {
+    if (SameText(word, name)) return false;
+  }
+  c.scan.name.assign(name);  // as the handlers' reading would leave it
+  return true;
 }
 
 }  // namespace
@@ -46,8 +76,10 @@ std::string_view DispatchStatement(Compiler& c, SourceText text) {
   // leaves the cursor on the statement's first byte.
   SkipBlanks(c);
   char first = ScanChar(c);
+  bool skipNameReaders = IsLetter(first) && NameCannotLead(c);
   for (const Entry& entry : kHandlers) {
-    if (MayBegin(entry, first) && entry.handler(c) != 0) return c.out.emit.view();
+    if (!MayBegin(entry, first) || (entry.readsName && skipNameReaders)) continue;
+    if (entry.handler(c) != 0) return c.out.emit.view();
   }
   CompileExpression(c, ReadStatementText(c));
   return c.out.emit.view();

@@ -169,5 +169,35 @@ TEST(Jumps, AsmStopsAtTheEndOfTheText) {
   EXPECT_EQ(q.Errors(), Errs{kErrOutputFull});
 }
 
+// A leading name is a label wherever a ':' follows it, blanks or not; a name
+// followed at once by an operator is the start of an expression.
+TEST(Jumps, LeadingNamesBecomeLabelsOnlyBeforeAColon) {
+  struct Case {
+    std::string text;
+    bool label;
+  };
+  const Case cases[] = {
+      {"done:", true},
+      {"done :", true},
+      {"done\t\t:", true},
+      {"done=1;", false},
+      {"done = 1;", false},
+      {"done LINE:3:p.c :", true},
+      {"done[1]=2;", false},
+      {"done->x=2;", false},
+      {std::string(70, 'd') + ":", true},
+      {std::string(70, 'd') + "=1;", false},
+      {"public:", true},
+      {"voidx:", true},
+  };
+  for (const Case& k : cases) {
+    Pass2 p;
+    p.EnterFunction("main", 0);
+    std::string out = p.Run(k.text);
+    EXPECT_EQ(out.find("_label__func_main:") != std::string::npos, k.label) << k.text << "\n"
+                                                                            << out;
+  }
+}
+
 }  // namespace
 }  // namespace stackcc::testing
