@@ -89,6 +89,10 @@ std::string_view ErrorMessage(int code) {
 }
 
 void ReportError(Compiler& c, int code, std::string_view aux) {
+  if (c.diag.muted > 0) {
+    ++c.diag.mutedReports;
+    return;
+  }
   // An early-started Pass 2 reports only once Pass 1 has ended (and it has
   // taken over Pass 1's error position).
   if (c.driver.overlap != nullptr) c.driver.overlap->MayShow(c);

@@ -6,6 +6,7 @@
 #include "driver/bytes.h"
 #include "driver/compiler.h"
 #include "expr/parser.h"
+#include "expr/statement_shape.h"
 
 namespace stackcc {
 
@@ -33,12 +34,24 @@ void BlankMarkerBytes(ExprText& text) {
   }
 }
 
-// The statement's code, then the drop of its value.
-void EmitStatementCode(Compiler& c, std::string_view code, int dropSize) {
-  Emit(c, code);
+void EmitDrop(Compiler& c, int dropSize) {
   Emit(c, "drop ");
   EmitNumber(c, dropSize);
   Emit(c, "\r\n");
+}
+
+// The statement's code, then the drop of its value.
+void EmitStatementCode(Compiler& c, std::string_view code, int dropSize) {
+  Emit(c, code);
+  EmitDrop(c, dropSize);
+}
+
+void ResetStatement(ExprState& e) {
+  e.failed = false;
+  e.lastTermIndex = -1;
+  e.rangeFirst = 0;
+  e.rangeLast = -1;
+  e.output.clear();
 }
 
 // Compiles the statement into e.output; the size its value leaves on the
@@ -66,37 +79,84 @@ int CompileText(Compiler& c, std::string_view text) {
   return TermSize(c, root);
 }
 
+// A cached code with the statement's own numbers in place of the stand-ins,
+// handed to append piece by piece.
+template <typename Append>
+void WithNumbers(const CachedExpression& entry, std::string_view text, const StatementShape& shape,
+                 Append append) {
+  std::string_view code = entry.code.view();
+  std::size_t from = 0;
+  for (int i = 0; i < entry.numberCount; ++i) {
+    const CachedExpression::NumberPlace& place = entry.numberAt[i];
+    append(code.substr(from, place.at - from));
+    append(shape.NumberOf(text, place.rank));
+    from = place.at + kStandInLength;
+  }
+  append(code.substr(from));
+}
+
+// Keeps the code of a statement that compiled cleanly under its shape. With
+// numbers in it, the shape itself is compiled (quietly) for the code with
+// stand-ins, which is kept only when it gives back this statement's code.
+void KeepShape(Compiler& c, std::string_view key, std::string_view text,
+               const StatementShape& shape, int dropSize) {
+  ExprState& e = c.expr;
+  int generationBefore = c.decl.generation;
+  if (shape.count == 0) {
+    e.cache.Store(c, key, 0, e.output.view(), dropSize, generationBefore, e.lookups);
+    return;
+  }
+  FixedText<kExprOutputCapacity> compiled(e.output.view());
+  ResetStatement(e);
+  e.lookups.Clear();
+  c.decl.journal = &e.lookups;
+  ++c.diag.muted;
+  int quietBefore = c.diag.mutedReports;
+  int shapeDrop = CompileText(c, key);
+  --c.diag.muted;
+  c.decl.journal = nullptr;
+  if (shapeDrop != dropSize || c.diag.mutedReports != quietBefore) return;
+  const CachedExpression* kept =
+      e.cache.Store(c, key, shape.count, e.output.view(), dropSize, generationBefore, e.lookups);
+  if (kept == nullptr) return;
+  FixedText<kExprOutputCapacity> given;
+  bool fits = true;
+  WithNumbers(*kept, text, shape,
+              [&](std::string_view piece) { fits = given.append(piece) && fits; });
+  if (!fits || given.view() != compiled.view()) e.cache.Forget(key);
+}
+
 }  // namespace
 
 int CompileExpression(Compiler& c, std::string_view text) {
   ExprState& e = c.expr;
-  e.failed = false;
-  e.lastTermIndex = -1;
-  e.rangeFirst = 0;
-  e.rangeLast = -1;
-  e.output.clear();
+  ResetStatement(e);
   std::size_t start = 0;
   while (start < text.size() && IsBlank(text[start])) ++start;
   if (start == text.size()) return 0;
   text.remove_prefix(start);
   // A string literal declares its data as it is compiled: never replayed.
-  bool cacheable = c.driver.reuseExpressionCode && text.find('"') == std::string_view::npos;
+  StatementShape shape;
+  ShapeText key;
+  bool cacheable = c.driver.reuseExpressionCode && text.find('"') == std::string_view::npos &&
+                   ShapeOf(text, shape, key);
   if (cacheable) {
-    if (const CachedExpression* hit = e.cache.Find(c, text)) {
-      EmitStatementCode(c, hit->code.view(), hit->dropSize);
+    if (const CachedExpression* hit = e.cache.Find(c, key.view())) {
+      WithNumbers(*hit, text, shape, [&c](std::string_view piece) { Emit(c, piece); });
+      EmitDrop(c, hit->dropSize);
       return 0;
     }
   }
   int reportsBefore = c.diag.reportCount;
   int generationBefore = c.decl.generation;
   e.lookups.Clear();
-  if (cacheable) c.decl.journal = &e.lookups;
+  if (cacheable && shape.count == 0) c.decl.journal = &e.lookups;
   int dropSize = CompileText(c, text);
   c.decl.journal = nullptr;
   if (dropSize < 0) return 0;
   EmitStatementCode(c, e.output.view(), dropSize);
-  if (cacheable && c.diag.reportCount == reportsBefore) {
-    e.cache.Store(c, text, e.output.view(), dropSize, generationBefore, e.lookups);
+  if (cacheable && c.diag.reportCount == reportsBefore && c.decl.generation == generationBefore) {
+    KeepShape(c, key.view(), text, shape, dropSize);
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "driver/bytes.h"
 #include "driver/compiler.h"
 #include "driver/text_helpers.h"
 
@@ -67,13 +68,13 @@ struct Relabel {
 };
 
 // An entry made in another function may be carried over only when nothing in
-// its text can read as a label: then a label in its code came from a record's
-// name, and every such name is checked again below.
-bool MayMove(const CachedExpression& entry, std::string_view text, std::string_view from,
-             std::string_view to) {
+// its text can read as a label (an entry whose text holds one is made
+// unmovable): then a label in its code came from a record's name, and every
+// such name is checked again below.
+bool MayMove(const CachedExpression& entry, std::string_view from, std::string_view to) {
   if (SameText(from, to)) return true;
   return entry.movable && from.size() == to.size() && from.starts_with(kLabelMark) &&
-         to.starts_with(kLabelMark) && text.find(kLabelMark) == std::string_view::npos;
+         to.starts_with(kLabelMark);
 }
 
 bool SameDimensionsOf(const DeclState& d, const SymbolRecord& a, const SymbolRecord& b) {
@@ -140,7 +141,7 @@ void FindLabelPlaces(CachedExpression& entry) {
   std::string_view code = entry.code.view();
   std::string_view label = entry.label.view();
   entry.labelCount = 0;
-  entry.movable = !label.empty();
+  entry.movable = !label.empty() && entry.text.find(kLabelMark) == decltype(entry.text)::npos;
   if (!entry.movable) return;
   for (std::size_t end = code.find('\r'); end != std::string_view::npos;
        end = code.find('\r', end + 1)) {
@@ -156,6 +157,23 @@ void FindLabelPlaces(CachedExpression& entry) {
   }
 }
 
+// The stand-ins of count numbers in a code: each ends a line. False when
+// there are more than an entry keeps.
+bool FindNumberPlaces(std::string_view code, int count, CachedExpression::NumberPlaces& places,
+                      int& found) {
+  found = 0;
+  if (count == 0) return true;
+  for (std::size_t end = code.find('\r'); end != std::string_view::npos;
+       end = code.find('\r', end + 1)) {
+    int rank = StandInBefore(code, end, count);
+    if (rank < 0) continue;
+    if (found == CachedExpression::kNumberPlaces) return false;
+    places[static_cast<std::size_t>(found++)] = {static_cast<std::uint16_t>(end - kStandInLength),
+                                                 static_cast<std::uint8_t>(rank)};
+  }
+  return true;
+}
+
 }  // namespace
 
 const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text) {
@@ -167,7 +185,7 @@ const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text
   const DeclState& d = c.decl;
   std::string_view label = d.currentFunctionLabel.view();
   if (entry.generation == d.generation && SameText(entry.label.view(), label)) return &entry;
-  if (!MayMove(entry, text, entry.label.view(), label)) return nullptr;
+  if (!MayMove(entry, entry.label.view(), label)) return nullptr;
   Relabel move{entry.label.view(), label};
   int found[LookupJournal::kSymbolLookups];
   if (!AnswersAgain(c, entry.lookups, move, found)) return nullptr;
@@ -176,13 +194,17 @@ const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text
   return &entry;
 }
 
-void ExpressionCache::Store(const Compiler& c, std::string_view text, std::string_view code,
-                            int dropSize, int generationBefore, const LookupJournal& lookups) {
+const CachedExpression* ExpressionCache::Store(const Compiler& c, std::string_view text,
+                                               int numbers, std::string_view code, int dropSize,
+                                               int generationBefore, const LookupJournal& lookups) {
   const DeclState& d = c.decl;
+  CachedExpression::NumberPlaces places;
+  int placeCount = 0;
   if (generationBefore != d.generation || lookups.overflowed ||
       text.size() > decltype(CachedExpression::text)::kCapacity ||
-      code.size() > decltype(CachedExpression::code)::kCapacity) {
-    return;
+      code.size() > decltype(CachedExpression::code)::kCapacity ||
+      !FindNumberPlaces(code, numbers, places, placeCount)) {
+    return nullptr;
   }
   unsigned hash = HashText(text);
   int index = nextEntry_;
@@ -194,8 +216,20 @@ void ExpressionCache::Store(const Compiler& c, std::string_view text, std::strin
   entry.generation = d.generation;
   entry.label.assign(d.currentFunctionLabel.view());
   entry.lookups.CopyFrom(lookups);
+  for (int i = 0; i < placeCount; ++i)
+    entry.numberAt[static_cast<std::size_t>(i)] = places[static_cast<std::size_t>(i)];
+  entry.numberCount = placeCount;
   FindLabelPlaces(entry);
   slots_[hash % kSlots] = {hash, index};
+  return &entry;
+}
+
+void ExpressionCache::Forget(std::string_view text) {
+  Slot& slot = slots_[HashText(text) % kSlots];
+  if (slot.entry >= 0 &&
+      SameText(entries_[static_cast<std::size_t>(slot.entry)].text.view(), text)) {
+    slot.entry = -1;
+  }
 }
 
 }  // namespace stackcc

@@ -18,11 +18,12 @@
 #include "decl/tables.h"
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
+#include "expr/statement_shape.h"
 
 namespace stackcc {
 
 constexpr int kCachedExpressions = 256;
-constexpr int kCachedTextCapacity = 128;
+constexpr int kCachedTextCapacity = kShapeCapacity;
 constexpr int kCachedCodeCapacity = 1024;
 
 struct CachedExpression {
@@ -40,6 +41,15 @@ struct CachedExpression {
   std::array<std::uint16_t, kLabelPlaces> labelAt{};
   int labelCount = 0;
   bool movable = false;
+  // Where the stand-ins of the statement's numbers stand in the code, in order.
+  struct NumberPlace {
+    std::uint16_t at = 0;
+    std::uint8_t rank = 0;
+  };
+  static constexpr int kNumberPlaces = 32;
+  using NumberPlaces = std::array<NumberPlace, kNumberPlaces>;
+  NumberPlaces numberAt{};
+  int numberCount = 0;
 };
 
 class ExpressionCache {
@@ -51,8 +61,13 @@ class ExpressionCache {
   // Keeps text's code, compiled from the tables' generation generationBefore
   // with the lookups written down. Ignored when compiling changed the tables,
   // when a lookup was not written down, or a text is too long to keep.
-  void Store(const Compiler& c, std::string_view text, std::string_view code, int dropSize,
-             int generationBefore, const LookupJournal& lookups);
+  // text is a statement's shape with numbers stand-ins, code its code. Gives
+  // the entry made, or nullptr.
+  const CachedExpression* Store(const Compiler& c, std::string_view text, int numbers,
+                                std::string_view code, int dropSize, int generationBefore,
+                                const LookupJournal& lookups);
+  // Drops the entry of text, if there is one.
+  void Forget(std::string_view text);
 
  private:
   struct Slot {

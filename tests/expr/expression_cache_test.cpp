@@ -218,6 +218,34 @@ TEST(ExpressionCache, ChangesBetweenTheCompilesChangeTheCode) {
   }
 }
 
+// Statements of one shape share their code; each gets its own numbers.
+TEST(ExpressionCache, StatementsOfOneShapeGetTheirOwnNumbers) {
+  const char* families[][3] = {
+      {"a = b + 1", "a = b + 250", "a = b + 0"},
+      {"a = t[1][2]", "a = t[3][0]", "a = t[0][4]"},
+      {"a = -5", "a = -77", "a = -0"},
+      {"a = 1 + 2 * 3", "a = 3 + 2 * 1", "a = 10 + 20 * 30"},
+      {"a = b+1", "a = b+2", "a = b+33"},
+      {"a = 007", "a = 7", "a = 0"},
+  };
+  for (const auto& family : families) {
+    TestCompiler warm;
+    GlobalsAB(warm.c());
+    DeclareIn(warm.c(), "t", 4, SymArray);
+    RecordDimensions(warm.c(), "t", "[4][5]");
+    for (const char* statement : family) {
+      Outcome reused = CompileOnce(warm, statement);
+      TestCompiler cold;
+      GlobalsAB(cold.c());
+      DeclareIn(cold.c(), "t", 4, SymArray);
+      RecordDimensions(cold.c(), "t", "[4][5]");
+      Outcome expected = CompileOnce(cold, statement);
+      EXPECT_EQ(reused.code, expected.code) << statement;
+      EXPECT_EQ(reused.reports, expected.reports) << statement;
+    }
+  }
+}
+
 TEST(ExpressionCache, StatementsBeyondTheKeptSizesStillCompile) {
   TestCompiler tc;
   GlobalsAB(tc.c());
@@ -284,6 +312,23 @@ std::string ManyFunctions(int count) {
     s += structures[f % 3];
     s += "  c = c + 1;\n  a = t[1][2] + b;\n  t[a][b] = c;\n  s.x = s.y + a;\n";
     s += "  w = w + c;\n  b = a * 3 + c;\n  b = q(a) + c_func_f1;\n  c = 0;\n";
+    // The same shapes with other numbers in every function.
+    auto number = [&s](int value) { s += std::to_string(value); };
+    s += "  b = a * ";
+    number(f % 7);
+    s += " - ";
+    number(f * 13);
+    s += ";\n  t[";
+    number(f % 4);
+    s += "][";
+    number(f % 5);
+    s += "] = -";
+    number(f);
+    s += ";\n  c = (a - ";
+    number(f);
+    s += ") & 0";
+    number(f % 8);
+    s += ";\n";
     if (f > 0) {
       s += "  c = c + f";
       s += std::to_string(f - 1);
