@@ -44,7 +44,9 @@ struct Relabel {
   std::string_view from;
   std::string_view to;
 
-  bool Moves() const { return from != to; }
+  bool moves = !SameText(from, to);
+
+  bool Moves() const { return moves; }
   // Whether the move turns the name was into now.
   bool Renames(std::string_view was, std::string_view now) const {
     if (was.size() != now.size()) return false;
@@ -73,8 +75,11 @@ struct Relabel {
 // such name is checked again below.
 bool MayMove(const CachedExpression& entry, std::string_view from, std::string_view to) {
   if (SameText(from, to)) return true;
-  return entry.movable && from.size() == to.size() && from.starts_with(kLabelMark) &&
-         to.starts_with(kLabelMark);
+  auto marked = [](std::string_view label) {
+    return label.size() >= kLabelMark.size() &&
+           SameBytes(label.data(), kLabelMark.data(), kLabelMark.size());
+  };
+  return entry.movable && from.size() == to.size() && marked(from) && marked(to);
 }
 
 bool SameDimensionsOf(const DeclState& d, const SymbolRecord& a, const SymbolRecord& b) {
