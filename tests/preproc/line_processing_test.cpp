@@ -161,5 +161,23 @@ TEST(LongLines, LongLineWithoutDefinesPassesWhole) {
   EXPECT_EQ(run.AllReports(), 0);
 }
 
+// The line reader skips sixteen bytes at a time to the next byte that needs
+// a look; a comment or a slash must be seen wherever it stands in a block.
+TEST(LineReader, SeesSlashesAtEveryPlace) {
+  for (int at = 0; at < 40; ++at) {
+    std::string head = "x = " + std::string(static_cast<std::size_t>(at), 'a');
+    std::string tail = std::string(static_cast<std::size_t>(at % 19), 'b') + ";";
+    const std::pair<std::string, std::string> cases[] = {
+        {head + "// note\n", head},
+        {head + "/* note */" + tail + "\n", head + "\r\n\r\n" + tail},
+        {head + " / " + tail + "\n", head + " / " + tail},
+    };
+    for (const auto& [source, expected] : cases) {
+      Pass1 run;
+      EXPECT_EQ(run.Run(source), expected + "\r\n\r\n") << source;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace stackcc::testing
