@@ -17,4 +17,4 @@ for f in tests/golden/*/input/*.c examples/*/*.c fuzz/regressions/*; do
   [ -f "$f" ] && cp "$f" "$corpus/seed-$(echo "$f" | tr '/' '_')"
 done
 ./build-fuzz/fuzz_compile "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
-  -artifact_prefix=fuzz/findings/ -print_final_stats=1
+  -artifact_prefix="$PWD/fuzz/findings/" -print_final_stats=1
