@@ -58,13 +58,13 @@ struct Relabel {
   template <std::size_t N>
   void Apply(FixedText<N>& name) const {
     if (!Moves() || !EndsWith(name.view(), from)) return;
-    std::memcpy(name.raw() + name.size() - from.size(), to.data(), to.size());
+    CopyBytes(name.raw() + name.size() - from.size(), to.data(), to.size());
   }
   template <std::size_t N>
   void ApplyToCode(FixedText<N>& code, const CachedExpression& entry) const {
     if (!Moves()) return;
     for (int i = 0; i < entry.labelCount; ++i) {
-      std::memcpy(code.raw() + entry.labelAt[i], to.data(), to.size());
+      CopyBytes(code.raw() + entry.labelAt[i], to.data(), to.size());
     }
   }
 };

@@ -6,13 +6,12 @@ namespace stackcc {
 
 namespace {
 
+// "9", nine zeros and the last digits of the rank (below kShapeNumbers).
 void AppendStandIn(ShapeText& out, int rank) {
-  char digits[kStandInLength];
-  digits[0] = '9';
-  for (std::size_t i = kStandInLength - 1; i >= 1; --i) {
-    digits[i] = static_cast<char>('0' + rank % 10);
-    rank /= 10;
-  }
+  static_assert(kShapeNumbers <= 100, "a rank takes the last two digits");
+  char digits[kStandInLength] = {'9', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
+  digits[kStandInLength - 2] = static_cast<char>('0' + rank / 10);
+  digits[kStandInLength - 1] = static_cast<char>('0' + rank % 10);
   out.append(std::string_view(digits, kStandInLength));
 }
 
