@@ -49,7 +49,10 @@ TEST(StatementShape, NumbersStandingAloneBecomeStandIns) {
 // text, and never more than kShapeNumbers.
 TEST(StatementShape, ShapesThatDoNotFitAreNone) {
   std::string text = "a=1";
-  for (int i = 2; i <= 10; ++i) text += "*" + std::to_string(i);
+  for (int i = 2; i <= 10; ++i) {
+    text += "*";
+    text += std::to_string(i);
+  }
   StatementShape shape;
   ShapeText out;
   EXPECT_TRUE(ShapeOf(text, shape, out));
