@@ -7,11 +7,54 @@
 #include <cerrno>
 #include <cstring>
 
+#include "driver/fixed_text.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace stackcc {
 
 namespace {
+
 constexpr std::size_t kStreamBuffer = 1 << 16;
+
+// Folds CR LF pairs into their LF sixteen bytes at a time, reading at r and
+// writing at w (never past r). A block without CR is stored whole, after it
+// was loaded and taken whole; of a block with one, only the bytes before the
+// CR move. Stops short of the last sixteen bytes, and at a CR that ends the
+// bytes read (whose LF may still come); gives the reading position, w the
+// writing one.
+int FoldBlocks(char* dest, int r, int end, int& w) {
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  while (r + 16 <= end) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + r));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+    if (mask == 0) {  // the whole block is taken: it may be stored whole
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + w), v);
+      r += 16;
+      w += 16;
+      continue;
+    }
+    // Only the bytes before the CR are taken; the rest is read again.
+    int p = __builtin_ctz(mask);
+    CopyBytes(dest + w, dest + r, static_cast<std::size_t>(p));
+    r += p;
+    w += p;
+    if (r + 1 >= end) break;
+    if (dest[r + 1] != '\n') dest[w++] = '\r';  // a CR without LF is kept
+    ++r;
+  }
+#else
+  (void)dest;
+  (void)end;
+  (void)w;
+#endif
+  return r;
 }
+
+}  // namespace
 
 bool OutFile::Open(const std::string& path, bool append) {
   Close();
@@ -195,7 +238,8 @@ int InFile::Read(char* dest, int n) {
     }
     int first = static_cast<int>(static_cast<const char*>(cr) - dest);
     int w = first;
-    for (int r = first; r < end; ++r) {
+    int r = FoldBlocks(dest, first, end, w);
+    for (; r < end; ++r) {
       char ch = dest[r];
       if (ch == '\r') {
         if (r + 1 < end) {
