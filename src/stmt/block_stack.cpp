@@ -9,14 +9,28 @@ namespace {
 
 constexpr std::string_view kFunctionPrefix = "_func_";
 
-// name + "_stlev_" + suffix + level + "_ctlbl_" + number.
+// name + "_stlev_" + suffix + level + "_ctlbl_" + number, put together in
+// place and appended at once (names are the handlers' short words).
 void EmitControlName(Compiler& c, std::string_view name) {
-  Emit(c, name);
-  Emit(c, "_stlev_");
-  Emit(c, c.driver.targetSuffix.view());
-  EmitNumber(c, c.blocks.blockLevel);
-  Emit(c, "_ctlbl_");
-  EmitNumber(c, c.blocks.labelNumber);
+  constexpr std::size_t kLongestName = 64;
+  if (name.size() > kLongestName) {
+    Emit(c, name);
+    name = {};
+  }
+  char text[kLongestName + 7 + kSuffixCapacity + 24 + 7 + 24];
+  std::size_t used = 0;
+  auto put = [&text, &used](std::string_view piece) {
+    CopyBytes(text + used, piece.data(), piece.size());
+    used += piece.size();
+  };
+  char digits[24];
+  put(name);
+  put("_stlev_");
+  put(c.driver.targetSuffix.view());
+  put(DecimalDigits(digits, c.blocks.blockLevel));
+  put("_ctlbl_");
+  put(DecimalDigits(digits, c.blocks.labelNumber));
+  Emit(c, std::string_view(text, used));
 }
 
 }  // namespace
