@@ -9,9 +9,17 @@ FUZZ_SECONDS ?= 300
 
 all: build
 
+# The compiler is built guided by a profile of its own run (about 5 % faster);
+# PROFILED=0 builds it plainly, in one step.
+PROFILED ?= 1
+
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+ifeq ($(PROFILED),1)
+	bash scripts/profiled_build.sh $(BUILD) $(JOBS)
+else
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSTACKCC_PROFILE= >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
+endif
 
 demo: build
 	@bash scripts/demo.sh $(BUILD)/stackcc $(EXAMPLE)

@@ -174,8 +174,11 @@ class FixedText {
 
  private:
   void CopyFrom(const FixedText& other) {
-    len_ = other.len_;
-    CopyBytes(data_, other.data_, len_ + 1);
+    // other.len_ never exceeds the capacity; saying so keeps the copy's size
+    // within the buffers for the compiler too.
+    len_ = other.len_ <= kCapacity ? other.len_ : kCapacity;
+    CopyBytes(data_, other.data_, len_);
+    data_[len_] = '\0';
   }
 
   std::size_t len_ = 0;
