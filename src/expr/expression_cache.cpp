@@ -31,15 +31,15 @@ unsigned HashText(std::string_view text) {
   return static_cast<unsigned>(h >> 32);
 }
 
-// The move of an entry from the function it was made in to the current one. A
-// local's stored name is its written name followed by the function's label, so
-// a name ending in the old label ends in the new one instead. Both labels are
-// as long, so every text keeps its length.
 bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() &&
          SameBytes(text.data() + text.size() - tail.size(), tail.data(), tail.size());
 }
 
+// The move of an entry from the function it was made in to the current one. A
+// local's stored name is its written name followed by the function's label, so
+// a name ending in the old label ends in the new one instead. Both labels are
+// as long, so every text keeps its length.
 struct Relabel {
   std::string_view from;
   std::string_view to;
