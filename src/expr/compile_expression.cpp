@@ -106,6 +106,10 @@ void KeepShape(Compiler& c, std::string_view key, std::string_view text,
     e.cache.Store(c, key, 0, e.output.view(), dropSize, generationBefore, e.lookups);
     return;
   }
+  // The shape looks up the same names, and its code is no shorter (a stand-in
+  // is longer than any number it stands for): when the statement's own code
+  // or lookups could not be kept, neither could the shape's.
+  if (e.lookups.overflowed || e.output.size() > kCachedCodeCapacity) return;
   FixedText<kExprOutputCapacity> compiled(e.output.view());
   ResetStatement(e);
   e.lookups.Clear();
@@ -150,7 +154,7 @@ int CompileExpression(Compiler& c, std::string_view text) {
   int reportsBefore = c.diag.reportCount;
   int generationBefore = c.decl.generation;
   e.lookups.Clear();
-  if (cacheable && shape.count == 0) c.decl.journal = &e.lookups;
+  if (cacheable) c.decl.journal = &e.lookups;
   int dropSize = CompileText(c, text);
   c.decl.journal = nullptr;
   if (dropSize < 0) return 0;
