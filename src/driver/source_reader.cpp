@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "driver/byte_scan.h"
 #include "driver/bytes.h"
 #include "driver/compiler.h"
 
@@ -68,10 +69,8 @@ void SlideWindow(IncludeLevel& level, int pass) {
 bool HasTextFrom(const IncludeLevel& level) {
   const char* w = level.buffer.c_str() + level.base;
   int valid = ValidLength(level);
-  for (int p = level.position; p < valid; ++p) {
-    if (SignedByte(w[p]) > 0x20) return true;
-  }
-  return false;
+  if (level.position >= valid) return false;
+  return SkipBlankBytes(w, level.position, valid, [](int) {}) < valid;
 }
 
 void ResetLevel(IncludeLevel& level) {

@@ -39,6 +39,8 @@ int AddDefine(PreprocState& p, std::string_view name) {
     unsigned char first = static_cast<unsigned char>(stored[0]);
     p.defineFirstBytes[first >> 6] |= std::uint64_t{1} << (first & 63);
     p.defineLengths |= std::uint64_t{1} << (stored.size() < 63 ? stored.size() : 63);
+    if (first < p.defineFirstLow) p.defineFirstLow = first;
+    if (first > p.defineFirstHigh) p.defineFirstHigh = first;
   }
   return entry;
 }

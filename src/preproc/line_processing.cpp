@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "driver/byte_scan.h"
 #include "driver/compiler.h"
 #include "driver/text_helpers.h"
 
@@ -146,13 +147,13 @@ void SkipLineBreaks(Compiler& c, bool emitMarker) {
   ScanCursor& k = c.scan.cur;
   IncludeLevel& level = CurrentLevel(c);
   bool passed = false;
-  while (!AtEnd(k) && SignedByte(k.text[k.position]) <= 0x20) {
-    if (k.text[k.position] == '\n') {
-      k.text[k.position] = '\r';  // counted once, never again
+  char* text = k.text;
+  if (!AtEnd(k)) {
+    k.position = SkipBlankBytes(text, k.position, k.length, [&](int at) {
+      text[at] = '\r';  // counted once, never again
       ++level.lineCounter;
       passed = true;
-    }
-    ++k.position;
+    });
   }
   if (!passed || c.driver.lineMarkerFlag != 1) return;
   FixedText<kErrorLineCapacity>& where = c.diag.errorLineText;

@@ -41,6 +41,10 @@ struct PreprocState {
   // longer) of the names defined so far. A word that misses either is no name.
   std::uint64_t defineFirstBytes[4] = {};
   std::uint64_t defineLengths = 0;
+  // The lowest and highest byte a define name begins with (low above high while
+  // there is none).
+  unsigned char defineFirstLow = 0xFF;
+  unsigned char defineFirstHigh = 0;
   int condStack[kCondLevels] = {1};
   int condDepth = 0;
   // Conditionals opened beyond the last level: reported, and counted so that

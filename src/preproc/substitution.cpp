@@ -12,6 +12,7 @@
 // walked once, word by word: a word whose name has entry i becomes its value, in
 // which only the names of entries after i are replaced in turn. That gives the
 // result of the entry-by-entry rescans with one look-up per word.
+#include "driver/byte_scan.h"
 #include "driver/compiler.h"
 #include "driver/text_helpers.h"
 
@@ -57,17 +58,24 @@ bool Expand(const PreprocState& p, std::string_view text, int minEntry, LineWork
   return true;
 }
 
-// Where the first word to replace starts (npos when there is none).
+// Where the first word to replace starts (npos when there is none). Only a
+// byte that some define name begins with can start one, so the search skips
+// from such byte to such byte.
 std::size_t FirstReplaced(const PreprocState& p, std::string_view line) {
-  std::size_t i = 0;
-  while (i < line.size()) {
-    if (!IsNameChar(line[i])) {
-      ++i;
+  const char* text = line.data();
+  int end = static_cast<int>(line.size());
+  unsigned char low = p.defineFirstLow;
+  unsigned char high = p.defineFirstHigh;
+  for (int i = FindByteInRange(text, 0, end, low, high); i < end;) {
+    // Names begin with a letter, and a word with the byte before it.
+    if (!IsLetter(text[i]) || (i > 0 && IsNameChar(text[i - 1]))) {
+      i = FindByteInRange(text, i + 1, end, low, high);
       continue;
     }
-    std::size_t end = WordEnd(line, i);
-    if (ReplacingEntry(p, line.substr(i, end - i), 0) >= 0) return i;
-    i = end;
+    std::size_t wordEnd = WordEnd(line, static_cast<std::size_t>(i));
+    std::size_t at = static_cast<std::size_t>(i);
+    if (ReplacingEntry(p, line.substr(at, wordEnd - at), 0) >= 0) return at;
+    i = FindByteInRange(text, static_cast<int>(wordEnd), end, low, high);
   }
   return std::string_view::npos;
 }

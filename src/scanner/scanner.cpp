@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "driver/byte_scan.h"
 #include "driver/bytes.h"
 #include "driver/compiler.h"
 #include "scanner/fold.h"
@@ -307,7 +308,7 @@ std::string_view ReadStatementText(Compiler& c) {
   SkipBlanks(c);
   ScanCursor& k = c.scan.cur;
   int start = k.position;
-  while (!AtEnd(k) && k.text[k.position] != ';' && k.text[k.position] != '}') ++k.position;
+  if (!AtEnd(k)) k.position = FindEitherByte(k.text, k.position, k.length, ';', '}');
   FixedText<102400>& out = c.scan.statement;
   out.assign(std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)));
   if (AtEnd(k) || k.text[k.position] == '}') ReportError(c, kErrMissingSemicolon, "");
