@@ -137,6 +137,9 @@ std::string_view ProcessLineCopy(Compiler& c) {
   if (directive && (IncludeDirective(c) || DefineDirective(c))) return {};
   SubstituteDefines(c);
   ConvertCharConstants(c);
+  // Without a marker in front, the result is the line itself (the emit buffer
+  // is as large as a line, so a copy into it would be the same text).
+  if (c.out.emit.empty()) return c.pre.lineCopy.view();
   Emit(c, c.pre.lineCopy.view());
   return c.out.emit.view();
 }
@@ -170,7 +173,7 @@ void SkipLineBreaks(Compiler& c, bool emitMarker) {
 std::string_view ReadSourceLine(Compiler& c) {
   SkipBlanks(c);
   ScanCursor& k = c.scan.cur;
-  FixedText<kLineCapacity>& line = c.pre.lineBuffer;
+  FixedText<kLineCapacity>& line = c.pre.lineCopy;
   line.clear();
   // The line is taken as a C string: a NUL byte ends what is kept, while the
   // rest of the line is still read (and its comments still recognised).
@@ -214,7 +217,6 @@ std::string_view PreprocessLine(Compiler& c, SourceText text) {
   ReadSourceLine(c);
   int consumed = c.scan.cur.position;
   PreprocState& p = c.pre;
-  p.lineCopy = p.lineBuffer;
   // From here on the cursor reads the line copy; the directives start at its
   // beginning, and the window position is given back at the end.
   BeginText(c, p.lineCopy.raw(), static_cast<int>(p.lineCopy.size()));

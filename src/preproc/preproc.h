@@ -50,8 +50,9 @@ struct PreprocState {
   // Conditionals opened beyond the last level: reported, and counted so that
   // their #ENDIFs still balance.
   int condOverflow = 0;
-  FixedText<kLineCapacity> lineBuffer;     // the line read by ReadSourceLine, with CR LF
-  FixedText<kLineCapacity> lineCopy;       // the copy the directives and substitution work on
+  // The line read by ReadSourceLine, with CR LF, which the directives and
+  // substitution then work on.
+  FixedText<kLineCapacity> lineCopy;
   FixedText<kLineWorkLimit + 1> lineWork;  // the substituted line being built
   PendingComment pending = PendingComment::kNone;
   int pendingLevel = -1;
@@ -75,7 +76,7 @@ std::string_view PreprocessLine(Compiler& c, SourceText text);
 // counter; with the d option a passed line break sets the error position and,
 // when emitMarker is set, appends the LINE marker to the emit buffer.
 void SkipLineBreaks(Compiler& c, bool emitMarker = true);
-// Reads the line at the cursor without its comments into the line buffer (with
+// Reads the line at the cursor without its comments into the line copy (with
 // CR LF appended) and returns it; the cursor stays on the line feed, or after
 // the "*/" of a comment that ended the line.
 std::string_view ReadSourceLine(Compiler& c);
