@@ -1,5 +1,6 @@
 // Searches for the first of a few bytes in a stretch of text, sixteen bytes at
-// a time where the machine can. The loads stay inside [from, end).
+// a time where the machine can. The loads stay inside [from, end) unless the
+// caller says how far its buffer may be read.
 #pragma once
 
 #if defined(__SSE2__)
@@ -8,38 +9,51 @@
 
 namespace stackcc {
 
+#if defined(__SSE2__)
+// The first position from `from` on, below end, where hits (a mask of the
+// sixteen bytes loaded at a position) has a bit; end when there is none.
+// Blocks are loaded while they lie below readable (at least end): the part of
+// a block past end is read but never taken, so a caller whose buffer goes on
+// beyond the text can let the last short stretch be searched whole too.
+template <typename Hits>
+int FindInBlocks(const char* text, int from, int end, int readable, Hits hits) {
+  for (; from < end && from + 16 <= readable; from += 16) {
+    unsigned mask = hits(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from)));
+    if (end - from < 16) mask &= (1u << (end - from)) - 1;
+    if (mask != 0) return from + __builtin_ctz(mask);
+  }
+  return from < end ? from : end;
+}
+#endif
+
 // The first position from `from` on, below end, holding a or b; end when there
-// is none.
-inline int FindEitherByte(const char* text, int from, int end, char a, char b) {
+// is none. readable: how far the buffer may be loaded (see FindInBlocks).
+inline int FindEitherByte(const char* text, int from, int end, char a, char b, int readable = 0) {
 #if defined(__SSE2__)
   const __m128i va = _mm_set1_epi8(a);
   const __m128i vb = _mm_set1_epi8(b);
-  for (; from + 16 <= end; from += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
-    __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-    if (mask != 0) return from + __builtin_ctz(mask);
-  }
+  from = FindInBlocks(text, from, end, readable > end ? readable : end, [&](__m128i v) {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb))));
+  });
 #endif
   while (from < end && text[from] != a && text[from] != b) ++from;
   return from;
 }
 
 // The first position from `from` on, below end, whose byte lies in [low, high]
-// taken unsigned; end when there is none.
+// taken unsigned; end when there is none. readable as for FindEitherByte.
 inline int FindByteInRange(const char* text, int from, int end, unsigned char low,
-                           unsigned char high) {
+                           unsigned char high, int readable = 0) {
   if (low > high) return end;
 #if defined(__SSE2__)
   const __m128i base = _mm_set1_epi8(static_cast<char>(low));
   const __m128i span = _mm_set1_epi8(static_cast<char>(high - low));
-  for (; from + 16 <= end; from += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+  from = FindInBlocks(text, from, end, readable > end ? readable : end, [&](__m128i v) {
     __m128i offset = _mm_sub_epi8(v, base);  // wraps: in range iff offset <= span, unsigned
-    __m128i hit = _mm_cmpeq_epi8(_mm_min_epu8(offset, span), offset);
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-    if (mask != 0) return from + __builtin_ctz(mask);
-  }
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(offset, span), offset)));
+  });
 #endif
   for (; from < end; ++from) {
     unsigned char ch = static_cast<unsigned char>(text[from]);

@@ -61,21 +61,21 @@ bool Expand(const PreprocState& p, std::string_view text, int minEntry, LineWork
 // Where the first word to replace starts (npos when there is none). Only a
 // byte that some define name begins with can start one, so the search skips
 // from such byte to such byte.
-std::size_t FirstReplaced(const PreprocState& p, std::string_view line) {
+std::size_t FirstReplaced(const PreprocState& p, std::string_view line, int readable) {
   const char* text = line.data();
   int end = static_cast<int>(line.size());
   unsigned char low = p.defineFirstLow;
   unsigned char high = p.defineFirstHigh;
-  for (int i = FindByteInRange(text, 0, end, low, high); i < end;) {
+  for (int i = FindByteInRange(text, 0, end, low, high, readable); i < end;) {
     // Names begin with a letter, and a word with the byte before it.
     if (!IsLetter(text[i]) || (i > 0 && IsNameChar(text[i - 1]))) {
-      i = FindByteInRange(text, i + 1, end, low, high);
+      i = FindByteInRange(text, i + 1, end, low, high, readable);
       continue;
     }
     std::size_t wordEnd = WordEnd(line, static_cast<std::size_t>(i));
     std::size_t at = static_cast<std::size_t>(i);
     if (ReplacingEntry(p, line.substr(at, wordEnd - at), 0) >= 0) return at;
-    i = FindByteInRange(text, static_cast<int>(wordEnd), end, low, high);
+    i = FindByteInRange(text, static_cast<int>(wordEnd), end, low, high, readable);
   }
   return std::string_view::npos;
 }
@@ -86,7 +86,9 @@ void SubstituteDefines(Compiler& c) {
   PreprocState& p = c.pre;
   if (p.defineCount == 0) return;
   std::string_view line = p.lineCopy.view();
-  std::size_t first = FirstReplaced(p, line);
+  // The whole line buffer may be loaded, not only the line.
+  constexpr int kReadable = static_cast<int>(decltype(p.lineCopy)::kCapacity) + 1;
+  std::size_t first = FirstReplaced(p, line, kReadable);
   if (first == std::string_view::npos) return;
   LineWork& out = p.lineWork;
   out.clear();

@@ -52,13 +52,16 @@ TEST(ByteScan, AgreesWithAByteByByteSearchEverywhere) {
   for (const std::string& t : Texts()) {
     int size = static_cast<int>(t.size());
     for (int from = 0; from <= size; ++from) {
-      for (int end : {from, size - 1, size}) {
-        if (end < from) continue;
-        EXPECT_EQ(FindEitherByte(t.data(), from, end, ';', '}'),
-                  SlowEither(t, from, end, ';', '}'));
-        for (const Range& r : ranges) {
-          EXPECT_EQ(FindByteInRange(t.data(), from, end, r.lo, r.hi),
-                    SlowInRange(t, from, end, r.lo, r.hi));
+      for (int end : {from, from + 1, size - 1, size}) {
+        if (end < from || end > size) continue;
+        // Loads bounded by the text, and by a buffer that goes on past it.
+        for (int readable : {0, size}) {
+          EXPECT_EQ(FindEitherByte(t.data(), from, end, ';', '}', readable),
+                    SlowEither(t, from, end, ';', '}'));
+          for (const Range& r : ranges) {
+            EXPECT_EQ(FindByteInRange(t.data(), from, end, r.lo, r.hi, readable),
+                      SlowInRange(t, from, end, r.lo, r.hi));
+          }
         }
       }
     }
