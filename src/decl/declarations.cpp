@@ -164,9 +164,32 @@ bool OpensDeclaration(const Compiler& c) {
   return false;
 }
 
+// Whether a declaration statement can begin with the byte: "extern" or a word
+// OpensDeclaration accepts.
+bool MayOpenDeclaration(char first) {
+  switch (first) {
+    case 'e':
+    case 'f':
+    case 'p':
+    case 'i':
+    case 'c':
+    case 'l':
+    case 's':
+      return true;
+    default:
+      return false;
+  }
+}
+
 int CompileDeclarationAtDepth(Compiler& c, std::string_view typeName, int memberFlag) {
   DeclState& d = c.decl;
   d.fixedFlag = 0;
+  if (memberFlag != 1) {
+    // Most statements are turned down here by their first byte; the blank skip
+    // is the one the keyword test below would make.
+    SkipBlanks(c);
+    if (!MayOpenDeclaration(ScanChar(c))) return 0;
+  }
   if (MatchKeyword(c, "extern") != 0 || memberFlag == 1) {
     if (TryTypes(c, 1, typeName, memberFlag) != 0) return 1;
     ReportError(c, kErrExternDeclaration, "");
