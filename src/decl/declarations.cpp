@@ -1,5 +1,7 @@
 #include "decl/declarations.h"
 
+#include <array>
+
 #include "decl/data_layout.h"
 #include "driver/bytes.h"
 #include "driver/compiler.h"
@@ -151,12 +153,13 @@ void ReadMembers(Compiler& c, std::string_view tag) {
 // tests it. When none does, every attempt of a declaration statement fails where
 // it stands and leaves the cursor there, so the statement can be turned down at
 // once with the same effect.
+constexpr std::string_view kOpeningWords[] = {"fixed", "public", "int", "char", "long", "struct"};
+
 bool OpensDeclaration(const Compiler& c) {
-  static constexpr std::string_view kWords[] = {"fixed", "public", "int", "char", "long", "struct"};
   std::string_view rest = ScanRest(c);
   if (rest.empty()) return false;
   char first = rest.front();
-  for (std::string_view word : kWords) {
+  for (std::string_view word : kOpeningWords) {
     if (word.front() != first || !rest.starts_with(word)) continue;
     char after = ScanChar(c, static_cast<int>(word.size()));
     if (!IsLetter(after) && !IsDigit(after)) return true;
@@ -164,21 +167,18 @@ bool OpensDeclaration(const Compiler& c) {
   return false;
 }
 
-// Whether a declaration statement can begin with the byte: "extern" or a word
-// OpensDeclaration accepts.
+// The bytes a declaration statement can begin with: the first bytes of
+// "extern" and of the words OpensDeclaration accepts.
+constexpr std::array<bool, 256> kOpeningBytes = [] {
+  std::array<bool, 256> bytes{};
+  bytes[static_cast<unsigned char>('e')] = true;
+  for (std::string_view word : kOpeningWords)
+    bytes[static_cast<unsigned char>(word.front())] = true;
+  return bytes;
+}();
+
 bool MayOpenDeclaration(char first) {
-  switch (first) {
-    case 'e':
-    case 'f':
-    case 'p':
-    case 'i':
-    case 'c':
-    case 'l':
-    case 's':
-      return true;
-    default:
-      return false;
-  }
+  return kOpeningBytes[static_cast<unsigned char>(first)];
 }
 
 int CompileDeclarationAtDepth(Compiler& c, std::string_view typeName, int memberFlag) {
