@@ -27,13 +27,14 @@ struct MemberLookup {
 struct LookupJournal {
   static constexpr int kSymbolLookups = 8;
   static constexpr int kMemberLookups = 4;
-  std::array<SymbolLookup, kSymbolLookups> symbols;
+  // The counts stand before the entries, on the line the first entry starts.
   int symbolCount = 0;
-  std::array<MemberLookup, kMemberLookups> members;
   int memberCount = 0;
   // More questions than the journal holds, or a name too long to keep: the
   // answers cannot be checked again.
   bool overflowed = false;
+  std::array<SymbolLookup, kSymbolLookups> symbols;
+  std::array<MemberLookup, kMemberLookups> members;
 
   void Clear() {
     symbolCount = 0;

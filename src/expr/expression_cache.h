@@ -26,21 +26,23 @@ constexpr int kCachedExpressions = 256;
 constexpr int kCachedTextCapacity = kShapeCapacity;
 constexpr int kCachedCodeCapacity = 1024;
 
+// The fields a look-up reads on every statement come first, the code (read
+// only on a hit) last, so a look-up touches few lines of a large entry.
 struct CachedExpression {
-  FixedText<kCachedTextCapacity> text;
-  FixedText<kCachedCodeCapacity> code;  // the instruction lines before the drop
-  int dropSize = 0;
   // The code is known to be right under this generation of the tables and this
   // function label, without looking anything up again.
   int generation = -1;
+  int dropSize = 0;
+  int labelCount = 0;
+  int numberCount = 0;
+  bool movable = false;
   FixedText<kFunctionLabelCapacity> label;
+  FixedText<kCachedTextCapacity> text;
   LookupJournal lookups;
   // Where the label ends a line of the code (a local's name), found when the
   // entry is made; an entry with more of them than kept stays in its function.
   static constexpr int kLabelPlaces = 24;
   std::array<std::uint16_t, kLabelPlaces> labelAt{};
-  int labelCount = 0;
-  bool movable = false;
   // Where the stand-ins of the statement's numbers stand in the code, in order.
   struct NumberPlace {
     std::uint16_t at = 0;
@@ -49,7 +51,7 @@ struct CachedExpression {
   static constexpr int kNumberPlaces = 32;
   using NumberPlaces = std::array<NumberPlace, kNumberPlaces>;
   NumberPlaces numberAt{};
-  int numberCount = 0;
+  FixedText<kCachedCodeCapacity> code;  // the instruction lines before the drop
 };
 
 class ExpressionCache {
