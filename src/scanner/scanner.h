@@ -50,8 +50,10 @@ struct ScanState {
   FixedText<32> brackets;
   FixedText<102400> parenthesised;
   FixedText<102400> statement;
-  FixedText<1024> markerWork;
 };
+
+// The longest position a marker keeps: a longer one is reported and cut.
+constexpr std::size_t kMarkerPositionCapacity = 1023;
 
 // Points the cursor at a new handler text (position 0, limit counting reset).
 void BeginText(Compiler& c, char* text, int length);
