@@ -1,6 +1,11 @@
 // The statement dispatcher: each Pass-2 text is offered to the statement
 // handlers in a fixed order; the first that recognises its construct compiles
 // it, and a text no handler takes is an expression statement.
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <iterator>
+
 #include "decl/declarations.h"
 #include "driver/bytes.h"
 #include "driver/compiler.h"
@@ -36,9 +41,29 @@ constexpr Entry kHandlers[] = {
     {CloseBlock, '}'},
 };
 
-bool MayBegin(const Entry& entry, char first) {
-  return entry.first == kAnyLetter ? IsLetter(first) : entry.first == first;
-}
+constexpr int kHandlerCount = static_cast<int>(std::size(kHandlers));
+static_assert(kHandlerCount <= 32, "a handler set is kept in 32 bits");
+
+// For every first byte, the handlers that may take a statement beginning with
+// it, in their order of trial (bit i: kHandlers[i]); built once, at compile
+// time, so a statement tests only its own byte's set.
+struct HandlerSets {
+  std::array<std::uint32_t, 256> mayBegin{};
+  std::uint32_t readsName = 0;
+  constexpr HandlerSets() {
+    for (int i = 0; i < kHandlerCount; ++i) {
+      const Entry& entry = kHandlers[i];
+      if (entry.readsName) readsName |= 1u << i;
+      for (int b = 0; b < 256; ++b) {
+        char ch = static_cast<char>(b);
+        bool may = entry.first == kAnyLetter ? IsLetter(ch) : entry.first == ch;
+        if (may) mayBegin[static_cast<std::size_t>(b)] |= 1u << i;
+      }
+    }
+  }
+};
+
+constexpr HandlerSets kHandlerSets;
 
 // Most statements begin with a name and an operator: "i = 0;", "t[j] = 1;".
 // Such a name is no label and no function head, and reading it would have no
@@ -77,9 +102,10 @@ std::string_view DispatchStatement(Compiler& c, SourceText text) {
   SkipBlanks(c);
   char first = ScanChar(c);
   bool skipNameReaders = IsLetter(first) && NameCannotLead(c);
-  for (const Entry& entry : kHandlers) {
-    if (!MayBegin(entry, first) || (entry.readsName && skipNameReaders)) continue;
-    if (entry.handler(c) != 0) return c.out.emit.view();
+  std::uint32_t tried = kHandlerSets.mayBegin[static_cast<unsigned char>(first)];
+  if (skipNameReaders) tried &= ~kHandlerSets.readsName;
+  for (; tried != 0; tried &= tried - 1) {
+    if (kHandlers[std::countr_zero(tried)].handler(c) != 0) return c.out.emit.view();
   }
   CompileExpression(c, ReadStatementText(c));
   return c.out.emit.view();
