@@ -71,7 +71,7 @@ std::string_view CopyRun(Compiler& c, FixedText<N>& buffer, Pred accept) {
 
 // The literal stands at the cursor (the empty literal always does). The first
 // byte is compared before the rest: most tries fail there.
-bool LiteralAtCursor(const ScanCursor& k, std::string_view literal) {
+[[gnu::always_inline]] inline bool LiteralAtCursor(const ScanCursor& k, std::string_view literal) {
   std::size_t n = literal.size();
   if (n == 0) return true;
   int pos = k.position < 0 ? 0 : k.position;
@@ -122,7 +122,23 @@ std::string_view ScanRest(const Compiler& c, int offset) {
   return std::string_view(k.text + p, static_cast<std::size_t>(k.length - p));
 }
 
-void SkipBlanksAtCursor(Compiler& c) {
+namespace {
+
+// The statement limit passed: reported once per statement.
+[[gnu::noinline]] void ReportStatementLimit(Compiler& c) {
+  c.scan.cur.limitReported = true;
+  ReportError(c, kErrStatementLength, "");
+}
+
+void NoteSkipped(ScanCursor& k) {
+  if (k.contentStart < 0 && !AtEnd(k)) k.contentStart = k.position;
+  k.skippedText = k.text;
+  k.skippedLength = k.length;
+  k.skippedTo = k.position;
+}
+
+// The skip when a marker may stand after the blanks.
+[[gnu::noinline]] void SkipBlanksAndMarkers(Compiler& c) {
   ScanCursor& k = c.scan.cur;
   const char* text = k.text;
   for (;;) {
@@ -137,14 +153,26 @@ void SkipBlanksAtCursor(Compiler& c) {
     }
     break;
   }
-  if (k.contentStart < 0 && !AtEnd(k)) k.contentStart = k.position;
-  if (LimitReached(k) && !k.limitReported) {
-    k.limitReported = true;
-    ReportError(c, kErrStatementLength, "");
+  NoteSkipped(k);
+  if (LimitReached(k) && !k.limitReported) ReportStatementLimit(c);
+}
+
+}  // namespace
+
+// Most skips end on a byte that starts no marker; the rare paths (a marker, the
+// limit report) are kept out of line so that the common one stays short.
+void SkipBlanksAtCursor(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  const char* text = k.text;
+  int pos = k.position;
+  while (pos < k.length && IsBlank(text[pos])) ++pos;
+  if (pos < k.length && text[pos] == kLineMarker[0]) {
+    SkipBlanksAndMarkers(c);
+    return;
   }
-  k.skippedText = k.text;
-  k.skippedLength = k.length;
-  k.skippedTo = k.position;
+  k.position = pos;
+  NoteSkipped(k);
+  if (LimitReached(k) && !k.limitReported) ReportStatementLimit(c);
 }
 
 int TextPrefixDiffers(std::string_view literal, std::string_view text) {
