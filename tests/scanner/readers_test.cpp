@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "scanner/scanner.h"
 #include "test_support.h"
@@ -9,6 +11,14 @@ namespace stackcc {
 namespace {
 
 using testing::TestCompiler;
+
+// Pieces joined into one text (appended in place: joining temporaries with +
+// draws a false overlap warning from this compiler).
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+  std::string text;
+  for (std::string_view piece : pieces) text.append(piece);
+  return text;
+}
 
 enum class Reader {
   Word,
@@ -179,7 +189,7 @@ TEST(ReadParenthesised, UnclosedGroupIsReportedEvenWhenOptional) {
   EXPECT_FALSE(ReadParenthesised(t.c(), false).has_value());
   EXPECT_EQ(t->diag.lastCode, 3);
 
-  std::string longGroup = "(" + std::string(20480, 'a') + ")";
+  std::string longGroup = Joined({"(", std::string(20480, 'a'), ")"});
   t.SetText(longGroup);
   EXPECT_FALSE(ReadParenthesised(t.c(), false).has_value());
   EXPECT_EQ(t->diag.reportCount, 2);
@@ -193,6 +203,46 @@ TEST(SkipBlanks, CopiesMarkersAndSetsPosition) {
   EXPECT_EQ(t->out.emit.view(), "LINE:12:prog.c\r\n");
   EXPECT_EQ(t->diag.errorLineText.view(), "12:prog.c");
   EXPECT_EQ(t->scan.lastMarkerLine.view(), "LINE:12:prog.c\r\n");
+}
+
+TEST(SkipBlanks, MarkerPositionsOfEveryLengthEndAtTheirSpace) {
+  // Positions around the sixteen-byte blocks the search takes, with and
+  // without text after them.
+  for (int length : {1, 14, 15, 16, 17, 31, 32, 33, 100}) {
+    for (std::string_view after : {"", " a = 1;", "  "}) {
+      TestCompiler t;
+      std::string position(static_cast<std::size_t>(length), '7');
+      t.SetText(Joined({"LINE:", position, after}));
+      SkipBlanks(t.c());
+      SCOPED_TRACE(std::to_string(length) + " [" + std::string(after) + "]");
+      EXPECT_EQ(t->diag.errorLineText.view(), position);
+      EXPECT_EQ(t->scan.lastMarkerLine.view(), Joined({"LINE:", position, "\r\n"}));
+      EXPECT_EQ(t->diag.reportCount, 0);
+    }
+  }
+}
+
+TEST(SkipBlanks, OverlongMarkerPositionIsReportedAndCut) {
+  TestCompiler t;
+  std::string position(1500, '9');
+  t.SetText(Joined({"LINE:", position, " x = 1;"}));
+  EXPECT_EQ(ReadName(t.c(), true), "x");
+  EXPECT_EQ(t->diag.reportCount, 1);
+  EXPECT_EQ(t->diag.lastCode, kErrTokenLength);
+  EXPECT_EQ(t->diag.errorLineText.view(), position.substr(0, 1023));
+  EXPECT_EQ(t->scan.lastMarkerLine.view(), Joined({"LINE:", position.substr(0, 1023), "\r\n"}));
+}
+
+TEST(SkipBlanks, WordsBeginningWithTheMarkerLetterAreNoMarkers) {
+  for (std::string_view text : {"LED = 1;", "  LINE = 2;", "LINEx:1 y"}) {
+    TestCompiler t;
+    t.SetText(std::string(text));
+    SkipBlanks(t.c());
+    SCOPED_TRACE(std::string(text));
+    EXPECT_EQ(ScanChar(t.c()), 'L');
+    EXPECT_TRUE(t->out.emit.empty());
+    EXPECT_FALSE(t->scan.markerSeen);
+  }
 }
 
 TEST(SkipBlanks, MarkerAtEndOfTextStops) {
@@ -222,7 +272,7 @@ TEST(SkipBlanks, LeadingBlanksAndMarkersDoNotCountTowardsTheLimit) {
 
 TEST(SkipBlanks, LongStatementIsReportedOnce) {
   TestCompiler t;
-  std::string text = "x" + std::string(5000, ' ') + "LINE:9:p.c = 1;";
+  std::string text = Joined({"x", std::string(5000, ' '), "LINE:9:p.c = 1;"});
   t.SetText(text);
   ReadName(t.c(), true);
   MatchText(t.c(), "=");  // the marker past the limit stays unconsumed
@@ -230,6 +280,17 @@ TEST(SkipBlanks, LongStatementIsReportedOnce) {
   EXPECT_EQ(t->diag.reportCount, 1);
   EXPECT_EQ(t->diag.lastCode, 60);
   EXPECT_TRUE(ScanRest(t.c()).starts_with("LINE:9"));
+}
+
+TEST(SkipBlanks, LimitPassedWithoutMarkerIsReportedOnce) {
+  TestCompiler t;
+  t.SetText(Joined({"x", std::string(5000, ' '), "= 1 ", std::string(10, ' '), "+ 2;"}));
+  ReadName(t.c(), true);
+  MatchText(t.c(), "=");
+  ReadNumber(t.c(), true);
+  MatchText(t.c(), "+");
+  EXPECT_EQ(t->diag.reportCount, 1);
+  EXPECT_EQ(t->diag.lastCode, kErrStatementLength);
 }
 
 TEST(ReadWord, OverlongNameIsCutAndReported) {
