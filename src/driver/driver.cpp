@@ -81,14 +81,14 @@ void CannotWrite(Compiler& c, std::string_view shown) {
 void CloseAll(Compiler& c) {
   CloseAllLevels(c);
   OutputState& o = c.out;
-  o.passOut.Close();
-  o.section2.Close();
-  o.section3.Close();
-  o.section4.Close();
-  o.functionList.Close();
-  o.listing.Close();
-  o.header.Close();
-  c.diag.errorStream.Close();
+  OutFile* files[] = {&o.passOut,      &o.section2, &o.section3, &o.section4,
+                      &o.functionList, &o.listing,  &o.header,   &c.diag.errorStream};
+  // The last buffered bytes reach the file only here: a file that cannot take
+  // them is as unwritten as one whose line failed on the way, and the run says
+  // so instead of ending in "Work done".
+  for (OutFile* file : files) {
+    if (!file->Close() && !c.driver.stopped) CannotWrite(c, file->Path());
+  }
 }
 
 std::string Derived(const Compiler& c, std::string_view ext) {
@@ -127,7 +127,7 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending, PassOverlap* overla
   if (c.driver.stopped) return false;
   if (c.pre.condDepth != 0) ReportError(c, kErrEndifWithoutIf, "");
   CloseAll(c);
-  return true;
+  return !c.driver.stopped;
 }
 
 bool OpenPass2Files(Compiler& c) {
@@ -190,7 +190,7 @@ bool RunPass2(Compiler& c) {
   RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return DispatchStatement(cc, t); });
   if (c.driver.stopped) return false;
   CloseAll(c);
-  return true;
+  return !c.driver.stopped;
 }
 
 }  // namespace

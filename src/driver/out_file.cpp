@@ -63,6 +63,7 @@ bool OutFile::Open(const std::string& path, bool append) {
   // system a block release (about a millisecond a file on some systems),
   // where writing over blocks of the same size costs nothing.
   int flags = O_WRONLY | O_CREAT | (append ? O_APPEND : 0);
+  path_ = path;
   fd_ = ::open(path.c_str(), flags, 0666);
   if (fd_ < 0) return false;
   struct stat st;

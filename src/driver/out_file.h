@@ -62,6 +62,8 @@ class OutFile {
     return WriteSlow(bytes);
   }
   bool IsOpen() const { return fd_ >= 0; }
+  // The host path last opened; kept after Close so a failed close can name it.
+  const std::string& Path() const { return path_; }
   // Writes what is buffered and closes (a held file drops what it kept); false
   // when a write failed.
   bool Close();
@@ -91,6 +93,7 @@ class OutFile {
   std::vector<HeldBlock> held_;
   std::size_t heldBytes_ = 0;
   WriteObserver* observer_ = nullptr;
+  std::string path_;
 };
 
 // Input file read as text: each CR LF pair arrives as a single LF, whatever the

@@ -12,7 +12,8 @@ namespace stackcc {
 
 // <base> + ext: the name of a derived file as shown and as opened.
 std::string Derived(const Compiler& c, std::string_view ext);
-// Closes the reader's files and every output file.
+// Closes the reader's files and every output file; an output file that cannot
+// take its last bytes stops the run with status -1.
 void CloseAll(Compiler& c);
 // Says that a file cannot be written and stops the run.
 void CannotWrite(Compiler& c, std::string_view shown);
