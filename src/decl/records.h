@@ -11,7 +11,11 @@ constexpr int kTypeNameCapacity = 128;
 
 struct SymbolRecord {
   FixedText<kSymbolNameCapacity> name;
-  FixedText<kTypeNameCapacity> typeName;
+  // The structure tag of the record's type, as its number in the table's type
+  // names (0: none). Tags repeat across thousands of records; kept once, they
+  // leave the records small enough that a large program touches half the
+  // memory for them.
+  int typeNameId = 0;
   int sizes[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
   int kind = 0;
   int isArray = 0;
@@ -41,13 +45,13 @@ struct DimensionRecord {
 // the index of the dimension record (whose values are compared instead).
 inline bool SameShape(const SymbolRecord& a, const SymbolRecord& b) {
   if (a.kind != b.kind || a.isArray != b.isArray || a.indirection != b.indirection ||
-      a.paramCount != b.paramCount || a.typeName.size() != b.typeName.size()) {
+      a.paramCount != b.paramCount || a.typeNameId != b.typeNameId) {
     return false;
   }
   for (int i = 0; i < 9; ++i) {
     if (a.sizes[i] != b.sizes[i]) return false;
   }
-  return SameText(a.typeName.view(), b.typeName.view());
+  return true;
 }
 
 inline bool SameDimensions(const DimensionRecord& a, const DimensionRecord& b) {

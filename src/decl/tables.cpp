@@ -170,7 +170,7 @@ bool AddSymbol(Compiler& c, std::string_view name, int elemSize, int kind, int i
   ++d.generation;
   SymbolRecord& r = d.symbols[i];
   r.name = name;
-  r.typeName = typeName;
+  r.typeNameId = d.typeNames.Intern(typeName);
   r.sizes[0] = elemSize;
   for (int k = 1; k <= 4; ++k) r.sizes[k] = 4;
   r.kind = kind;
@@ -233,6 +233,16 @@ int SymbolElementSize(Compiler& c, std::string_view name) {
   if (i >= 0) return c.decl.symbols[i].sizes[0];
   ReportError(c, kErrNotFound, name);
   return 0;
+}
+
+int TypeNameTable::Intern(std::string_view name) {
+  if (name.empty()) return 0;
+  auto it = ids_.find(name);
+  if (it != ids_.end()) return it->second;
+  names_.emplace_back(name);
+  int id = static_cast<int>(names_.size());
+  ids_.emplace(std::string(name), id);
+  return id;
 }
 
 int StructSize(Compiler& c, std::string_view tag) {

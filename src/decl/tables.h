@@ -100,6 +100,23 @@ class SymbolIndex {
   ZeroedBlock<Slot> slots_;
 };
 
+// The type names of the symbol records, each kept once under a number; the
+// empty name is number 0.
+class TypeNameTable {
+ public:
+  // The number of name, entered when it is new. name fits a type name field.
+  int Intern(std::string_view name);
+  std::string_view Name(int id) const {
+    return id > 0 && static_cast<std::size_t>(id) <= names_.size()
+               ? names_[static_cast<std::size_t>(id) - 1].view()
+               : std::string_view();
+  }
+
+ private:
+  std::vector<FixedText<kTypeNameCapacity>> names_;
+  std::unordered_map<std::string, int, NameHash, NameEqual> ids_;
+};
+
 // The members of one structure tag, in table order, and their summed size.
 struct TagMembers {
   std::vector<int> records;
@@ -120,6 +137,7 @@ constexpr int kLookupCacheEntries = 64;
 struct DeclState {
   LazyTable<SymbolRecord, kSymbolRecords> symbols;
   int symbolCount = 0;
+  TypeNameTable typeNames;
   LazyTable<MemberRecord, kMemberRecords> members;
   int memberCount = 0;
   LazyTable<DimensionRecord, kDimensionRecords> dimensions;
@@ -158,6 +176,10 @@ void SetParamCount(Compiler& c, std::string_view name, int count);
 int FindSymbol(Compiler& c, std::string_view name);
 int SymbolExists(Compiler& c, std::string_view name);
 int SymbolElementSize(Compiler& c, std::string_view name);
+// The structure tag of a record's type ("" for none).
+inline std::string_view TypeNameOf(const DeclState& d, const SymbolRecord& r) {
+  return d.typeNames.Name(r.typeNameId);
+}
 // The record a name means in the current function, -1 when absent; nothing is
 // reported.
 int VisibleSymbol(Compiler& c, std::string_view name);

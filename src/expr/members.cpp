@@ -38,7 +38,7 @@ MemberResolution ResolveMember(Compiler& c, int i) {
   if (owner < 0) return {};
   const ExprTerm& ownerTerm = e.terms[owner];
   int s = ownerTerm.unresolved ? 0 : FindSymbol(c, ownerTerm.text.view());
-  FixedText<kTypeNameCapacity> tag = c.decl.symbols[s].typeName;
+  FixedText<kTypeNameCapacity> tag(TypeNameOf(c.decl, c.decl.symbols[s]));
   ExprTerm& t = e.terms[i];
   MemberResolution result;
   result.isMember = true;

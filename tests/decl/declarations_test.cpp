@@ -216,7 +216,7 @@ TEST(Structure, DefinitionAloneKeepsNoStorage) {
   EXPECT_EQ(Compile(t, "struct S { int a; char b; };"), 1);
   EXPECT_EQ(StructSize(t.c(), "S"), 5);
   EXPECT_NE(Symbol(t, "S_ST_a"), nullptr);
-  EXPECT_EQ(Symbol(t, "S_ST_b")->typeName.view(), "S");
+  EXPECT_EQ(TypeNameOf(t->decl, *Symbol(t, "S_ST_b")), "S");
   EXPECT_EQ(t.File("003") + t.File("004"), "");
 }
 
@@ -224,10 +224,10 @@ TEST(Structure, DefinitionWithVariableAndPointer) {
   FileCompiler t;
   EXPECT_EQ(Compile(t, "struct S { int a; } s;"), 1);
   EXPECT_EQ(Compile(t, "struct S *p;"), 1);
-  EXPECT_EQ(Symbol(t, "s")->typeName.view(), "S");
+  EXPECT_EQ(TypeNameOf(t->decl, *Symbol(t, "s")), "S");
   const SymbolRecord* p = Symbol(t, "p");
   EXPECT_EQ(p->kind, SymPointer);
-  EXPECT_EQ(p->typeName.view(), "S");
+  EXPECT_EQ(TypeNameOf(t->decl, *p), "S");
   EXPECT_EQ(p->sizes[0], 4);
   EXPECT_EQ(t.File("004"), "s:\r\ndd 0\r\n\r\np:\r\ndd 0\r\n\r\n");
 }
@@ -240,8 +240,8 @@ TEST(Structure, NestedMemberKeepsItsOwnTagAndOffset) {
   EXPECT_EQ(StructSize(c, "S"), 1 + 5 + 4 + 12);
   EXPECT_EQ(MemberOffsetOf(c, "S", "t"), 1);
   EXPECT_EQ(MemberOffsetOf(c, "S", "q"), 10);
-  EXPECT_EQ(Symbol(t, "S_ST_t")->typeName.view(), "T");
-  EXPECT_EQ(Symbol(t, "S_ST_p")->typeName.view(), "S");
+  EXPECT_EQ(TypeNameOf(t->decl, *Symbol(t, "S_ST_t")), "T");
+  EXPECT_EQ(TypeNameOf(t->decl, *Symbol(t, "S_ST_p")), "S");
   EXPECT_EQ(Symbol(t, "S_ST_q")->kind, SymArray);
   // c, t, p, q: byte, five bytes one by one, word, word.
   EXPECT_EQ(t.File("003"), "s:\r\ndb 1\r\ndb 2\r\ndd 3\r\ndb 0 DUP 16 \r\n\r\n");

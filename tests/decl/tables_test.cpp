@@ -316,7 +316,7 @@ TEST(MemberTable, StructLayoutIsPackedWithoutPadding) {
   EXPECT_EQ(StructSize(c, "S"), 5);
   EXPECT_EQ(StructSize(c, "T"), 0);
   EXPECT_EQ(FindSymbol(c, "S_ST_b"), 2);
-  EXPECT_EQ(c.decl.symbols[2].typeName.view(), "S");
+  EXPECT_EQ(TypeNameOf(c.decl, c.decl.symbols[2]), "S");
   EXPECT_EQ(MemberOffsetOf(c, "S", "S_ST_b"), 4);
   EXPECT_EQ(MemberOffsetOf(c, "S", "b"), 4);
   EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
@@ -332,8 +332,8 @@ TEST(MemberTable, MemberOfStructureTypeKeepsItsOwnTag) {
   DeclareSymbol(c, inner, 4, SymScalar, 0, 1, 4, "S", 1, -1, "T");
   EXPECT_EQ(inner.view(), "S_ST_t");
   int s = FindSymbol(c, "S_ST_t");
-  EXPECT_EQ(c.decl.symbols[s].typeName.view(), "T");  // the chain s.t.x finds T
-  EXPECT_EQ(c.decl.members[2].owner.view(), "S");     // while t belongs to S
+  EXPECT_EQ(TypeNameOf(c.decl, c.decl.symbols[s]), "T");  // the chain s.t.x finds T
+  EXPECT_EQ(c.decl.members[2].owner.view(), "S");         // while t belongs to S
 }
 
 TEST(MemberTable, PointerAndArrayMembersTakeTheirTotalSizes) {
