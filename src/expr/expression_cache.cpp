@@ -181,21 +181,34 @@ bool FindNumberPlaces(std::string_view code, int count, CachedExpression::Number
 
 }  // namespace
 
+ExpressionCache::Slot* ExpressionCache::SlotOf(unsigned hash, std::string_view text) {
+  unsigned first = hash % kSlots;
+  Slot* slot = &slots_[first];
+  if (slot->hash != hash || slot->entry < 0) {
+    slot = &slots_[first ^ 1];
+    if (slot->hash != hash || slot->entry < 0) return nullptr;
+  }
+  return SameText(entries_[static_cast<std::size_t>(slot->entry)].text.view(), text) ? slot
+                                                                                     : nullptr;
+}
+
 const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text) {
-  unsigned hash = HashText(text);
-  const Slot& slot = slots_[hash % kSlots];
-  if (slot.entry < 0 || slot.hash != hash) return nullptr;
-  CachedExpression& entry = entries_[static_cast<std::size_t>(slot.entry)];
-  if (!SameText(entry.text.view(), text)) return nullptr;
+  const Slot* slot = SlotOf(HashText(text), text);
+  if (slot == nullptr) return nullptr;
+  CachedExpression& entry = entries_[static_cast<std::size_t>(slot->entry)];
   const DeclState& d = c.decl;
   std::string_view label = d.currentFunctionLabel.view();
-  if (entry.generation == d.generation && SameText(entry.label.view(), label)) return &entry;
+  if (entry.generation == d.generation && SameText(entry.label.view(), label)) {
+    entry.used = true;
+    return &entry;
+  }
   if (!MayMove(entry, entry.label.view(), label)) return nullptr;
   Relabel move{entry.label.view(), label};
   int found[LookupJournal::kSymbolLookups];
   if (!AnswersAgain(c, entry.lookups, move, found)) return nullptr;
   MoveEntry(d, entry, move, found);
   entry.generation = d.generation;
+  entry.used = true;
   return &entry;
 }
 
@@ -212,9 +225,12 @@ const CachedExpression* ExpressionCache::Store(const Compiler& c, std::string_vi
     return nullptr;
   }
   unsigned hash = HashText(text);
-  int index = nextEntry_;
-  nextEntry_ = (nextEntry_ + 1) % kCachedExpressions;
+  // A statement kept before (whose code no longer held) takes its own entry again.
+  Slot* same = SlotOf(hash, text);
+  int index = same != nullptr ? same->entry : TakeEntry();
   CachedExpression& entry = entries_[static_cast<std::size_t>(index)];
+  entry.used = false;
+  entry.hash = hash;
   entry.text.assign(text);
   entry.code.assign(code);
   entry.dropSize = dropSize;
@@ -225,16 +241,38 @@ const CachedExpression* ExpressionCache::Store(const Compiler& c, std::string_vi
     entry.numberAt[static_cast<std::size_t>(i)] = places[static_cast<std::size_t>(i)];
   entry.numberCount = placeCount;
   FindLabelPlaces(entry);
-  slots_[hash % kSlots] = {hash, index};
+  *(same != nullptr ? same : FreeSlot(hash)) = {hash, index};
   return &entry;
 }
 
-void ExpressionCache::Forget(std::string_view text) {
-  Slot& slot = slots_[HashText(text) % kSlots];
-  if (slot.entry >= 0 &&
-      SameText(entries_[static_cast<std::size_t>(slot.entry)].text.view(), text)) {
-    slot.entry = -1;
+int ExpressionCache::TakeEntry() {
+  for (int passed = 0;; ++passed) {
+    int index = nextEntry_;
+    nextEntry_ = (nextEntry_ + 1) % kCachedExpressions;
+    CachedExpression& entry = entries_[static_cast<std::size_t>(index)];
+    if (!entry.used || passed == kCachedExpressions) return index;
+    entry.used = false;
   }
+}
+
+ExpressionCache::Slot* ExpressionCache::FreeSlot(unsigned hash) {
+  unsigned first = hash % kSlots;
+  // A slot whose entry was handed to another statement holds nothing.
+  auto holds = [this](const Slot& slot) {
+    return slot.entry >= 0 && entries_[static_cast<std::size_t>(slot.entry)].hash == slot.hash;
+  };
+  for (unsigned way = 0; way < 2; ++way) {
+    if (!holds(slots_[first ^ way])) return &slots_[first ^ way];
+  }
+  for (unsigned way = 0; way < 2; ++way) {
+    Slot& slot = slots_[first ^ way];
+    if (!entries_[static_cast<std::size_t>(slot.entry)].used) return &slot;
+  }
+  return &slots_[first];
+}
+
+void ExpressionCache::Forget(std::string_view text) {
+  if (Slot* slot = SlotOf(HashText(text), text)) slot->entry = -1;
 }
 
 }  // namespace stackcc

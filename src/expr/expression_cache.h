@@ -22,7 +22,7 @@
 
 namespace stackcc {
 
-constexpr int kCachedExpressions = 256;
+constexpr int kCachedExpressions = 128;
 constexpr int kCachedTextCapacity = kShapeCapacity;
 constexpr int kCachedCodeCapacity = 1024;
 
@@ -36,6 +36,9 @@ struct CachedExpression {
   int labelCount = 0;
   int numberCount = 0;
   bool movable = false;
+  // Given out since the hand of the replacement last passed it.
+  bool used = false;
+  unsigned hash = 0;  // of the text
   FixedText<kFunctionLabelCapacity> label;
   FixedText<kCachedTextCapacity> text;
   LookupJournal lookups;
@@ -76,10 +79,21 @@ class ExpressionCache {
     unsigned hash = 0;
     int entry = -1;
   };
+  // Each text has two slots to be found in (its hash's and the neighbour), so
+  // two statements of one slot can both be kept.
   static constexpr unsigned kSlots = 512;
+  Slot* SlotOf(unsigned hash, std::string_view text);
+  // The slot a new text is kept in: a free one of its two, else the one whose
+  // entry was not given out lately.
+  Slot* FreeSlot(unsigned hash);
+  // The entry the next statement is kept in.
+  int TakeEntry();
 
   std::array<Slot, kSlots> slots_{};
-  // Entries are handed out round robin, so only as many are built as are used.
+  // Entries are handed out round robin, so only as many are built as are used;
+  // an entry given out since the hand last passed it is passed over once, so
+  // statements that come back outlive those met only once. Every entry is a
+  // page of memory or so to fault in: the table is kept small.
   LazyTable<CachedExpression, kCachedExpressions> entries_;
   int nextEntry_ = 0;
 };

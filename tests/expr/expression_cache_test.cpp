@@ -3,6 +3,7 @@
 // compile with the same statement compiled once by a compiler that has seen the
 // change but never the statement.
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -273,6 +274,29 @@ TEST(ExpressionCache, ManyDistinctStatementsOverflowTheEntriesSafely) {
         EXPECT_EQ(r.code, firstCode);
       }
     }
+  }
+}
+
+// Entries are handed out in turn, but one given out since its last turn is
+// passed over: a statement that keeps coming back outlives any number of
+// statements met once, and one that does not come back is replaced.
+TEST(ExpressionCache, StatementsThatComeBackOutliveThoseMetOnce) {
+  TestCompiler tc;
+  GlobalsAB(tc.c());
+  const Compiler& c = tc.c();
+  LookupJournal none;
+  for (bool comesBack : {true, false}) {
+    auto cache = std::make_unique<ExpressionCache>();
+    ASSERT_NE(cache->Store(c, "hot", 0, "push_parameter a\r\n", 0, c.decl.generation, none),
+              nullptr);
+    for (int i = 0; i < 3 * kCachedExpressions; ++i) {
+      if (comesBack) {
+        ASSERT_NE(cache->Find(tc.c(), "hot"), nullptr) << i;
+      }
+      std::string once = "once" + std::to_string(i);
+      ASSERT_NE(cache->Store(c, once, 0, "x\r\n", 0, c.decl.generation, none), nullptr);
+    }
+    EXPECT_EQ(cache->Find(tc.c(), "hot") != nullptr, comesBack);
   }
 }
 
