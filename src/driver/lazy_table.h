@@ -12,12 +12,18 @@ namespace stackcc {
 
 template <typename T, std::size_t N>
 class LazyTable {
-  static_assert(std::is_trivially_destructible_v<T>, "records are never destroyed one by one");
-
  public:
   LazyTable() = default;
   LazyTable(const LazyTable&) = delete;
   LazyTable& operator=(const LazyTable&) = delete;
+  ~LazyTable() {
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      while (built_ > 0) {
+        --built_;
+        std::launder(reinterpret_cast<T*>(storage_ + built_ * sizeof(T)))->~T();
+      }
+    }
+  }
 
   static constexpr std::size_t size() { return N; }
 
@@ -26,6 +32,9 @@ class LazyTable {
     return *std::launder(reinterpret_cast<T*>(storage_ + i * sizeof(T)));
   }
   const T& operator[](std::size_t i) const { return const_cast<LazyTable&>(*this)[i]; }
+
+  // How many records, from record 0 on, are built; the others were never used.
+  std::size_t Built() const { return built_; }
 
   // Record 0, with every record up to i built: records 0..i may then be walked
   // as a plain array.

@@ -126,7 +126,8 @@ bool OpenBaseLevel(Compiler& c, const std::string& hostPath, std::string_view sh
 }
 
 void CloseAllLevels(Compiler& c) {
-  for (IncludeLevel& level : c.reader.levels) level.stream.Close();
+  IncludeStack& s = c.reader;
+  for (std::size_t i = 0; i < s.levels.Built(); ++i) s.levels[i].stream.Close();
 }
 
 }  // namespace stackcc

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "driver/fixed_text.h"
+#include "driver/lazy_table.h"
 #include "driver/out_file.h"
 
 namespace stackcc {
@@ -36,7 +37,9 @@ struct IncludeLevel {
 };
 
 struct IncludeStack {
-  IncludeLevel levels[kIncludeLevels];
+  // A level is made when a file is first opened at its depth: each is 40 KB, and
+  // most programs never go deeper than one or two includes.
+  LazyTable<IncludeLevel, kIncludeLevels> levels;
   int top = 0;
   int lastLevel = 0;
 };

@@ -28,5 +28,27 @@ TEST(LazyTable, RecordsComeIntoBeingInitialisedAndKeepTheirValues) {
   EXPECT_EQ((LazyTable<Record, 100>::size()), 100u);
 }
 
+// Records that own something: exactly the built ones are destroyed, once each.
+struct Owner {
+  std::shared_ptr<int> held;
+  Owner() : held(Counter()) {}
+  static std::shared_ptr<int>& Counter() {
+    static std::shared_ptr<int> counter = std::make_shared<int>(0);
+    return counter;
+  }
+};
+
+TEST(LazyTable, OnlyBuiltRecordsAreDestroyed) {
+  long before = Owner::Counter().use_count();
+  {
+    auto table = std::make_unique<LazyTable<Owner, 20>>();
+    EXPECT_EQ(table->Built(), 0u);
+    (*table)[2];
+    EXPECT_EQ(table->Built(), 3u);
+    EXPECT_EQ(Owner::Counter().use_count(), before + 3);
+  }
+  EXPECT_EQ(Owner::Counter().use_count(), before);
+}
+
 }  // namespace
 }  // namespace stackcc
