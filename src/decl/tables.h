@@ -4,6 +4,7 @@
 // and member tables is never written and holds the empty name.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,7 @@ namespace stackcc {
 struct Compiler;
 
 constexpr int kSymbolRecords = 5000;
+static_assert(kSymbolRecords <= 65535, "the symbol index keeps record numbers in 16 bits");
 constexpr int kMemberRecords = 1000;
 constexpr int kDimensionRecords = 1000;
 constexpr int kMaxDimensions = 7;
@@ -60,8 +62,9 @@ class SymbolIndex {
            unsigned nameHash) const {
     if (slots_.empty()) return -1;
     unsigned h = Mix(HashBytes(suffix, nameHash));
+    std::uint16_t tag = TagOf(h);
     for (unsigned slot = h & kMask; slots_[slot].record != 0; slot = (slot + 1) & kMask) {
-      if (slots_[slot].hash != h) continue;
+      if (slots_[slot].tag != tag) continue;
       std::string_view stored = records[slots_[slot].record].name.view();
       if (stored.size() == name.size() + suffix.size() &&
           SameBytes(stored.data(), name.data(), name.size()) &&
@@ -79,7 +82,7 @@ class SymbolIndex {
     unsigned h = Mix(HashBytes(records[i].name.view()));
     unsigned slot = h & kMask;
     while (slots_[slot].record != 0) slot = (slot + 1) & kMask;
-    slots_[slot] = {h, i};
+    slots_[slot] = {TagOf(h), static_cast<std::uint16_t>(i)};
   }
 
  private:
@@ -92,9 +95,14 @@ class SymbolIndex {
     h ^= h >> 15;
     return h;
   }
+  // The hash bits above those that chose the slot, kept to pass over most
+  // other names without reading their records.
+  static std::uint16_t TagOf(unsigned h) { return static_cast<std::uint16_t>(h >> 16); }
+  // Four bytes a slot: the whole index is 32 KB, and stays in the first-level
+  // cache with the records it leads to.
   struct Slot {
-    unsigned hash;
-    int record;  // 0 for a free slot
+    std::uint16_t tag;
+    std::uint16_t record;  // 0 for a free slot
   };
   // Made on the first Add; a program touches only the pages its names land in.
   ZeroedBlock<Slot> slots_;
