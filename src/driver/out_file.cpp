@@ -19,41 +19,6 @@ namespace {
 
 constexpr std::size_t kStreamBuffer = 1 << 16;
 
-// Folds CR LF pairs into their LF sixteen bytes at a time, reading at r and
-// writing at w (never past r). A block without CR is stored whole, after it
-// was loaded and taken whole; of a block with one, only the bytes before the
-// CR move. Stops short of the last sixteen bytes, and at a CR that ends the
-// bytes read (whose LF may still come); gives the reading position, w the
-// writing one.
-int FoldBlocks(char* dest, int r, int end, int& w) {
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  while (r + 16 <= end) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dest + r));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-    if (mask == 0) {  // the whole block is taken: it may be stored whole
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + w), v);
-      r += 16;
-      w += 16;
-      continue;
-    }
-    // Only the bytes before the CR are taken; the rest is read again.
-    int p = __builtin_ctz(mask);
-    CopyBytes(dest + w, dest + r, static_cast<std::size_t>(p));
-    r += p;
-    w += p;
-    if (r + 1 >= end) break;
-    if (dest[r + 1] != '\n') dest[w++] = '\r';  // a CR without LF is kept
-    ++r;
-  }
-#else
-  (void)dest;
-  (void)end;
-  (void)w;
-#endif
-  return r;
-}
-
 }  // namespace
 
 bool OutFile::Open(const std::string& path, bool append) {
@@ -181,28 +146,25 @@ bool OutFile::Close() {
 
 bool InFile::Open(const std::string& path) {
   Close();
-  file_ = std::fopen(path.c_str(), "rb");
-  pending_ = -1;
+  fd_ = ::open(path.c_str(), O_RDONLY);
   consumed_ = 0;
-  if (file_ == nullptr) return false;
-  if (!buffer_) buffer_.reset(new char[kStreamBuffer]);
-  std::setvbuf(file_, buffer_.get(), _IOFBF, kStreamBuffer);
+  drained_ = false;
+  rawPos_ = rawEnd_ = 0;
+  if (fd_ < 0) return false;
+  if (!raw_) raw_.reset(new char[kStreamBuffer]);
   return true;
 }
 
 std::size_t InFile::ReadRaw(char* dest, std::size_t n) {
-  if (growing_ == nullptr) {
-    std::size_t got = std::fread(dest, 1, n, file_);
-    consumed_ += got;
-    return got;
+  if (growing_ != nullptr) {
+    // A followed file is read exactly as far as it is written: beyond that it
+    // may still hold bytes of an earlier run.
+    std::size_t ready = growing_->AwaitBytes(consumed_ + n);
+    if (ready < consumed_ + n) n = ready > consumed_ ? ready - consumed_ : 0;
   }
-  // A followed file is read exactly as far as it is written: beyond that it
-  // may still hold bytes of an earlier run.
-  std::size_t ready = growing_->AwaitBytes(consumed_ + n);
-  if (ready < consumed_ + n) n = ready > consumed_ ? ready - consumed_ : 0;
   std::size_t got = 0;
   while (got < n) {
-    ssize_t r = ::pread(fileno(file_), dest + got, n - got, static_cast<off_t>(consumed_ + got));
+    ssize_t r = ::pread(fd_, dest + got, n - got, static_cast<off_t>(consumed_ + got));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) break;
     got += static_cast<std::size_t>(r);
@@ -211,62 +173,74 @@ std::size_t InFile::ReadRaw(char* dest, std::size_t n) {
   return got;
 }
 
-int InFile::ReadByte() {
-  char ch;
-  return ReadRaw(&ch, 1) == 1 ? static_cast<unsigned char>(ch) : EOF;
+bool InFile::Refill() {
+  if (drained_) return false;
+  std::size_t keep = rawEnd_ - rawPos_;
+  if (keep > 0) std::memmove(raw_.get(), raw_.get() + rawPos_, keep);
+  rawPos_ = 0;
+  rawEnd_ = keep;
+  std::size_t got = ReadRaw(raw_.get() + keep, kStreamBuffer - keep);
+  rawEnd_ += got;
+  if (got == 0) drained_ = true;
+  return got > 0;
+}
+
+int InFile::Fold(char* dest, int count, int n) {
+  const char* src = raw_.get();
+  std::size_t r = rawPos_;
+  std::size_t end = rawEnd_;
+  int w = count;
+  while (r < end && w < n) {
+#if defined(__SSE2__)
+    // Sixteen bytes at a time while both sides have room: a block without CR
+    // is stored whole; of one with a CR, the bytes before it count.
+    if (r + 16 <= end && w + 16 <= n) {
+      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + r));
+      unsigned mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + w), v);
+      int take = mask == 0 ? 16 : __builtin_ctz(mask);
+      r += static_cast<std::size_t>(take);
+      w += take;
+      if (mask == 0) continue;
+    }
+#endif
+    char ch = src[r];
+    if (ch == '\r') {
+      if (r + 1 == end) break;  // its LF may come with the next read
+      if (src[r + 1] == '\n') {
+        ++r;  // the LF that follows is kept
+        continue;
+      }
+    }
+    dest[w++] = ch;
+    ++r;
+  }
+  rawPos_ = r;
+  return w;
 }
 
 int InFile::Read(char* dest, int n) {
-  if (file_ == nullptr) return 0;
+  if (fd_ < 0) return 0;
   int count = 0;
   while (count < n) {
-    int want = n - count;
-    int got = 0;
-    if (pending_ >= 0) {
-      dest[count] = static_cast<char>(pending_);
-      pending_ = -1;
-      got = 1;
+    if (rawEnd_ - rawPos_ < 2 && !Refill() && rawPos_ == rawEnd_) break;
+    int before = count;
+    count = Fold(dest, count, n);
+    if (count == before && rawEnd_ - rawPos_ == 1 && drained_) {
+      dest[count++] = '\r';  // a CR that ends the file is kept
+      ++rawPos_;
     }
-    got += static_cast<int>(ReadRaw(dest + count + got, static_cast<std::size_t>(want - got)));
-    if (got == 0) break;
-    // Fold each CR LF pair into its LF, in place, from the first CR on.
-    int end = count + got;
-    const void* cr = std::memchr(dest + count, '\r', static_cast<std::size_t>(got));
-    if (cr == nullptr) {
-      count = end;
-      if (got < want && std::feof(file_)) break;
-      continue;
-    }
-    int first = static_cast<int>(static_cast<const char*>(cr) - dest);
-    int w = first;
-    int r = FoldBlocks(dest, first, end, w);
-    for (; r < end; ++r) {
-      char ch = dest[r];
-      if (ch == '\r') {
-        if (r + 1 < end) {
-          if (dest[r + 1] == '\n') continue;  // the LF that follows is kept
-        } else {
-          int next = ReadByte();
-          if (next == '\n') {
-            ch = '\n';
-          } else if (next != EOF) {
-            pending_ = next;
-          }
-        }
-      }
-      dest[w++] = ch;
-    }
-    count = w;
-    if (got < want && pending_ < 0 && std::feof(file_)) break;
   }
   return count;
 }
 
 void InFile::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   growing_ = nullptr;
-  pending_ = -1;
+  drained_ = false;
+  rawPos_ = rawEnd_ = 0;
 }
 
 }  // namespace stackcc

@@ -111,20 +111,28 @@ class InFile {
   void Follow(GrowingSource* source) { growing_ = source; }
   // Reads up to n bytes after line-end folding; returns how many were stored.
   int Read(char* dest, int n);
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return fd_ >= 0; }
   void Close();
 
  private:
   // Up to n bytes from the file, as far as the writer has got.
   std::size_t ReadRaw(char* dest, std::size_t n);
-  int ReadByte();
+  // Moves the unread bytes to the front of the raw buffer and reads behind
+  // them; false when the file has nothing more.
+  bool Refill();
+  // Folds raw bytes into dest[count, n) until either runs out, or a CR ends
+  // the raw bytes (its LF may be in the next read); gives the new count.
+  int Fold(char* dest, int count, int n);
 
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
   GrowingSource* growing_ = nullptr;
   std::size_t consumed_ = 0;  // bytes taken from the file
-  int pending_ = -1;          // a byte read ahead while looking for the LF after a CR
-  // The stream's buffer: the C library would otherwise read in blocks of 4 KB.
-  std::unique_ptr<char[]> buffer_;
+  bool drained_ = false;      // a read found nothing more
+  // The file's bytes as read, not yet folded: [rawPos_, rawEnd_). Folding from
+  // here into the caller's buffer never reads bytes it has just written.
+  std::unique_ptr<char[]> raw_;
+  std::size_t rawPos_ = 0;
+  std::size_t rawEnd_ = 0;
 };
 
 }  // namespace stackcc

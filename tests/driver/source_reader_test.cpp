@@ -149,6 +149,25 @@ TEST_F(ReaderFixture, PushFailsCleanly) {
 namespace stackcc {
 namespace {
 
+std::string Folded(const std::string& raw) {
+  std::string expected;
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+    expected += raw[i];
+  }
+  return expected;
+}
+
+std::string ReadAllInChunks(const std::string& path, int chunk) {
+  InFile in;
+  if (!in.Open(path)) return "(cannot open)";
+  std::string got;
+  std::string buf(static_cast<std::size_t>(chunk), '\0');
+  for (int n; (n = in.Read(buf.data(), chunk)) > 0;)
+    got.append(buf.data(), static_cast<std::size_t>(n));
+  return got;
+}
+
 TEST(InFile, FoldsCrLfAcrossReadBoundaries) {
   std::string raw;
   unsigned seed = 7;
@@ -156,21 +175,37 @@ TEST(InFile, FoldsCrLfAcrossReadBoundaries) {
     seed = seed * 1103515245u + 12345u;
     raw += "ab\r\n"[(seed >> 16) % 4];
   }
-  std::string expected;
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-    expected += raw[i];
-  }
   std::string dir = testing::MakeTempDir();
   testing::WriteFile(dir + "f", raw);
   for (int chunk : {1, 2, 3, 7, 1024, 20480}) {
-    InFile in;
-    ASSERT_TRUE(in.Open(dir + "f"));
-    std::string got;
-    std::string buf(static_cast<std::size_t>(chunk), '\0');
-    for (int n; (n = in.Read(buf.data(), chunk)) > 0;)
-      got.append(buf.data(), static_cast<std::size_t>(n));
-    EXPECT_EQ(got, expected) << "chunk " << chunk;
+    EXPECT_EQ(ReadAllInChunks(dir + "f", chunk), Folded(raw)) << "chunk " << chunk;
+  }
+}
+
+// The file is read in blocks of 64 KB: a CR as the last byte of a block, a CR
+// LF pair split by a block, lone CRs, and a CR that ends the file.
+TEST(InFile, FoldsAcrossTheBlocksOfTheFile) {
+  constexpr std::size_t kBlock = 1 << 16;
+  struct Case {
+    const char* label;
+    std::string raw;
+  };
+  auto filled = [](std::size_t n, std::string tail) { return std::string(n, 'x') + tail; };
+  const Case cases[] = {
+      {"pair split by the block", filled(kBlock - 1, "\r\nrest\r\n")},
+      {"lone CR ends the block", filled(kBlock - 1, "\ryz")},
+      {"pair just inside the block", filled(kBlock - 2, "\r\n\r\n")},
+      {"CR ends the file", filled(kBlock - 1, "\r")},
+      {"CR alone in the file", "\r"},
+      {"CRs before the end", filled(3 * kBlock + 5, "\r\r\n\r")},
+      {"empty", ""},
+  };
+  std::string dir = testing::MakeTempDir();
+  for (const Case& k : cases) {
+    testing::WriteFile(dir + "f", k.raw);
+    for (int chunk : {1, 17, 20480, 65536}) {
+      EXPECT_EQ(ReadAllInChunks(dir + "f", chunk), Folded(k.raw)) << k.label << ", " << chunk;
+    }
   }
 }
 
