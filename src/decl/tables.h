@@ -74,10 +74,11 @@ class SymbolIndex {
     }
     return -1;
   }
-  // Enters record i under its name unless the name is already there.
+  // Enters record i under its name. The callers add only names not yet in the
+  // table; were one there, it would still be found first, as it stands earlier
+  // on the probe path.
   template <typename Records>
   void Add(const Records& records, int i) {
-    if (Find(records, records[i].name.view(), {}) >= 0) return;
     if (slots_.empty()) slots_.Allocate(kSlots);
     unsigned h = Mix(HashBytes(records[i].name.view()));
     unsigned slot = h & kMask;
