@@ -177,10 +177,6 @@ constexpr std::array<bool, 256> kOpeningBytes = [] {
   return bytes;
 }();
 
-bool MayOpenDeclaration(char first) {
-  return kOpeningBytes[static_cast<unsigned char>(first)];
-}
-
 int CompileDeclarationAtDepth(Compiler& c, std::string_view typeName, int memberFlag) {
   DeclState& d = c.decl;
   d.fixedFlag = 0;
@@ -205,6 +201,10 @@ int CompileDeclarationAtDepth(Compiler& c, std::string_view typeName, int member
 }
 
 }  // namespace
+
+bool MayOpenDeclaration(char first) {
+  return kOpeningBytes[static_cast<unsigned char>(first)];
+}
 
 int CompileDeclaration(Compiler& c, std::string_view typeName, int memberFlag) {
   DeclState& d = c.decl;

@@ -15,6 +15,9 @@ struct Compiler;
 // A declaration statement; typeName and memberFlag 1 while a structure's member
 // statements are read.
 int CompileDeclaration(Compiler& c, std::string_view typeName, int memberFlag);
+// Whether a statement beginning with this byte (after its blanks) may be a
+// declaration; the handler turns down every other statement at once.
+bool MayOpenDeclaration(char first);
 // "struct" with a tag: a definition with its member list and/or declarators.
 int CompileStructDeclaration(Compiler& c, std::string_view ownerTag, int memberFlag,
                              int externFlag);

@@ -96,7 +96,12 @@ bool NameCannotLead(Compiler& c) {
 std::string_view DispatchStatement(Compiler& c, SourceText text) {
   BeginText(c, text.text, text.length);
   ClearEmit(c);
-  if (CompileDeclaration(c, "", 0) != 0) return c.out.emit.view();
+  // The declaration handler's own first step is this blank skip; most
+  // statements it would then turn down by their first byte.
+  SkipBlanks(c);
+  if (MayOpenDeclaration(ScanChar(c)) && CompileDeclaration(c, "", 0) != 0) {
+    return c.out.emit.view();
+  }
   // Skipping again where the declaration handler stopped changes nothing; it
   // leaves the cursor on the statement's first byte.
   SkipBlanks(c);
