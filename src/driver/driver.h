@@ -36,6 +36,9 @@ struct DriverState {
   // Repeated expression statements may be given the code they got before
   // (off only to compare against compiling every statement afresh).
   bool reuseExpressionCode = true;
+  // Lines that none of Pass 1's work changes may take its short way (off only
+  // to compare against the full work on every line).
+  bool plainLineShortcut = true;
   // Set on the compilation object of an early-started Pass 2.
   PassOverlap* overlap = nullptr;
 };
