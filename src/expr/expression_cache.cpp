@@ -12,6 +12,31 @@ namespace {
 
 constexpr std::string_view kLabelMark = "_func_";
 
+// The last n < 8 bytes as the low bytes of a word, as a copy of them into a
+// zeroed word would give. Loaded in pieces of fixed size: a copy of a variable
+// length calls the library and is read back through the stack, which stalls
+// the load that follows it.
+std::uint64_t TailWord(const char* p, std::size_t n) {
+  std::uint64_t tail = 0;
+  unsigned shift = 0;
+  if (n & 4) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    tail = v;
+    p += 4;
+    shift = 32;
+  }
+  if (n & 2) {
+    std::uint16_t v;
+    std::memcpy(&v, p, 2);
+    tail |= static_cast<std::uint64_t>(v) << shift;
+    p += 2;
+    shift += 16;
+  }
+  if (n & 1) tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(*p)) << shift;
+  return tail;
+}
+
 // The slot hash of a statement text, eight bytes at a time.
 unsigned HashText(std::string_view text) {
   constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
@@ -23,9 +48,7 @@ unsigned HashText(std::string_view text) {
     h = (h ^ w) * kMul;
     h ^= h >> 29;
   }
-  std::uint64_t tail = 0;
-  std::memcpy(&tail, text.data() + i, text.size() - i);
-  h = (h ^ tail) * kMul;
+  h = (h ^ TailWord(text.data() + i, text.size() - i)) * kMul;
   h ^= h >> 32;  // the high bits, where a product gathers its inputs, reach the slot bits
   h *= kMul;
   return static_cast<unsigned>(h >> 32);
