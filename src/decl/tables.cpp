@@ -23,14 +23,24 @@ int ExactIndex(const DeclState& d, std::string_view name) {
   return d.symbolIndex.Find(d.symbols, name, {});
 }
 
+// Whether name holds the mark of a function label. Names are short: a plain
+// walk costs less than the library's search and its call.
+bool HoldsFuncMark(std::string_view name) {
+  for (std::size_t i = 0; i + kFuncMark.size() <= name.size(); ++i) {
+    if (name[i] == '_' && SameBytes(name.data() + i, kFuncMark.data(), kFuncMark.size())) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // The search behind every lookup: the name with the current function's label
 // appended (unless it already carries one), then the name exactly as asked.
 int ScopedIndex(const Compiler& c, std::string_view name) {
   const DeclState& d = c.decl;
   std::string_view label = d.currentFunctionLabel.view();
   // A scoped form longer than a name field cannot have been stored.
-  if (!label.empty() && name.find(kFuncMark) == std::string_view::npos &&
-      name.size() + label.size() < kSymbolNameCapacity) {
+  if (!label.empty() && !HoldsFuncMark(name) && name.size() + label.size() < kSymbolNameCapacity) {
     unsigned nameHash = SymbolIndex::NameHash(name);
     int i = d.symbolIndex.Find(d.symbols, name, label, nameHash);
     if (i >= 0) return i;
@@ -65,7 +75,10 @@ int LookUpScoped(Compiler& c, std::string_view name) {
 // A name holding a line end could not be found again in a code by the line
 // end after it: its lookups are not written down (nor the statement kept).
 bool EndsNoLine(std::string_view name) {
-  return name.find_first_of("\r\n") == std::string_view::npos;
+  for (char ch : name) {
+    if (ch == '\r' || ch == '\n') return false;
+  }
+  return true;
 }
 
 void NoteSymbolLookup(DeclState& d, std::string_view name, int result) {
