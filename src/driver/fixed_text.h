@@ -5,6 +5,7 @@
 // false so the caller can report it. Copies move the used length only.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -49,6 +50,21 @@ inline std::string_view DecimalDigits(char (&buf)[24], long long value) {
     buf[0] = static_cast<char>('0' + value / 10);
     buf[1] = static_cast<char>('0' + value % 10);
     return std::string_view(buf, 2);
+  }
+  if constexpr (std::endian::native == std::endian::little) {
+    if (value > 0 && value < 100000000) {
+      // Up to eight digits are gathered in a word, the first digit in its
+      // lowest byte, and stored at once: a copy that loads them several at a
+      // time then reads one store, not a run of single-byte stores (which
+      // the processor cannot forward to a wider load).
+      std::uint64_t word = 0;
+      std::size_t n = 0;
+      for (long long v = value; v != 0; v /= 10, ++n) {
+        word = (word << 8) | static_cast<std::uint64_t>('0' + v % 10);
+      }
+      std::memcpy(buf, &word, sizeof word);
+      return std::string_view(buf, n);
+    }
   }
   std::size_t at = sizeof buf;
   unsigned long long mag = value < 0 ? 0ULL - static_cast<unsigned long long>(value)

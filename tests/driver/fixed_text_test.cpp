@@ -52,9 +52,10 @@ TEST(CopyBytes, CopiesBetweenSeparateBuffers) {
 }
 
 TEST(DecimalDigits, EqualsToString) {
-  const long long values[] = {0,    7,       9,       10,        42,        99,           100, 101,
-                              999,  1000,    12345,   -1,        -9,        -10,          -99, -100,
-                              -101, INT_MAX, INT_MIN, LLONG_MAX, LLONG_MIN, LLONG_MIN + 1};
+  const long long values[] = {0, 7, 9, 10, 42, 99, 100, 101, 999, 1000, 12345, -1, -9, -10, -99,
+                              -100, -101, INT_MAX, INT_MIN, LLONG_MAX, LLONG_MIN, LLONG_MIN + 1,
+                              // around the eight digits gathered in one word
+                              1234, 10000000, 99999999, 100000000, 100000001, 20406080};
   for (long long v : values) {
     char buf[24];
     std::string_view digits = DecimalDigits(buf, v);
