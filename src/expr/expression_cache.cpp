@@ -134,10 +134,48 @@ bool SymbolAnswersAgain(Compiler& c, const SymbolLookup& was, const Relabel& mov
   return found == was.result || (SameShape(now, then) && SameDimensionsOf(d, now, then));
 }
 
-bool AnswersAgain(Compiler& c, const LookupJournal& lookups, const Relabel& move,
-                  int (&found)[LookupJournal::kSymbolLookups]) {
+// SymbolAnswersAgain through the verdicts of this function and these tables.
+// A name that found nothing is checked every time (its asked text is not
+// part of any record's name).
+bool CheckedAgain(Compiler& c, CheckedAnswers& checked, const SymbolLookup& was,
+                  const Relabel& move, int& found) {
+  if (was.result < 0) return SymbolAnswersAgain(c, was, move, found);
+  std::string_view recordName = c.decl.symbols[was.result].name.view();
+  std::string_view asked = was.asked.view();
+  bool keyed =
+      asked.size() <= recordName.size() && SameBytes(recordName.data(), asked.data(), asked.size());
+  unsigned index = (static_cast<unsigned>(was.result) * 31u + static_cast<unsigned>(asked.size())) %
+                   CheckedAnswers::kVerdicts;
+  CheckedAnswers::Verdict& v = checked.verdicts[index];
+  if (keyed && v.epoch == checked.epoch && v.was == was.result && v.revision == was.revision &&
+      v.askedSize == asked.size() && SameText(v.from.view(), move.from)) {
+    found = v.found;
+    return v.again;
+  }
+  bool again = SymbolAnswersAgain(c, was, move, found);
+  if (keyed) {
+    v.epoch = checked.epoch;
+    v.was = was.result;
+    v.revision = was.revision;
+    v.askedSize = asked.size();
+    v.from.assign(move.from);
+    v.found = found;
+    v.again = again;
+  }
+  return again;
+}
+
+bool AnswersAgain(Compiler& c, CheckedAnswers& checked, const LookupJournal& lookups,
+                  const Relabel& move, int (&found)[LookupJournal::kSymbolLookups]) {
+  const DeclState& d = c.decl;
+  if (checked.generation != d.generation ||
+      !SameText(checked.label.view(), d.currentFunctionLabel.view())) {
+    ++checked.epoch;
+    checked.generation = d.generation;
+    checked.label.assign(d.currentFunctionLabel.view());
+  }
   for (int i = 0; i < lookups.symbolCount; ++i) {
-    if (!SymbolAnswersAgain(c, lookups.symbols[i], move, found[i])) return false;
+    if (!CheckedAgain(c, checked, lookups.symbols[i], move, found[i])) return false;
   }
   for (int i = 0; i < lookups.memberCount; ++i) {
     const MemberLookup& was = lookups.members[i];
@@ -228,7 +266,7 @@ const CachedExpression* ExpressionCache::Find(Compiler& c, std::string_view text
   if (!MayMove(entry, entry.label.view(), label)) return nullptr;
   Relabel move{entry.label.view(), label};
   int found[LookupJournal::kSymbolLookups];
-  if (!AnswersAgain(c, entry.lookups, move, found)) return nullptr;
+  if (!AnswersAgain(c, checked_, entry.lookups, move, found)) return nullptr;
   MoveEntry(d, entry, move, found);
   entry.generation = d.generation;
   entry.used = true;

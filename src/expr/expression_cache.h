@@ -57,6 +57,30 @@ struct CachedExpression {
   FixedText<kCachedCodeCapacity> code;  // the instruction lines before the drop
 };
 
+// The answers of names checked again for statements moved into the current
+// function under the current tables: the statements of one function ask
+// about the same few names, and each is checked once. A verdict holds for the
+// record found then (at its revision), the name asked (the first bytes of that
+// record's name) and the function the statement was moved from.
+struct CheckedAnswers {
+  struct Verdict {
+    int epoch = -1;
+    int was = -1;
+    int revision = 0;
+    std::size_t askedSize = 0;
+    FixedText<kFunctionLabelCapacity> from;
+    int found = -1;
+    bool again = false;
+  };
+  static constexpr unsigned kVerdicts = 64;
+  std::array<Verdict, kVerdicts> verdicts{};
+  // Verdicts of other epochs are void; the epoch moves on with the tables'
+  // generation and the function.
+  int epoch = 0;
+  int generation = -1;
+  FixedText<kFunctionLabelCapacity> label;
+};
+
 class ExpressionCache {
  public:
   // The entry holding the code text compiles to now, or nullptr. An entry made
@@ -90,6 +114,7 @@ class ExpressionCache {
   int TakeEntry();
 
   std::array<Slot, kSlots> slots_{};
+  CheckedAnswers checked_;
   // Entries are handed out round robin, so only as many are built as are used;
   // an entry given out since the hand last passed it is passed over once, so
   // statements that come back outlive those met only once. Every entry is a
