@@ -35,6 +35,14 @@ void BlankMarkerBytes(ExprText& text) {
 }
 
 void EmitDrop(Compiler& c, int dropSize) {
+  // Values are one, two, four or eight bytes wide: their lines are written whole.
+  static constexpr std::string_view kDrops[] = {"drop 0\r\n", "drop 1\r\n", "drop 2\r\n",
+                                                "drop 3\r\n", "drop 4\r\n", "drop 5\r\n",
+                                                "drop 6\r\n", "drop 7\r\n", "drop 8\r\n"};
+  if (dropSize >= 0 && dropSize <= 8) {
+    Emit(c, kDrops[dropSize]);
+    return;
+  }
   Emit(c, "drop ");
   EmitNumber(c, dropSize);
   Emit(c, "\r\n");
