@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "driver/byte_scan.h"
 #include "driver/compiler.h"
 #include "driver/text_helpers.h"
 
@@ -75,10 +76,8 @@ int LookUpScoped(Compiler& c, std::string_view name) {
 // A name holding a line end could not be found again in a code by the line
 // end after it: its lookups are not written down (nor the statement kept).
 bool EndsNoLine(std::string_view name) {
-  for (char ch : name) {
-    if (ch == '\r' || ch == '\n') return false;
-  }
-  return true;
+  int size = static_cast<int>(name.size());
+  return FindEitherByte(name.data(), 0, size, '\r', '\n') == size;
 }
 
 void NoteSymbolLookup(DeclState& d, std::string_view name, int result) {
@@ -254,7 +253,7 @@ int TypeNameTable::Intern(std::string_view name) {
   if (it != ids_.end()) return it->second;
   names_.emplace_back(name);
   int id = static_cast<int>(names_.size());
-  ids_.emplace(std::string(name), id);
+  ids_.emplace(names_.back().view(), id);
   return id;
 }
 

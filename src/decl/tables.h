@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -122,8 +123,10 @@ class TypeNameTable {
   }
 
  private:
-  std::vector<FixedText<kTypeNameCapacity>> names_;
-  std::unordered_map<std::string, int, NameHash, NameEqual> ids_;
+  // A deque keeps its texts in place as it grows, so the index may refer to
+  // them instead of holding copies.
+  std::deque<FixedText<kTypeNameCapacity>> names_;
+  std::unordered_map<std::string_view, int> ids_;
 };
 
 // The members of one structure tag, in table order, and their summed size.

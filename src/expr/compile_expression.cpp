@@ -35,7 +35,7 @@ void BlankMarkerBytes(ExprText& text) {
 }
 
 void EmitDrop(Compiler& c, int dropSize) {
-  // Values are one, two, four or eight bytes wide: their lines are written whole.
+  // The usual value widths (up to eight bytes) have their lines written whole.
   static constexpr std::string_view kDrops[] = {"drop 0\r\n", "drop 1\r\n", "drop 2\r\n",
                                                 "drop 3\r\n", "drop 4\r\n", "drop 5\r\n",
                                                 "drop 6\r\n", "drop 7\r\n", "drop 8\r\n"};
