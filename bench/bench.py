@@ -40,15 +40,18 @@ def run_once(cmd, cwd):
 
 def measure_all(cmds, cwd, runs):
     """Median time and peak memory per command. The commands take turns run by
-    run, so a passing load on the machine falls on all of them alike."""
+    run, so a passing load on the machine falls on all of them alike, and the
+    turn starts with a different command each run, so none always follows the
+    long gcc run (whose caches and clock it would inherit)."""
     times = [[] for _ in cmds]
     for cmd in cmds:  # one warm-up run each: file cache, page cache
         run_once(cmd, cwd)
-    for _ in range(runs):
-        for i, cmd in enumerate(cmds):
-            t, code = run_once(cmd, cwd)
+    for r in range(runs):
+        for k in range(len(cmds)):
+            i = (r + k) % len(cmds)
+            t, code = run_once(cmds[i], cwd)
             if code != 0:
-                raise SystemExit(f"{' '.join(cmd)} failed with status {code} in {cwd}")
+                raise SystemExit(f"{' '.join(cmds[i])} failed with status {code} in {cwd}")
             times[i].append(t)
     return [(statistics.median(ts), peak_of(cmd, cwd)) for ts, cmd in zip(times, cmds)]
 
