@@ -12,15 +12,21 @@
 
 namespace stackcc {
 
+// Names as long as the journal keeps: the names of statements are short, and
+// a statement asking about a longer one is compiled every time instead of
+// kept. Every kept statement's journal is part of a cache entry, so its size
+// is memory the cache touches.
+constexpr int kJournalNameCapacity = 32;
+
 struct SymbolLookup {
-  FixedText<kSymbolNameCapacity> asked;
+  FixedText<kJournalNameCapacity> asked;
   int result = -1;   // the record index, -1 when absent
   int revision = 0;  // the record's revision when it was found
 };
 
 struct MemberLookup {
-  FixedText<kTypeNameCapacity> tag;
-  FixedText<kSymbolNameCapacity> member;
+  FixedText<kJournalNameCapacity> tag;
+  FixedText<kJournalNameCapacity> member;
   int offset = 0;
 };
 

@@ -118,7 +118,7 @@ bool SameDimensionsOf(const DeclState& d, const SymbolRecord& a, const SymbolRec
 // renamed by the move at most. found is the record it finds now.
 bool SymbolAnswersAgain(Compiler& c, const SymbolLookup& was, const Relabel& move, int& found) {
   const DeclState& d = c.decl;
-  FixedText<kSymbolNameCapacity> asked;
+  decltype(was.asked) asked;
   if (move.Moves()) {
     asked = was.asked;
     move.Apply(asked);

@@ -24,7 +24,9 @@ namespace stackcc {
 
 constexpr int kCachedExpressions = 128;
 constexpr int kCachedTextCapacity = kShapeCapacity;
-constexpr int kCachedCodeCapacity = 1024;
+// Statement code is mostly below 256 bytes; a statement with more is compiled
+// every time instead of kept.
+constexpr int kCachedCodeCapacity = 512;
 
 // The fields a look-up reads on every statement come first, the code (read
 // only on a hit) last, so a look-up touches few lines of a large entry.

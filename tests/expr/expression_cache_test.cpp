@@ -170,6 +170,42 @@ const CacheCase kCases[] = {
        DeclareIn(c, "c_func_g", 8, SymScalar);
      },
      [](Compiler& c) { Enter(c, "g"); }},
+    // Names longer than the journal keeps: the statement cannot be checked
+    // again, so it must be compiled again.
+    {"a long name now hidden by a local", "a = a_name_longer_than_what_the_journal_keeps_of_it + b",
+     [](Compiler& c) {
+       GlobalsAB(c);
+       DeclareIn(c, "a_name_longer_than_what_the_journal_keeps_of_it", 4, SymScalar);
+     },
+     [](Compiler& c) {
+       DeclareIn(c, "a_name_longer_than_what_the_journal_keeps_of_it_func_f", 8, SymScalar);
+     }},
+    {"a long member added to the structure", "a = s.a_member_longer_than_the_journal_keeps",
+     [](Compiler& c) {
+       NameBuffer x("x");
+       DeclareSymbol(c, x, 4, SymScalar, 0, 1, 4, "pt", 1, -1, "");
+       NameBuffer s("s");
+       DeclareSymbol(c, s, 4, SymScalar, 0, 1, 4, "pt", 0, -1, "");
+       GlobalsAB(c);
+     },
+     [](Compiler& c) {
+       NameBuffer y("a_member_longer_than_the_journal_keeps");
+       DeclareSymbol(c, y, 4, SymScalar, 0, 1, 4, "pt", 1, -1, "");
+     }},
+    {"a member of a long structure tag added", "a = s.y",
+     [](Compiler& c) {
+       const char* tag = "a_structure_tag_longer_than_the_journal_keeps";
+       NameBuffer x("x");
+       DeclareSymbol(c, x, 4, SymScalar, 0, 1, 4, tag, 1, -1, "");
+       NameBuffer s("s");
+       DeclareSymbol(c, s, 4, SymScalar, 0, 1, 4, tag, 0, -1, "");
+       GlobalsAB(c);
+     },
+     [](Compiler& c) {
+       NameBuffer y("y");
+       DeclareSymbol(c, y, 4, SymScalar, 0, 1, 4, "a_structure_tag_longer_than_the_journal_keeps",
+                     1, -1, "");
+     }},
     {"an unknown name is reported every time", "a = zz + 1", GlobalsAB, [](Compiler&) {}},
     {"a malformed statement is reported every time", "a = (b", GlobalsAB, [](Compiler&) {}},
     {"a string literal is placed every time", "a = \"hi\"", GlobalsAB, [](Compiler&) {}},
@@ -247,15 +283,23 @@ TEST(ExpressionCache, StatementsOfOneShapeGetTheirOwnNumbers) {
   }
 }
 
+// A text longer than an entry keeps, and a short text whose code is longer.
 TEST(ExpressionCache, StatementsBeyondTheKeptSizesStillCompile) {
-  TestCompiler tc;
-  GlobalsAB(tc.c());
   std::string longText = "a = b";
   while (longText.size() <= kCachedTextCapacity) longText += " + b";
-  Outcome first = CompileOnce(tc, longText);
-  Outcome second = CompileOnce(tc, longText);
-  EXPECT_EQ(first.reports, 0);
-  EXPECT_EQ(second.code, first.code);
+  std::string longCode = "a=b";
+  TestCompiler probe;
+  GlobalsAB(probe.c());
+  while (CompileOnce(probe, longCode).code.size() <= kCachedCodeCapacity) longCode += "+b";
+  ASSERT_LT(longCode.size(), static_cast<std::size_t>(kCachedTextCapacity));
+  for (const std::string& text : {longText, longCode}) {
+    TestCompiler tc;
+    GlobalsAB(tc.c());
+    Outcome first = CompileOnce(tc, text);
+    Outcome second = CompileOnce(tc, text);
+    EXPECT_EQ(first.reports, 0) << text;
+    EXPECT_EQ(second.code, first.code) << text;
+  }
 }
 
 TEST(ExpressionCache, ManyDistinctStatementsOverflowTheEntriesSafely) {
