@@ -1,6 +1,7 @@
 // The records of the symbol, member and dimension tables.
 #pragma once
 
+#include "decl/symbol_name.h"
 #include "driver/fixed_text.h"
 #include "driver/text_helpers.h"
 
@@ -10,7 +11,7 @@ constexpr int kSymbolNameCapacity = 80;
 constexpr int kTypeNameCapacity = 128;
 
 struct SymbolRecord {
-  FixedText<kSymbolNameCapacity> name;
+  SymbolName<kSymbolNameCapacity> name;
   // The structure tag of the record's type, as its number in the table's type
   // names (0: none). Tags repeat across thousands of records; kept once, they
   // leave the records small enough that a large program touches half the
