@@ -22,7 +22,7 @@
 
 namespace stackcc {
 
-constexpr int kCachedExpressions = 128;
+constexpr int kCachedExpressions = 96;
 constexpr int kCachedTextCapacity = kShapeCapacity;
 // Statement code is mostly below 256 bytes; a statement with more is compiled
 // every time instead of kept.
