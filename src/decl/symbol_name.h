@@ -1,8 +1,8 @@
 // The name field of a symbol record. Names run up to 79 bytes, but those of
 // real programs are short ("r_func_main", "Sensor_ST_flags"), so a short name
 // stands in the record itself and only a longer one gets a field of full width
-// of its own. The symbol table is the largest table a program fills: records
-// of half the size are half the memory to touch.
+// of its own. The symbol table is the largest table a program fills: a record
+// of 104 bytes instead of 152 is a third less memory to touch.
 #pragma once
 
 #include <cstddef>
@@ -29,8 +29,8 @@ class SymbolName {
   // Cut to kCapacity bytes, as a full-width field would.
   SymbolName& operator=(std::string_view text) {
     if (text.size() <= kShortCapacity) {
-      long_.reset();
       short_.assign(text);
+      long_.reset();  // after the copy: text may be a piece of the long name
     } else {
       short_.clear();
       if (!long_) long_ = std::make_unique<FixedText<kFullCapacity>>();

@@ -47,6 +47,8 @@ TEST(SymbolName, ReassignedBetweenShortAndLong) {
   other = "x";
   EXPECT_EQ(name.view(), kLong);
   EXPECT_EQ(other.view(), "x");
+  name = name.view().substr(2, 4);  // a piece of itself, from the long field
+  EXPECT_EQ(name.view(), "name");
 }
 
 }  // namespace

@@ -49,6 +49,24 @@ void GlobalsAB(Compiler& c) {
   Enter(c, "f");
 }
 
+// A structure of tag with a member "x" and a global "s" of it; the change
+// adds member to the structure.
+CacheCase MemberAdded(const char* name, const char* statement, const char* tag,
+                      const char* member) {
+  return {name, statement,
+          [tag](Compiler& c) {
+            NameBuffer x("x");
+            DeclareSymbol(c, x, 4, SymScalar, 0, 1, 4, tag, 1, -1, "");
+            NameBuffer s("s");
+            DeclareSymbol(c, s, 4, SymScalar, 0, 1, 4, tag, 0, -1, "");
+            GlobalsAB(c);
+          },
+          [tag, member](Compiler& c) {
+            NameBuffer added(member);
+            DeclareSymbol(c, added, 4, SymScalar, 0, 1, 4, tag, 1, -1, "");
+          }};
+}
+
 const CacheCase kCases[] = {
     {"nothing changed", "a = a + b", GlobalsAB, [](Compiler&) {}},
     {"a local now hides a global", "a = a + b", GlobalsAB,
@@ -78,18 +96,7 @@ const CacheCase kCases[] = {
        DeclareIn(c, "h", 4, SymFunction, 1);
      },
      [](Compiler& c) { SetParamCount(c, "h", 2); }},
-    {"a member added to the structure", "a = s.y",
-     [](Compiler& c) {
-       NameBuffer x("x");
-       DeclareSymbol(c, x, 4, SymScalar, 0, 1, 4, "pt", 1, -1, "");
-       NameBuffer s("s");
-       DeclareSymbol(c, s, 4, SymScalar, 0, 1, 4, "pt", 0, -1, "");
-       GlobalsAB(c);
-     },
-     [](Compiler& c) {
-       NameBuffer y("y");
-       DeclareSymbol(c, y, 4, SymScalar, 0, 1, 4, "pt", 1, -1, "");
-     }},
+    MemberAdded("a member added to the structure", "a = s.y", "pt", "y"),
     {"the next function's local of the same shape", "a = c + b",
      [](Compiler& c) {
        GlobalsAB(c);
@@ -180,32 +187,11 @@ const CacheCase kCases[] = {
      [](Compiler& c) {
        DeclareIn(c, "a_name_longer_than_what_the_journal_keeps_of_it_func_f", 8, SymScalar);
      }},
-    {"a long member added to the structure", "a = s.a_member_longer_than_the_journal_keeps",
-     [](Compiler& c) {
-       NameBuffer x("x");
-       DeclareSymbol(c, x, 4, SymScalar, 0, 1, 4, "pt", 1, -1, "");
-       NameBuffer s("s");
-       DeclareSymbol(c, s, 4, SymScalar, 0, 1, 4, "pt", 0, -1, "");
-       GlobalsAB(c);
-     },
-     [](Compiler& c) {
-       NameBuffer y("a_member_longer_than_the_journal_keeps");
-       DeclareSymbol(c, y, 4, SymScalar, 0, 1, 4, "pt", 1, -1, "");
-     }},
-    {"a member of a long structure tag added", "a = s.y",
-     [](Compiler& c) {
-       const char* tag = "a_structure_tag_longer_than_the_journal_keeps";
-       NameBuffer x("x");
-       DeclareSymbol(c, x, 4, SymScalar, 0, 1, 4, tag, 1, -1, "");
-       NameBuffer s("s");
-       DeclareSymbol(c, s, 4, SymScalar, 0, 1, 4, tag, 0, -1, "");
-       GlobalsAB(c);
-     },
-     [](Compiler& c) {
-       NameBuffer y("y");
-       DeclareSymbol(c, y, 4, SymScalar, 0, 1, 4, "a_structure_tag_longer_than_the_journal_keeps",
-                     1, -1, "");
-     }},
+    MemberAdded("a long member added to the structure",
+                "a = s.a_member_longer_than_the_journal_keeps", "pt",
+                "a_member_longer_than_the_journal_keeps"),
+    MemberAdded("a member of a long structure tag added", "a = s.y",
+                "a_structure_tag_longer_than_the_journal_keeps", "y"),
     {"an unknown name is reported every time", "a = zz + 1", GlobalsAB, [](Compiler&) {}},
     {"a malformed statement is reported every time", "a = (b", GlobalsAB, [](Compiler&) {}},
     {"a string literal is placed every time", "a = \"hi\"", GlobalsAB, [](Compiler&) {}},
