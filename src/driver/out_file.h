@@ -71,6 +71,8 @@ class OutFile {
  private:
   static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
   bool WriteSlow(std::string_view bytes);
+  // The file is exactly as long as what was written to it.
+  bool HasWrittenLength() const;
   bool Flush();
   bool WriteOut(const char* p, std::size_t n);
   // Held: the buffer, holding n bytes, joins the kept ones.
