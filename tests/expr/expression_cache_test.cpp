@@ -276,7 +276,10 @@ TEST(ExpressionCache, StatementsBeyondTheKeptSizesStillCompile) {
   std::string longCode = "a=b";
   TestCompiler probe;
   GlobalsAB(probe.c());
-  while (CompileOnce(probe, longCode).code.size() <= kCachedCodeCapacity) longCode += "+b";
+  while (longCode.size() < kCachedTextCapacity &&
+         CompileOnce(probe, longCode).code.size() <= kCachedCodeCapacity) {
+    longCode += "+b";
+  }
   ASSERT_LT(longCode.size(), static_cast<std::size_t>(kCachedTextCapacity));
   for (const std::string& text : {longText, longCode}) {
     TestCompiler tc;
