@@ -113,6 +113,11 @@ bool ContinuePendingComment(Compiler& c) {
   PendingComment kind = p.pending;
   p.pending = PendingComment::kNone;
   if (kind == PendingComment::kNone || p.pendingLevel != c.reader.top) return false;
+  // A line comment cut just before its line feed has nothing left: the text is
+  // an ordinary one whose line break is counted as any other. (Taking it as a
+  // continuation would consume nothing, and the reader's step past a text that
+  // stands still would swallow the line feed uncounted.)
+  if (kind == PendingComment::kLine && ScanChar(c) == '\n') return false;
   if (kind == PendingComment::kBlock) {
     SkipBlockComment(c);
   } else {

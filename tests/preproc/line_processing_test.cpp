@@ -146,6 +146,21 @@ TEST(LongComments, LineCommentAcrossWindows) {
   EXPECT_NE(out.find("LINE:3:prog.c" + E + "b;" + E), std::string::npos);
 }
 
+// A line comment whose line feed is the first byte after a window edge: the
+// lines after it keep their numbers.
+TEST(LongComments, LineCommentEndingAtAWindowEdge) {
+  for (int feedAt : {20479, 20480, 20481, 20482, 40960, 40961, 40962, 61441}) {
+    Pass1 run;
+    std::string source = "int a;\n//";
+    source += std::string(static_cast<std::size_t>(feedAt - 1 - static_cast<int>(source.size())), 'x');
+    source += "\nint z;\nint y;\n";
+    std::string out = run.Run(source, true);
+    for (std::string line : {"LINE:3:prog.c" + E + "int z;", "LINE:4:prog.c" + E + "int y;"}) {
+      EXPECT_NE(out.find(line), std::string::npos) << feedAt << ": " << line;
+    }
+  }
+}
+
 TEST(LongComments, UnterminatedCommentEndsWithItsInclude) {
   Pass1 run;
   run.File("open.h", "x;\n/* " + std::string(25000, 'q') + "\n");
