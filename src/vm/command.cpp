@@ -1,0 +1,131 @@
+#include "vm/command.h"
+
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+
+#include "vm/errors.h"
+#include "vm/loader.h"
+#include "vm/options.h"
+
+namespace stackvm {
+
+namespace {
+
+constexpr const char* kVersion = "stackvm 1.0";
+
+CodeFiles readCodeFiles(const Options& o, const FileReader& reader) {
+  CodeFiles files;
+  files.base = o.base;
+  for (int k = 0; k < 4; ++k) {
+    std::string name = o.base + ".00" + std::to_string(k + 1);
+    std::optional<std::string> text = reader(name);
+    if (!text) throw LoadError(name + ": cannot be read (compile the program with stackcc first)");
+    files.texts[k] = std::move(*text);
+  }
+  return files;
+}
+
+Prototypes readSystemFile(const Options& o, const FileReader& reader) {
+  std::optional<std::string> text = reader(o.directory + "Sys10.c");
+  if (!text) return {};
+  return readPrototypes(*text, "Sys10.c", o.directory, reader);
+}
+
+DeviceScript readScript(const Options& o, const FileReader& reader) {
+  if (o.scriptPath.empty()) return {};
+  std::optional<std::string> text = reader(o.scriptPath);
+  if (!text) throw UsageError(o.scriptPath + ": cannot be read");
+  return DeviceScript::parse(*text, o.scriptPath);
+}
+
+void checkScriptNames(const Program& program, const DeviceScript& script, const Options& o,
+                      std::ostream& err) {
+  for (const std::string& name : script.names()) {
+    bool device = false;
+    for (const HostRoutine& h : program.hosts) device = device || (h.name == name && h.builtin < 0);
+    if (!device) {
+      err << o.scriptPath << ": warning: " << name << " is no device routine the program calls\n";
+    }
+  }
+}
+
+void checkDumps(const Program& program, const Options& o) {
+  for (const DumpRequest& d : o.dumps) {
+    if (!program.dataLabels.count(d.name))
+      throw UsageError("--dump " + d.name + ": no data label of that name");
+  }
+}
+
+void printDumps(const Program& program, const Machine& machine, const Options& o,
+                std::ostream& err) {
+  for (const DumpRequest& d : o.dumps) {
+    std::optional<int64_t> v = machine.readData(program.dataLabels.at(d.name), d.width);
+    err << d.name << " = ";
+    if (v) {
+      err << *v << '\n';
+    } else {
+      err << "(past the end of the data)\n";
+    }
+  }
+}
+
+int runLoaded(const Program& program, DeviceScript script, const Options& o, Streams io) {
+  Machine machine(program, std::move(script), o.run, io);
+  int status = 0;
+  try {
+    status = machine.run();
+  } catch (const RunError& e) {
+    io.out.flush();
+    io.err << e.what() << '\n';
+    status = e.status;
+  }
+  io.out.flush();
+  printDumps(program, machine, o, io.err);
+  return status;
+}
+
+int runOptions(const Options& o, Streams io, const FileReader& reader) {
+  DeviceScript script = readScript(o, reader);
+  CodeFiles files = readCodeFiles(o, reader);
+  Prototypes prototypes = readSystemFile(o, reader);
+  Program program = loadProgram(files, prototypes, io.err);
+  checkScriptNames(program, script, o, io.err);
+  checkDumps(program, o);
+  return runLoaded(program, std::move(script), o, io);
+}
+
+}  // namespace
+
+std::optional<std::string> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return std::move(bytes).str();
+}
+
+int runCommand(const std::vector<std::string>& args, Streams io, const FileReader& reader) {
+  try {
+    Options o = parseOptions(args);
+    if (o.help) {
+      io.out << usageText();
+      return 0;
+    }
+    if (o.version) {
+      io.out << kVersion << '\n';
+      return 0;
+    }
+    return runOptions(o, io, reader);
+  } catch (const UsageError& e) {
+    io.err << "stackvm: " << e.what() << '\n' << "Try 'stackvm --help'.\n";
+    return e.status;
+  } catch (const VmError& e) {
+    io.err << e.what() << '\n';
+    return e.status;
+  }
+}
+
+}  // namespace stackvm

@@ -1,0 +1,69 @@
+#include "vm/device_script.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "vm/errors.h"
+#include "vm/numbers.h"
+
+namespace stackvm {
+
+namespace {
+
+std::optional<int64_t> scriptValue(std::string_view word) {
+  std::string_view digits = word;
+  if (!digits.empty() && digits[0] == '-') digits.remove_prefix(1);
+  bool hex = digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
+  for (char c : hex ? digits.substr(2) : digits) {
+    bool ok = (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+    if (!ok) return std::nullopt;
+  }
+  std::optional<ParsedNumber> n = parseNumber(word);
+  if (!n || !n->within(INT64_MIN, UINT64_MAX)) return std::nullopt;
+  return static_cast<int64_t>(n->bits);
+}
+
+}  // namespace
+
+DeviceScript DeviceScript::parse(const std::string& text, const std::string& fileName) {
+  DeviceScript script;
+  size_t pos = 0;
+  int lineNo = 0;
+  while (pos < text.size()) {
+    size_t end = std::min(text.find('\n', pos), text.size());
+    std::string_view line(text.data() + pos, end - pos);
+    pos = end + 1;
+    ++lineNo;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+      line.remove_suffix(1);
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    if (line.empty() || line[0] == '#') continue;
+    size_t gap = line.find_first_of(" \t");
+    std::string_view name = line.substr(0, gap);
+    std::string_view rest = gap == std::string_view::npos ? "" : line.substr(gap);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    std::optional<int64_t> value = scriptValue(rest);
+    if (!value) {
+      throw UsageError(fileName + ":" + std::to_string(lineNo) +
+                       ": expected 'name value' (decimal, or hexadecimal after 0x)");
+    }
+    script.queues_[std::string(name)].values.push_back(*value);
+  }
+  return script;
+}
+
+int64_t DeviceScript::next(const std::string& name) {
+  auto it = queues_.find(name);
+  if (it == queues_.end() || it->second.used == it->second.values.size()) return 0;
+  return it->second.values[it->second.used++];
+}
+
+std::vector<std::string> DeviceScript::names() const {
+  std::vector<std::string> out;
+  for (const auto& [name, queue] : queues_) out.push_back(name);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+}  // namespace stackvm

@@ -1,0 +1,329 @@
+#include "vm/machine.h"
+
+#include <bit>
+#include <cstring>
+#include <ostream>
+
+#include "vm/arithmetic.h"
+#include "vm/errors.h"
+#include "vm/loader.h"
+
+static_assert(std::endian::native == std::endian::little, "data bytes are copied as host numbers");
+
+namespace stackvm {
+
+namespace {
+
+std::string hex(uint32_t v) {
+  static const char digits[] = "0123456789abcdef";
+  std::string s = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) s += digits[(v >> shift) & 15];
+  return s;
+}
+
+}  // namespace
+
+Machine::Machine(const Program& program, DeviceScript script, RunOptions options, Streams streams)
+    : program_(program),
+      code_(program.code.data()),
+      script_(std::move(script)),
+      options_(options),
+      io_(streams),
+      data_(program.data),
+      active_(program.functions.size(), 0),
+      recursionWarned_(program.functions.size(), false) {
+  frames_.reserve(kMaxCalls);
+}
+
+int Machine::run() {
+  remaining_ = options_.steps;
+  pc_ = enter(program_.mainEntry, program_.halt());
+  if (options_.trace) {
+    loop<true>();
+  } else {
+    loop<false>();
+  }
+  if (exitStatus_) return *exitStatus_;
+  if (stack_.empty()) return 0;
+  return static_cast<int>(stack_.peekScalar() & 0xFF);
+}
+
+void Machine::fail(const std::string& message) const {
+  throw RunError(describePosition(program_, pc_) + ": " + message);
+}
+
+void Machine::warn(const std::string& message) {
+  io_.err << describePosition(program_, pc_) << ": warning: " << message << '\n';
+}
+
+inline int64_t Machine::pop() {
+  int64_t v;
+  if (!stack_.pop(v)) fail("pop of an empty value stack");
+  return v;
+}
+
+inline void Machine::push(int64_t v, uint32_t w) {
+  if (!stack_.push(v, w)) fail("value stack overflow (more than 1 MiB of entries)");
+}
+
+bool Machine::popTruth() {
+  if (stack_.empty()) fail("pop of an empty value stack");
+  uint32_t w = stack_.topWidth();
+  if (w <= 8) return pop() != 0;
+  popBytes(w);
+  for (uint32_t i = 0; i < w; ++i) {
+    if (scratch_[i] != 0) return true;
+  }
+  return false;
+}
+
+void Machine::divisionByZero() const {
+  fail("division by zero");
+}
+
+template <uint32_t W>
+inline int64_t Machine::load(uint32_t address) {
+  if (!inData(address, W)) {
+    loadOutside(address, W);
+    return 0;
+  }
+  int64_t v = 0;
+  std::memcpy(&v, data_.data() + (address - kDataBase), W);
+  return narrow<W>(v);
+}
+
+template <uint32_t W>
+inline void Machine::store(uint32_t address, int64_t v) {
+  if (!inData(address, W)) storeOutside(address, W);
+  std::memcpy(data_.data() + (address - kDataBase), &v, W);
+}
+
+void Machine::checkNotCode(uint32_t address, uint32_t width, const char* what) const {
+  const uint64_t first = address;
+  const uint64_t last = first + width;  // one past
+  const uint64_t codeEnd = uint64_t{kCodeBase} + program_.code.size();
+  const uint64_t hostEnd = uint64_t{kHostBase} + program_.hosts.size();
+  if ((first < codeEnd && last > kCodeBase) || (first < hostEnd && last > kHostBase)) {
+    fail(std::string(what) + " of " + std::to_string(width) + " bytes at " + hex(address) +
+         ", an address of code");
+  }
+}
+
+void Machine::loadOutside(uint32_t address, uint32_t width) {
+  checkNotCode(address, width, "read");
+  const Position& p = program_.positions[pc_];
+  const uint64_t key =
+      p.file != 0 ? (uint64_t{p.file} << 32 | p.line) : (uint64_t{1} << 63 | p.codeLine);
+  if (readWarned_.insert(key).second) {
+    warn("read of " + std::to_string(width) + " bytes at " + hex(address) +
+         " outside the data gives 0");
+  }
+}
+
+void Machine::storeOutside(uint32_t address, uint32_t width) const {
+  checkNotCode(address, width, "write");
+  fail("write of " + std::to_string(width) + " bytes at " + hex(address) + " outside the data");
+}
+
+void Machine::popBytes(uint32_t n) {
+  if (scratch_.size() < n) scratch_.resize(n);
+  if (!stack_.popBytes(n, scratch_.data())) fail("pop of an empty value stack");
+}
+
+void Machine::pushBytes(uint32_t n) {
+  if (!stack_.pushBytes(n, scratch_.data()))
+    fail("value stack overflow (more than 1 MiB of entries)");
+}
+
+void Machine::peekBytes(uint32_t width) {
+  const uint32_t address = static_cast<uint32_t>(pop());
+  if (scratch_.size() < width) scratch_.resize(width);
+  if (inData(address, width)) {
+    std::memcpy(scratch_.data(), data_.data() + (address - kDataBase), width);
+  } else {
+    loadOutside(address, width);
+    std::memset(scratch_.data(), 0, width);
+  }
+  pushBytes(width);
+}
+
+void Machine::pokeBytes(uint32_t width) {
+  const uint32_t address = static_cast<uint32_t>(pop());
+  popBytes(width);
+  if (!inData(address, width)) storeOutside(address, width);
+  std::memcpy(data_.data() + (address - kDataBase), scratch_.data(), width);
+}
+
+void Machine::dupBytes(uint32_t width) {
+  popBytes(width);
+  pushBytes(width);
+  pushBytes(width);
+}
+
+// Bytes up to the first 0; a read outside the data gives that 0.
+void Machine::printString(uint32_t address) {
+  for (;; ++address) {
+    const int64_t c = load<1>(address);
+    if (c == 0) return;
+    io_.out.put(static_cast<char>(c));
+  }
+}
+
+std::optional<int64_t> Machine::readData(uint32_t address, uint32_t width) const {
+  if (width > 8 || !inData(address, width)) return std::nullopt;
+  int64_t v = 0;
+  std::memcpy(&v, data_.data() + (address - kDataBase), width);
+  return narrowTo(width, v);
+}
+
+uint32_t Machine::call(uint32_t address) {
+  if (address >= kCodeBase && address - kCodeBase <= program_.pastEnd()) {
+    return enter(address - kCodeBase, pc_ + 1);
+  }
+  if (address >= kHostBase && address - kHostBase < program_.hosts.size()) {
+    callHost(address - kHostBase);
+    return exitStatus_ ? program_.halt() : pc_ + 1;
+  }
+  if (address == 0) fail("call of address 0 (a function value that was never set)");
+  fail("call of " + hex(address) +
+       (inData(address, 1) ? ", a data address" : ", which is no function"));
+}
+
+uint32_t Machine::enter(uint32_t index, uint32_t returnTo) {
+  if (frames_.size() >= kMaxCalls) fail("return stack overflow (more than 10000 calls)");
+  const uint32_t function = program_.functionAt[index];
+  frames_.push_back({returnTo, function});
+  if (function != 0 && active_[function - 1]++ > 0 && !recursionWarned_[function - 1]) {
+    recursionWarned_[function - 1] = true;
+    warn(program_.functions[function - 1].name +
+         " is called again before it returns: its locals are shared by every activation");
+  }
+  return index;
+}
+
+uint32_t Machine::leave() {
+  if (frames_.empty()) fail("return without a call");
+  const Frame frame = frames_.back();
+  frames_.pop_back();
+  if (frame.function != 0) --active_[frame.function - 1];
+  return frame.returnTo;
+}
+
+#define STACKVM_BINARY(NAME, W, EXPR)   \
+  case Op::NAME##W: {                   \
+    const int64_t b = narrow<W>(pop()); \
+    const int64_t a = narrow<W>(pop()); \
+    push(narrow<W>(EXPR), W);           \
+    break;                              \
+  }
+
+#define STACKVM_DIVISION(NAME, W, FN)   \
+  case Op::NAME##W: {                   \
+    const int64_t b = narrow<W>(pop()); \
+    const int64_t a = narrow<W>(pop()); \
+    if (b == 0) divisionByZero();       \
+    push(narrow<W>(FN(a, b)), W);       \
+    break;                              \
+  }
+
+#define STACKVM_AT_WIDTH(W)                                \
+  STACKVM_BINARY(add, W, wrapAdd(a, b))                    \
+  STACKVM_BINARY(sub, W, wrapSub(a, b))                    \
+  STACKVM_BINARY(mul, W, wrapMul(a, b))                    \
+  STACKVM_DIVISION(div, W, divide)                         \
+  STACKVM_DIVISION(mod, W, remainder)                      \
+  STACKVM_BINARY(and_, W, a& b)                            \
+  STACKVM_BINARY(or_, W, a | b)                            \
+  STACKVM_BINARY(xor_, W, a ^ b)                           \
+  STACKVM_BINARY(shift_left, W, shiftLeft<W>(a, b))        \
+  STACKVM_BINARY(shift_right, W, shiftRight<W>(a, b))      \
+  STACKVM_BINARY(less, W, a < b)                           \
+  STACKVM_BINARY(lessorequal, W, a <= b)                   \
+  STACKVM_BINARY(greater, W, a > b)                        \
+  STACKVM_BINARY(greaterorequal, W, a >= b)                \
+  STACKVM_BINARY(equal, W, a == b)                         \
+  STACKVM_BINARY(notequal, W, a != b)                      \
+  STACKVM_BINARY(logic_and, W, a != 0 && b != 0)           \
+  STACKVM_BINARY(logic_or, W, a != 0 || b != 0)            \
+  case Op::logic_not##W:                                   \
+    push(narrow<W>(pop()) == 0, W);                        \
+    break;                                                 \
+  case Op::peek##W:                                        \
+    push(load<W>(static_cast<uint32_t>(pop())), W);        \
+    break;                                                 \
+  case Op::poke##W: {                                      \
+    const uint32_t address = static_cast<uint32_t>(pop()); \
+    store<W>(address, narrow<W>(pop()));                   \
+    break;                                                 \
+  }                                                        \
+  case Op::dup##W: {                                       \
+    const int64_t v = narrow<W>(pop());                    \
+    push(v, W);                                            \
+    push(v, W);                                            \
+    break;                                                 \
+  }
+
+template <bool kTrace>
+void Machine::loop() {
+  for (;;) {
+    const Instruction& in = code_[pc_];
+    if (remaining_ == 0) {
+      if (in.op == Op::halt) return;
+      fail("step limit reached after " + std::to_string(options_.steps) + " instructions");
+    }
+    --remaining_;
+    uint32_t next = pc_ + 1;
+    switch (in.op) {
+      STACKVM_AT_WIDTH(1)
+      STACKVM_AT_WIDTH(4)
+      STACKVM_AT_WIDTH(8)
+      case Op::push:
+        push(static_cast<int32_t>(in.a), 4);
+        break;
+      case Op::peekN:
+        peekBytes(in.a);
+        break;
+      case Op::pokeN:
+        pokeBytes(in.a);
+        break;
+      case Op::dupN:
+        dupBytes(in.a);
+        break;
+      case Op::drop:
+        pop();
+        break;
+      case Op::nop:
+        break;
+      case Op::change_size:
+        push(narrowTo(in.b, narrowTo(in.a, pop())), in.b);
+        break;
+      case Op::jump:
+        next = in.a;
+        break;
+      case Op::jump_true:
+        if (popTruth()) next = in.a;
+        break;
+      case Op::jump_false:
+        if (!popTruth()) next = in.a;
+        break;
+      case Op::gosub:
+        next = call(static_cast<uint32_t>(pop()));
+        break;
+      case Op::ret:
+        next = leave();
+        break;
+      case Op::past_end:
+        fail("the code runs past its last instruction");
+      case Op::halt:
+        ++remaining_;
+        return;
+    }
+    if constexpr (kTrace) traceStep();
+    pc_ = next;
+  }
+}
+
+template void Machine::loop<true>();
+template void Machine::loop<false>();
+
+}  // namespace stackvm

@@ -1,0 +1,98 @@
+// The value stack: entries of their own width (1, 4, 8 or a structure size),
+// at most kStackBytes bytes of entries in all. An entry of up to 8 bytes is one
+// slot; a wider one spans one slot per 8 bytes, its bytes in order from the
+// lowest slot, the top slot carrying the width.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "vm/widths.h"
+
+namespace stackvm {
+
+inline constexpr uint32_t kStackBytes = 1u << 20;
+
+class ValueStack {
+ public:
+  ValueStack() : slots_(new Slot[kStackBytes]) {}
+
+  bool empty() const { return top_ == 0; }
+  uint64_t bytes() const { return bytes_; }
+  uint32_t topWidth() const { return slots_[top_ - 1].w; }
+  // The top entry's first eight bytes as a number (callers check empty()).
+  int64_t peekScalar() const { return slots_[top_ - 1 - extraSlots(slots_[top_ - 1].w)].v; }
+
+  // false when the stack is full
+  bool push(int64_t v, uint32_t w) {
+    if (bytes_ + w > kStackBytes) return false;
+    slots_[top_++] = {v, w};
+    bytes_ += w;
+    return true;
+  }
+
+  // Pops one entry of any width as a number of up to 8 bytes (its first
+  // bytes). false when the stack is empty.
+  bool pop(int64_t& v) {
+    if (top_ == 0) return false;
+    const Slot& s = slots_[--top_];
+    bytes_ -= s.w;
+    if (s.w <= 8) {
+      v = s.v;
+      return true;
+    }
+    top_ -= extraSlots(s.w);
+    v = slots_[top_].v;
+    return true;
+  }
+
+  // Pops one entry as n bytes: cut, or sign-extended from its top byte.
+  bool popBytes(uint32_t n, uint8_t* out);
+  bool pushBytes(uint32_t n, const uint8_t* in);
+
+ private:
+  struct Slot {
+    int64_t v;
+    uint32_t w;
+  };
+  static uint32_t extraSlots(uint32_t w) { return w <= 8 ? 0 : (w + 7) / 8 - 1; }
+
+  std::unique_ptr<Slot[]> slots_;
+  uint32_t top_ = 0;
+  uint64_t bytes_ = 0;
+};
+
+inline bool ValueStack::popBytes(uint32_t n, uint8_t* out) {
+  if (top_ == 0) return false;
+  const uint32_t w = slots_[top_ - 1].w;
+  const uint32_t first = top_ - 1 - extraSlots(w);
+  const uint32_t have = w < n ? w : n;
+  for (uint32_t i = 0; i < have; ++i) {
+    out[i] = static_cast<uint8_t>(static_cast<uint64_t>(slots_[first + i / 8].v) >> (8 * (i % 8)));
+  }
+  const uint8_t top = static_cast<uint8_t>(static_cast<uint64_t>(slots_[first + (w - 1) / 8].v) >>
+                                           (8 * ((w - 1) % 8)));
+  std::memset(out + have, (top & 0x80) ? 0xFF : 0, n - have);
+  top_ = first;
+  bytes_ -= w;
+  return true;
+}
+
+inline bool ValueStack::pushBytes(uint32_t n, const uint8_t* in) {
+  if (bytes_ + n > kStackBytes) return false;
+  const uint32_t count = extraSlots(n) + 1;
+  for (uint32_t k = 0; k < count; ++k) {
+    uint64_t v = 0;
+    for (uint32_t i = 0; i < 8 && 8 * k + i < n; ++i)
+      v |= static_cast<uint64_t>(in[8 * k + i]) << (8 * i);
+    slots_[top_ + k] = {static_cast<int64_t>(v), 0};
+  }
+  if (n <= 8) slots_[top_].v = narrowTo(n, slots_[top_].v);
+  slots_[top_ + count - 1].w = n;
+  top_ += count;
+  bytes_ += n;
+  return true;
+}
+
+}  // namespace stackvm
