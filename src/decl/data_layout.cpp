@@ -31,11 +31,24 @@ void EmitDataLine(Compiler& c, std::string_view directive, std::string_view valu
   Emit(c, "\r\n");
 }
 
+void EmitDataNumber(Compiler& c, std::string_view directive, std::uint64_t value) {
+  char buf[24];
+  EmitDataLine(c, directive, DecimalDigits(buf, static_cast<long long>(value)));
+}
+
+void EmitPadding(Compiler& c, std::int64_t bytes) {
+  Emit(c, "db 0 DUP ");
+  EmitNumber(c, bytes);
+  Emit(c, " \r\n");
+}
+
 // The three-digit code lines of a quoted code run starting at the opening quote;
-// returns the position after the closing quote.
+// returns the position after the closing quote. rowPad (a string in the list
+// of a char array of two or more dimensions) pads the string to its row.
 std::size_t EmitCodes(Compiler& c, std::string_view text, std::size_t i, std::string_view directive,
-                      int size, std::int64_t& count) {
+                      int size, int rowPad, std::int64_t& count) {
   ++i;
+  std::int64_t start = count;
   while (i < text.size() && text[i] != '"') {
     std::size_t n = 0;
     while (n < 3 && i + n < text.size() && text[i + n] != '"') ++n;
@@ -45,20 +58,110 @@ std::size_t EmitCodes(Compiler& c, std::string_view text, std::size_t i, std::st
   }
   EmitDataLine(c, directive, "0");  // the string's terminator
   count += size;
+  if (rowPad > count - start) {
+    EmitPadding(c, rowPad - (count - start));
+    count = start + rowPad;
+  }
   return i < text.size() ? i + 1 : i;
+}
+
+// A digit run of an initialiser: its digits as written, its value modulo 2^64
+// with the sign of a "-" in front, and whether it was written as at most 255.
+struct DataNumber {
+  std::string_view digits;
+  std::uint64_t value = 0;  // two's complement of the magnitude when negative
+  bool negative = false;    // a minus before it and a magnitude that is not 0
+  bool small = false;       // the number as written is at most 255 and not negative
+};
+
+bool IsDataBlank(char ch) {
+  return static_cast<signed char>(ch) <= 0x20;
+}
+
+// A "-" right before the digits (blanks between) counts when what stands
+// before it is "{", "," or the start of the text: "{3 - 1}" is two numbers.
+bool MinusBefore(std::string_view text, std::size_t at) {
+  std::size_t j = at;
+  while (j > 0 && IsDataBlank(text[j - 1])) --j;
+  if (j == 0 || text[j - 1] != '-') return false;
+  --j;
+  while (j > 0 && IsDataBlank(text[j - 1])) --j;
+  return j == 0 || text[j - 1] == '{' || text[j - 1] == ',';
+}
+
+DataNumber ReadDataNumber(std::string_view text, std::size_t at, std::size_t end) {
+  DataNumber n;
+  n.digits = text.substr(at, end - at);
+  std::uint64_t exact = 0;  // stops growing once past 255
+  for (char ch : n.digits) {
+    n.value = n.value * 10 + static_cast<std::uint64_t>(ch - '0');
+    if (exact <= 255) exact = exact * 10 + static_cast<std::uint64_t>(ch - '0');
+  }
+  bool minus = MinusBefore(text, at);
+  n.negative = minus && n.value != 0;
+  if (minus && n.value == 0) n.digits = "0";  // "-0" writes 0
+  if (n.negative) n.value = ~n.value + 1;
+  n.small = !n.negative && exact <= 255;
+  return n;
+}
+
+// What the value in hand initialises: a pointer, a structure (written byte by
+// byte), or else a number of the element's size.
+struct ElementKind {
+  bool pointer = false;
+  bool structure = false;
+};
+
+// One number at its element's width. A pointer takes four bytes whatever it
+// points to, a long eight; a small value is one byte line and the padding
+// behind it, a larger one its 32-bit words, low word first.
+void EmitDataValue(Compiler& c, const DataNumber& n, int& size, const ElementKind& kind,
+                   std::int64_t& count) {
+  constexpr std::uint64_t kLow = 0xFFFFFFFFu;
+  bool pointer = kind.pointer && size != 4;
+  if (pointer || (size == 8 && !kind.structure)) {
+    int width = pointer ? 4 : 8;
+    if (n.small) {
+      EmitDataLine(c, "db ", n.digits);
+      EmitPadding(c, width - 1);
+    } else {
+      EmitDataNumber(c, "dd ", n.value & kLow);
+      if (width == 8) EmitDataNumber(c, "dd ", n.value >> 32);
+    }
+    count += width;
+    return;
+  }
+  std::string_view directive = Directive(size);
+  if (n.negative) {
+    EmitDataNumber(c, directive, n.value & (size == 4 ? kLow : 0xFFu));
+  } else {
+    EmitDataLine(c, directive, n.digits);
+  }
+  count += size;
 }
 
 // Label and data of one declarator; extern declarators and members keep nothing,
 // fixed data goes to .002. The caller's own flush follows.
-void PlaceItem(Compiler& c, std::string_view name, std::string_view data, int typeSize, int total,
-               int externFlag, std::string_view typeName) {
+void PlaceItem(Compiler& c, std::string_view name, std::string_view data, const DataShape& shape,
+               int externFlag) {
   EmitLabel(c, name);
-  EmitData(c, data, typeSize, total, typeName);
+  EmitData(c, data, shape);
   if (externFlag == 1) {
     ClearEmit(c);
     return;
   }
   if (c.decl.fixedFlag != 0) FlushSection2(c);
+}
+
+// The innermost dimension of an array of two or more dimensions, else 0.
+int StringRowSize(std::string_view dims) {
+  int groups = 0;
+  int last = 0;
+  for (std::size_t p = dims.find('['); p != std::string_view::npos; p = dims.find('[', p + 1)) {
+    ++groups;
+    last = ReadDecimal(dims.substr(p + 1));
+  }
+  return groups >= 2 ? last : 0;
 }
 
 int StorageSize(int ptr, int typeSize) {
@@ -97,7 +200,7 @@ void PlaceLiteral(Compiler& c, std::string_view label, std::string_view data) {
   bool markersOnly = EmitHoldsOnlyMarkers(c);
   std::size_t keep = c.out.emit.size();
   EmitLabel(c, label);
-  EmitData(c, data, 1, -1, "");
+  EmitData(c, data, {1, -1, ""});
   if (markersOnly) {
     FlushSection2(c);
     // The last marker line may still be Pass 1's.
@@ -117,30 +220,34 @@ void EmitLabel(Compiler& c, std::string_view name) {
   Emit(c, ":\r\n");
 }
 
-void EmitData(Compiler& c, std::string_view text, int elemSize, int totalSize,
-              std::string_view typeName) {
+void EmitData(Compiler& c, std::string_view text, const DataShape& shape) {
   std::int64_t count = 0;
   int depth = 0;
-  int size = elemSize;
-  bool walk = !typeName.empty();
+  int size = shape.elemSize;
+  ElementKind kind{shape.pointer, !shape.typeName.empty()};
+  // A pointer's value is an address, not a structure: its values walk no members.
+  bool walk = !shape.typeName.empty() && !shape.pointer;
   if (walk) NextMember(c, "");
   std::size_t i = 0;
   while (true) {
     while (i < text.size() && !IsDataStop(text[i])) ++i;
     if (i >= text.size()) break;
     if (walk && depth == 1) {
-      int m = NextMember(c, typeName);
-      if (m != -1) size = c.decl.members[m].elemSize;
+      int m = NextMember(c, shape.typeName);
+      if (m != -1) {
+        const MemberRecord& member = c.decl.members[m];
+        size = member.elemSize;
+        kind = {member.indirection == 2, member.structure};
+      }
     }
-    std::string_view directive = Directive(size);
     char ch = text[i];
     if (ch == '"') {
-      i = EmitCodes(c, text, i, directive, size, count);
+      std::string_view directive = Directive(size);
+      i = EmitCodes(c, text, i, directive, size, depth > 0 ? shape.rowSize : 0, count);
     } else if (IsDigit(ch)) {
       std::size_t j = i;
       while (j < text.size() && IsDigit(text[j])) ++j;
-      EmitDataLine(c, directive, text.substr(i, j - i));
-      count += size;
+      EmitDataValue(c, ReadDataNumber(text, i, j), size, kind, count);
       i = j;
     } else {
       if (ch == '{') ++depth;
@@ -148,13 +255,11 @@ void EmitData(Compiler& c, std::string_view text, int elemSize, int totalSize,
       ++i;
     }
   }
-  if (totalSize == -1) return;
-  std::int64_t room = totalSize - count;
+  if (shape.totalSize == -1) return;
+  std::int64_t room = shape.totalSize - count;
   if (room > 0) {
-    Emit(c, "db 0 DUP ");
-    EmitNumber(c, room);
-    Emit(c, " \r\n");
-  } else if (room < 0 && totalSize != 0) {
+    EmitPadding(c, room);
+  } else if (room < 0 && shape.totalSize != 0) {
     ReportError(c, kErrDataSpace, "");
   }
 }
@@ -177,16 +282,21 @@ void DeclareScalar(Compiler& c, NameBuffer& name, int ptr, int typeSize, int ext
                    std::string_view typeName, int memberFlag, std::string_view ownTag) {
   int storage = StorageSize(ptr, typeSize);
   DeclareSymbol(c, name, typeSize, ptr, 0, ptr + 1, storage, typeName, memberFlag, -1, ownTag);
-  PlaceItem(c, name.view(), "0", typeSize, storage, externFlag, typeName);
+  PlaceItem(c, name.view(), "0", {typeSize, storage, typeName, ptr != 0}, externFlag);
   FlushSection4(c);
 }
 
 void DeclareScalarInit(Compiler& c, NameBuffer& name, std::string_view value, int ptr, int typeSize,
                        int externFlag, std::string_view typeName, int memberFlag,
                        std::string_view ownTag) {
+  // A string's characters would fill the pointer's own four bytes.
+  if (ptr != 0 && value.find('"') != std::string_view::npos) {
+    NameBuffer shown(name.view());
+    ReportError(c, kErrStringNeedsArray, shown);
+  }
   int storage = StorageSize(ptr, typeSize);
   DeclareSymbol(c, name, typeSize, ptr, 0, ptr + 1, storage, typeName, memberFlag, -1, ownTag);
-  PlaceItem(c, name.view(), value, typeSize, storage, externFlag, typeName);
+  PlaceItem(c, name.view(), value, {typeSize, storage, typeName, ptr != 0}, externFlag);
   FlushSection3(c);
 }
 
@@ -196,7 +306,7 @@ void DeclareArray(Compiler& c, NameBuffer& name, std::string_view dims, int type
   int total = ArrayByteSize(dims, StorageSize(ptr, typeSize));
   DeclareSymbol(c, name, typeSize, SymArray, 1, ptr + 1, total, typeName, memberFlag, -1, ownTag);
   RecordDimensions(c, name.view(), dims);
-  PlaceItem(c, name.view(), "", typeSize, total, externFlag, typeName);
+  PlaceItem(c, name.view(), "", {typeSize, total, typeName, ptr != 0}, externFlag);
   FlushSection4(c);
 }
 
@@ -206,7 +316,10 @@ void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int 
   int total = ArrayByteSize(dims, StorageSize(ptr, typeSize));
   DeclareSymbol(c, name, typeSize, SymArray, 1, ptr + 1, total, typeName, memberFlag, -1, ownTag);
   RecordDimensions(c, name.view(), dims);
-  PlaceItem(c, name.view(), value, typeSize, total, externFlag, typeName);
+  DataShape shape{typeSize, total, typeName, ptr != 0};
+  // The strings of a char array's list fill rows of its innermost dimension.
+  if (typeSize == 1 && ptr == 0 && typeName.empty()) shape.rowSize = StringRowSize(dims);
+  PlaceItem(c, name.view(), value, shape, externFlag);
   FlushSection3(c);
 }
 

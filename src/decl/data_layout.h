@@ -30,11 +30,19 @@ void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int 
 
 // Appends name + ":" and CR LF to the emit buffer.
 void EmitLabel(Compiler& c, std::string_view name);
-// Appends the "db"/"dd" lines of an initialiser text (numbers, quoted three-digit
-// codes, brace lists; with a typeName each value takes its member's size) and pads
-// with "db 0 DUP n" up to totalSize; -1 means no padding and no check.
-void EmitData(Compiler& c, std::string_view text, int elemSize, int totalSize,
-              std::string_view typeName);
+// How the values of an initialiser text are laid out.
+struct DataShape {
+  int elemSize = 0;
+  int totalSize = -1;          // pads up to this size and checks it; -1: neither
+  std::string_view typeName;  // a structure tag: each value takes its member's size
+  bool pointer = false;       // the values are pointers, four bytes each
+  int rowSize = 0;            // a string in a list is padded to this many bytes
+};
+
+// Appends the "db"/"dd" lines of an initialiser text (numbers, a "-" before a
+// number that follows "{", "," or the start, quoted three-digit codes, brace
+// lists) and pads with "db 0 DUP n" up to the total size.
+void EmitData(Compiler& c, std::string_view text, const DataShape& shape);
 // The product of the bracket groups' numbers times the element size.
 int ArrayByteSize(std::string_view dims, int elemSize);
 

@@ -45,10 +45,26 @@ void WritePublicLines(Compiler& c, const DeclaratorType& t, std::string_view nam
   WriteSideFile(c, h, ";\r\n");
 }
 
+// A scalar's value may be a negative number: "-", blanks, digits. Anything else
+// after a "-" leaves the cursor (and the emit buffer) as they were.
+bool ReadNegativeNumber(Compiler& c, FixedText<kNumberCapacity + 1>& out) {
+  ScanCursor start = c.scan.cur;
+  std::size_t emitted = c.out.emit.size();
+  if (MatchText(c, "-") != 0 && (SkipBlanks(c), IsDigit(ScanChar(c)))) {
+    out.assign("-");
+    out.append(ReadNumber(c, true));
+    return true;
+  }
+  c.scan.cur = start;
+  c.out.emit.truncate(emitted);
+  return false;
+}
+
 // An initialised scalar after its "=": the value, then "," for another declarator;
 // anything else ends the statement, leaving its ";" for the next one.
 Step ScalarWithValue(Compiler& c, const DeclaratorType& t, NameBuffer& name, int pointer) {
-  std::string_view value = ReadDatum(c, true);
+  FixedText<kNumberCapacity + 1> negative;
+  std::string_view value = ReadNegativeNumber(c, negative) ? negative.view() : ReadDatum(c, true);
   DeclareScalarInit(c, name, value, pointer, t.size, t.externFlag, t.typeName, t.memberFlag,
                     t.ownTag);
   return MatchText(c, ",") != 0 ? Step::kNext : Step::kEnd;
@@ -254,6 +270,23 @@ int CompileDeclarators(Compiler& c, std::string_view typeKeyword, int typeSize, 
   return CompileDeclaratorList(c, t, false);
 }
 
+namespace {
+
+// The first place of the word as a whole word in the store text: at the start of
+// the parameter (just after the "$") or after a blank, and followed by a blank
+// (the stars have become blanks by then). npos when there is none.
+std::size_t FindTypeWord(const FixedText<120>& r, std::string_view word) {
+  std::string_view text = r.view();
+  for (std::size_t p = text.find(word, 1); p != std::string_view::npos;
+       p = text.find(word, p + 1)) {
+    std::size_t after = p + word.size();
+    if ((p == 1 || IsBlank(text[p - 1])) && after < text.size() && IsBlank(text[after])) return p;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 FixedText<120> ParamStoreText(std::string_view param) {
   FixedText<120> r("$");
   r.append(param);
@@ -263,18 +296,14 @@ FixedText<120> ParamStoreText(std::string_view param) {
   for (std::size_t i = 0; i < r.size(); ++i) {
     if (r[i] == '*') r.set(i, ' ');
   }
-  if (std::size_t p = r.find("public "); p != FixedText<120>::npos) blank(p, 6);
-  static constexpr struct {
-    std::string_view word;
-    std::size_t blanks;
-  } kTypes[] = {{"int ", 3}, {"char ", 4}, {"long ", 5}};
-  for (const auto& type : kTypes) {
-    if (std::size_t p = r.find(type.word); p != FixedText<120>::npos) {
-      blank(p, type.blanks);
+  if (std::size_t p = FindTypeWord(r, "public"); p != FixedText<120>::npos) blank(p, 6);
+  for (std::string_view word : {"int", "char", "long"}) {
+    if (std::size_t p = FindTypeWord(r, word); p != FixedText<120>::npos) {
+      blank(p, word.size());
       return r;
     }
   }
-  if (std::size_t p = r.find("struct "); p != FixedText<120>::npos) {
+  if (std::size_t p = FindTypeWord(r, "struct"); p != FixedText<120>::npos) {
     blank(p, 6);
     std::size_t q = p + 6;
     while (r[q] == ' ') ++q;

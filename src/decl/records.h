@@ -36,6 +36,7 @@ struct MemberRecord {
   int kind = 0;
   int isArray = 0;
   int indirection = 0;
+  bool structure = false;  // the member is itself a structure
 };
 
 struct DimensionRecord {

@@ -201,6 +201,7 @@ void DeclareSymbol(Compiler& c, NameBuffer& name, int elemSize, int kind, int is
   std::string_view symbolType = typeName;
   if (memberFlag == 1) {
     if (!AddMember(c, name, elemSize, kind, isArray, indirection, totalSize, typeName)) return;
+    c.decl.members[c.decl.memberCount].structure = !ownTag.empty();
     if (!ownTag.empty()) symbolType = ownTag;
   }
   int found = ScopedIndex(c, name.view());

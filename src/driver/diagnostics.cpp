@@ -73,6 +73,9 @@ constexpr ErrorEntry kTable[kErrorSlots] = {
     {93, "Switch subject too long"},
     {94, "Function name too long"},
     {95, "Parameter too long"},
+    // Programs that would compute something other than what they say.
+    {78, "String needs an array"},
+    {84, "Pointers cannot be added"},
 };
 
 }  // namespace

@@ -86,6 +86,9 @@ enum ErrorCode : int {
   kErrSwitchSubject = 93,
   kErrFunctionName = 94,
   kErrParameterLength = 95,
+  // Programs that would compute something other than what they say.
+  kErrStringNeedsArray = 78,
+  kErrPointersAdded = 84,
 };
 
 struct Diagnostics {

@@ -17,6 +17,7 @@ struct Compiler;
 constexpr std::string_view kLineMarker = "LINE:";
 constexpr int kStatementLimit = 5000;  // positions a handler text may consume
 constexpr int kParenthesisedLimit = 20480;
+constexpr std::size_t kNumberCapacity = 64;  // ReadNumber's buffer
 
 // The cursor: a text of known length and the position in it. Reading at or past
 // the length yields the NUL terminator, so no reader runs past the text.
@@ -43,7 +44,7 @@ struct ScanState {
   bool markerSeen = false;           // a marker has set the two above
   FixedText<120> word;
   FixedText<120> name;
-  FixedText<64> number;
+  FixedText<kNumberCapacity> number;
   FixedText<10240> quoted;
   FixedText<10240> quotedCodes;
   FixedText<102400> braceList;

@@ -45,8 +45,8 @@ TEST(EmitData, WalksValuesAndPads) {
       {"\"097098099\"", 1, 2, "", "db 097\r\ndb 098\r\ndb 099\r\ndb 0\r\n", 1},
       {"{\"097098\",\"099100\"}", 1, 8, "",
        "db 097\r\ndb 098\r\ndb 0\r\ndb 099\r\ndb 100\r\ndb 0\r\ndb 0 DUP 2 \r\n", 0},
-      {"300", 8, 8, "", "db 300\r\ndb 0 DUP 7 \r\n", 0},
-      {"{-1,2}", 4, 8, "", "dd 1\r\ndd 2\r\n", 0},
+      {"300", 8, 8, "", "dd 300\r\ndd 0\r\n", 0},
+      {"{-1,2}", 4, 8, "", "dd 4294967295\r\ndd 2\r\n", 0},
       {"\"097098099\"", 1, 4, "", "db 097\r\ndb 098\r\ndb 099\r\ndb 0\r\n", 0},
       {"{x1,y;2}", 4, -1, "", "dd 1\r\ndd 2\r\n", 0},  // letters skipped, digits kept
       {"{1,2,3}", 4, 4, "", "dd 1\r\ndd 2\r\ndd 3\r\n", 1},
@@ -54,7 +54,7 @@ TEST(EmitData, WalksValuesAndPads) {
   };
   for (const DataCase& k : cases) {
     TestCompiler t;
-    EmitData(t.c(), k.text, k.elemSize, k.total, k.typeName);
+    EmitData(t.c(), k.text, {k.elemSize, k.total, k.typeName});
     EXPECT_EQ(t->out.emit.view(), k.lines) << k.text;
     EXPECT_EQ(ReportCount(t.ConsoleText()), k.reports) << k.text;
     if (k.reports > 0) {
@@ -76,26 +76,67 @@ TEST(EmitData, StructureValuesTakeTheirMembersSizes) {
   for (const DataCase& k : cases) {
     TestCompiler t;
     DefineS(t.c());
-    EmitData(t.c(), k.text, k.elemSize, k.total, k.typeName);
+    EmitData(t.c(), k.text, {k.elemSize, k.total, k.typeName});
     EXPECT_EQ(t->out.emit.view(), k.lines) << k.text;
     EXPECT_EQ(ReportCount(t.ConsoleText()), k.reports) << k.text;
   }
 }
 
-TEST(EmitData, LongMemberIsWrittenAsOneByteLine) {
+// Each value fills its element: a minus after "{", "," or at the start makes a
+// two's complement at the element's width; a long takes eight bytes (one byte
+// line and padding when written as at most 255, else its two words); so does
+// a pointer with four, whatever it points to.
+TEST(EmitData, ValuesFillTheirElements) {
+  struct Case {
+    const char* text;
+    DataShape shape;
+    const char* lines;
+  } const cases[] = {
+      {"-1", {1, 1, ""}, "db 255\r\n"},
+      {"- 1", {4, 4, ""}, "dd 4294967295\r\n"},
+      {"{-128,-0,- 00}", {1, 3, ""}, "db 128\r\ndb 0\r\ndb 0\r\n"},
+      {"{3 - 1}", {4, 8, ""}, "dd 3\r\ndd 1\r\n"},
+      {"{1,-2}", {4, -1, "", true}, "dd 1\r\ndd 4294967294\r\n"},
+      {"-1", {8, 8, ""}, "dd 4294967295\r\ndd 4294967295\r\n"},
+      {"{1,2}", {8, 16, ""}, "db 1\r\ndb 0 DUP 7 \r\ndb 2\r\ndb 0 DUP 7 \r\n"},
+      {"{255,256}", {8, 16, ""}, "db 255\r\ndb 0 DUP 7 \r\ndd 256\r\ndd 0\r\n"},
+      {"4294967296", {8, 8, ""}, "dd 0\r\ndd 1\r\n"},
+      {"18446744073709551617", {8, 8, ""}, "dd 1\r\ndd 0\r\n"},
+      {"007", {8, 8, ""}, "db 007\r\ndb 0 DUP 7 \r\n"},
+      {"{1,2}", {1, 8, "", true}, "db 1\r\ndb 0 DUP 3 \r\ndb 2\r\ndb 0 DUP 3 \r\n"},
+      {"{300,-1}", {8, 8, "", true}, "dd 300\r\ndd 4294967295\r\n"},
+      {"0", {1, 4, "", true}, "db 0\r\ndb 0 DUP 3 \r\n"},
+      // A structure's pointer walks no members: every value is an address.
+      {"{1,2}", {5, 8, "S", true}, "db 1\r\ndb 0 DUP 3 \r\ndb 2\r\ndb 0 DUP 3 \r\n"},
+      // Strings keep their lines; in a list of rows they fill their row.
+      {"{\"097\",\"098099100\"}", {1, 8, "", false, 4},
+       "db 097\r\ndb 0\r\ndb 0 DUP 2 \r\ndb 098\r\ndb 099\r\ndb 100\r\ndb 0\r\n"},
+      {"{\"097098099100\",\"098\"}", {1, 8, "", false, 4},
+       "db 097\r\ndb 098\r\ndb 099\r\ndb 100\r\ndb 0\r\ndb 098\r\ndb 0\r\ndb 0 DUP 2 \r\n"},
+      {"\"097\"", {1, 4, "", false, 4}, "db 097\r\ndb 0\r\ndb 0 DUP 2 \r\n"},
+  };
+  for (const Case& k : cases) {
+    TestCompiler t;
+    DefineS(t.c());
+    EmitData(t.c(), k.text, k.shape);
+    EXPECT_EQ(t->out.emit.view(), k.lines) << k.text;
+  }
+}
+
+TEST(EmitData, LongMemberFillsItsEightBytes) {
   TestCompiler t;
   Compiler& c = t.c();
   NameBuffer x("x");
   DeclareSymbol(c, x, 8, SymScalar, 0, 1, 8, "L", 1, -1);
   NameBuffer y("y");
   DeclareSymbol(c, y, 4, SymScalar, 0, 1, 4, "L", 1, -1);
-  EmitData(c, "{5,6}", 12, 12, "L");
-  EXPECT_EQ(c.out.emit.view(), "db 5\r\ndd 6\r\ndb 0 DUP 7 \r\n");
+  EmitData(c, "{5,6}", {12, 12, "L"});
+  EXPECT_EQ(c.out.emit.view(), "db 5\r\ndb 0 DUP 7 \r\ndd 6\r\n");
 }
 
 TEST(EmitData, StructureWithoutMembersReportsEachValue) {
   TestCompiler t;
-  EmitData(t.c(), "{1,2}", 0, 0, "E");
+  EmitData(t.c(), "{1,2}", {0, 0, "E"});
   EXPECT_EQ(t->out.emit.view(), "db 1\r\ndb 2\r\n");
   // Stops at 1, 2 and the closing brace are all at depth 1.
   EXPECT_EQ(ReportCount(t.ConsoleText()), 3);
@@ -137,10 +178,6 @@ void IntV4Init(Compiler& c) {
   NameBuffer n("v");
   DeclareArrayInit(c, n, "[4]", 4, "{1,2}", 0, 0, "", 0);
 }
-void CharPtrRInit(Compiler& c) {
-  NameBuffer n("r");
-  DeclareScalarInit(c, n, "\"097098099\"", 1, 1, 0, "", 0);
-}
 void FixedF(Compiler& c) {
   c.decl.fixedFlag = 1;
   NameBuffer n("f");
@@ -162,7 +199,6 @@ TEST(Declarators, WriteLabelAndDataToTheirSection) {
       {"char *q", CharPtrQ, "004", "q:\r\ndb 0\r\ndb 0 DUP 3 \r\n\r\n"},
       {"int w[10]", IntW10, "004", "w:\r\ndb 0 DUP 40 \r\n\r\n"},
       {"int v[4]={1,2}", IntV4Init, "003", "v:\r\ndd 1\r\ndd 2\r\ndb 0 DUP 8 \r\n\r\n"},
-      {"char *r=\"abc\"", CharPtrRInit, "003", "r:\r\ndb 097\r\ndb 098\r\ndb 099\r\ndb 0\r\n\r\n"},
       {"fixed int f=3", FixedF, "002", "f:\r\ndd 3\r\n\r\n"},
       {"fixed char t[4]", FixedArray, "002", "t:\r\ndb 0 DUP 4 \r\n\r\n"},
       {"char *pa[3]", PtrArray, "004", "pa:\r\ndb 0 DUP 12 \r\n\r\n"},
@@ -176,6 +212,22 @@ TEST(Declarators, WriteLabelAndDataToTheirSection) {
     }
     EXPECT_EQ(ReportCount(t.ConsoleText()), 0) << k.label;
   }
+}
+
+// A string cannot initialise a pointer: reported with the bare name, the data
+// lines as they were and the local's label whole.
+TEST(Declarators, StringForAPointerIsReported) {
+  for (const char* value : {"\"097098099\"", "{\"097\"}"}) {
+    FileCompiler t;
+    NameBuffer n("r_func_main");
+    DeclareScalarInit(t.c(), n, value, 1, 1, 0, "", 0);
+    EXPECT_TRUE(Reported(t.ConsoleText(), "String needs an array", "r")) << value;
+    EXPECT_EQ(t.File("003").substr(0, 20), "r_func_main:\r\ndb 097") << value;
+  }
+  FileCompiler t;
+  NameBuffer s("s");
+  DeclareArrayInit(t.c(), s, "[4]", 1, "\"097\"", 0, 0, "", 0);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
 }
 
 TEST(Declarators, SymbolsCarryKindSizesAndDimensions) {

@@ -312,6 +312,14 @@ TEST(ParamStoreText, BlanksTypeWordsAndStars) {
       {"struct node_1 *n", "$               n"},
       {"x", "$x"},
       {"void", "$void"},
+      // Type words count only as whole words.
+      {"struct Point *p", "$              p"},
+      {"struct Mint m", "$            m"},
+      {"int interval", "$    interval"},
+      {"char *charge", "$      charge"},
+      {"long longest", "$     longest"},
+      {"int publicity", "$    publicity"},
+      {"print", "$print"},
   };
   for (const Case& k : cases) EXPECT_EQ(ParamStoreText(k.param).view(), k.store) << k.param;
 }
