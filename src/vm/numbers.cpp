@@ -25,7 +25,7 @@ std::string_view stripSuffixes(std::string_view text) {
 
 bool ParsedNumber::within(int64_t low, uint64_t high) const {
   if (huge) return false;
-  if (!negative) return magnitude <= high;
+  if (!negative) return magnitude <= high && (low <= 0 || magnitude >= static_cast<uint64_t>(low));
   if (low >= 0) return magnitude == 0;
   return magnitude <= static_cast<uint64_t>(-(low + 1)) + 1;
 }

@@ -24,9 +24,18 @@ std::vector<std::string> binary(const std::string& a, const std::string& b, cons
 
 // 64-bit operands built as hi * 2^32 + lo from 4-byte pushes.
 std::vector<std::string> wide(const std::string& hi, const std::string& lo) {
-  return {"push_parameter " + hi, "CHANGE_SIZE 4 8", "push_parameter 32", "shift_left 8",
-          "push_parameter " + lo, "CHANGE_SIZE 4 8", "push_parameter 0xFFFFFFFF", "CHANGE_SIZE 4 8",
-          "push_parameter 32", "shift_right 8", "and 8", "or 8"};
+  return {"push_parameter " + hi,
+          "CHANGE_SIZE 4 8",
+          "push_parameter 32",
+          "shift_left 8",
+          "push_parameter " + lo,
+          "CHANGE_SIZE 4 8",
+          "push_parameter 0xFFFFFFFF",
+          "CHANGE_SIZE 4 8",
+          "push_parameter 32",
+          "shift_right 8",
+          "and 8",
+          "or 8"};
 }
 
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
@@ -61,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"div1_least_by_minus_one_wraps", binary("-128", "-1", "div", 1), "-128"},
         Case{"div8", binary("-9", "4", "div", 8), "-2"},
         Case{"div8_least_by_minus_one_wraps",
-             concat(concat(wide("-2147483648", "0"), {"push_parameter -1", "CHANGE_SIZE 4 8"}), {"div 8"}),
+             concat(concat(wide("-2147483648", "0"), {"push_parameter -1", "CHANGE_SIZE 4 8"}),
+                    {"div 8"}),
              "-9223372036854775808"},
         Case{"mod1", binary("-7", "3", "mod", 1), "-1"},
         Case{"mod4", binary("7", "-3", "mod", 4), "1"},
@@ -124,14 +134,19 @@ INSTANTIATE_TEST_SUITE_P(
     Sizes, Conversion,
     ::testing::Values(
         Case{"narrow_4_to_1", {"push_parameter 0x1FF", "CHANGE_SIZE 4 1"}, "-1"},
-        Case{"widen_1_to_4_signed", {"push_parameter 0x80", "CHANGE_SIZE 4 1", "CHANGE_SIZE 1 4"}, "-128"},
+        Case{"widen_1_to_4_signed",
+             {"push_parameter 0x80", "CHANGE_SIZE 4 1", "CHANGE_SIZE 1 4"},
+             "-128"},
         Case{"change_takes_the_from_width_first", {"push_parameter 300", "CHANGE_SIZE 1 4"}, "44"},
         Case{"widen_4_to_8_signed", {"push_parameter 0xFFFFFFFF", "CHANGE_SIZE 4 8"}, "-1"},
         Case{"narrow_8_to_4", concat(wide("1", "5"), {"CHANGE_SIZE 8 4"}), "5"},
         Case{"narrow_8_to_1", concat(wide("1", "0x181"), {"CHANGE_SIZE 8 1"}), "-127"},
-        Case{"sized_pop_cuts_wider_entry", concat(wide("1", "3"), {"push_parameter 1", "add 4"}), "4"},
+        Case{"sized_pop_cuts_wider_entry", concat(wide("1", "3"), {"push_parameter 1", "add 4"}),
+             "4"},
         Case{"sized_pop_extends_narrower_entry",
-             {"push_parameter 255", "CHANGE_SIZE 4 1", "push_parameter 0", "CHANGE_SIZE 4 8", "add 8"}, "-1"},
+             {"push_parameter 255", "CHANGE_SIZE 4 1", "push_parameter 0", "CHANGE_SIZE 4 8",
+              "add 8"},
+             "-1"},
         Case{"dup_converts", {"push_parameter 511", "dup 1", "add 1"}, "-2"},
         Case{"dup8_keeps_both", {"push_parameter -3", "dup 8", "mul 8"}, "9"},
         Case{"push_hex_upper", {"push_parameter 0X10"}, "16"},
@@ -157,48 +172,69 @@ TEST_P(Memory, PrintsItsValue) {
   EXPECT_EQ(o.out, GetParam().printed);
 }
 
-const std::string kBytes = lines({"v:", "db 1", "db 2", "db 3", "db 4", "db 5", "db 6", "db 7", "db 0x88",
-                                  "w:", "dd -2", "s:", "db 0 DUP 12 ", "t:", "db 0 DUP 12 "});
+const std::string kBytes =
+    lines({"v:", "db 1", "db 2", "db 3", "db 4", "db 5", "db 6", "db 7", "db 0x88", "w:", "dd -2",
+           "s:", "db 0 DUP 12 ", "t:", "db 0 DUP 12 "});
 
 INSTANTIATE_TEST_SUITE_P(
     Moves, Memory,
     ::testing::Values(
-        MemoryCase{"peek1", kBytes, {"push_parameter v", "push_parameter 7", "add 4", "peek 1"}, "-120"},
+        MemoryCase{
+            "peek1", kBytes, {"push_parameter v", "push_parameter 7", "add 4", "peek 1"}, "-120"},
         MemoryCase{"peek4_little_endian", kBytes, {"push_parameter v", "peek 4"}, "67305985"},
         MemoryCase{"peek8", kBytes, {"push_parameter v", "peek 8"}, "-8644934341102468607"},
-        MemoryCase{"peek_unaligned", kBytes, {"push_parameter v", "push_parameter 1", "add 4", "peek 4"},
+        MemoryCase{"peek_unaligned",
+                   kBytes,
+                   {"push_parameter v", "push_parameter 1", "add 4", "peek 4"},
                    "84148994"},
         MemoryCase{"dd_negative", kBytes, {"push_parameter w", "peek 4"}, "-2"},
-        MemoryCase{"poke1_stores_low_byte", kBytes,
-                   {"push_parameter 0x1FF", "push_parameter v", "poke 1", "push_parameter v", "peek 4"},
-                   "67306239"},
-        MemoryCase{"poke4_leaves_nothing", kBytes,
-                   {"push_parameter 7", "push_parameter 9", "push_parameter w", "poke 4", "push_parameter w",
-                    "peek 4", "add 4"},
+        MemoryCase{
+            "poke1_stores_low_byte",
+            kBytes,
+            {"push_parameter 0x1FF", "push_parameter v", "poke 1", "push_parameter v", "peek 4"},
+            "67306239"},
+        MemoryCase{"poke4_leaves_nothing",
+                   kBytes,
+                   {"push_parameter 7", "push_parameter 9", "push_parameter w", "poke 4",
+                    "push_parameter w", "peek 4", "add 4"},
                    "16"},
-        MemoryCase{"poke8_sign_extends_int", kBytes,
-                   {"push_parameter -1", "push_parameter s", "poke 8", "push_parameter s", "peek 8"}, "-1"},
-        MemoryCase{"structure_copy", kBytes,
-                   {"push_parameter v", "peek 12", "push_parameter s", "poke 12", "push_parameter s",
-                    "push_parameter 8", "add 4", "peek 4"},
+        MemoryCase{
+            "poke8_sign_extends_int",
+            kBytes,
+            {"push_parameter -1", "push_parameter s", "poke 8", "push_parameter s", "peek 8"},
+            "-1"},
+        MemoryCase{"structure_copy",
+                   kBytes,
+                   {"push_parameter v", "peek 12", "push_parameter s", "poke 12",
+                    "push_parameter s", "push_parameter 8", "add 4", "peek 4"},
                    "-2"},
-        MemoryCase{"structure_dup_and_drop", kBytes,
-                   {"push_parameter v", "peek 12", "dup 12", "push_parameter t", "poke 12", "drop 12",
-                    "push_parameter t", "peek 8"},
+        MemoryCase{"structure_dup_and_drop",
+                   kBytes,
+                   {"push_parameter v", "peek 12", "dup 12", "push_parameter t", "poke 12",
+                    "drop 12", "push_parameter t", "peek 8"},
                    "-8644934341102468607"},
-        MemoryCase{"structure_entry_cut_by_sized_pop", kBytes,
-                   {"push_parameter v", "peek 12", "push_parameter 0", "add 4"}, "67305985"},
-        MemoryCase{"structure_small_size", kBytes, {"push_parameter v", "peek 3", "CHANGE_SIZE 4 4"},
+        MemoryCase{"structure_entry_cut_by_sized_pop",
+                   kBytes,
+                   {"push_parameter v", "peek 12", "push_parameter 0", "add 4"},
+                   "67305985"},
+        MemoryCase{"structure_small_size",
+                   kBytes,
+                   {"push_parameter v", "peek 3", "CHANGE_SIZE 4 4"},
                    "197121"},
-        MemoryCase{"structure_poke_extends_narrower", kBytes,
-                   {"push_parameter -1", "push_parameter s", "poke 12", "push_parameter s", "push_parameter 8",
-                    "add 4", "peek 4"},
+        MemoryCase{"structure_poke_extends_narrower",
+                   kBytes,
+                   {"push_parameter -1", "push_parameter s", "poke 12", "push_parameter s",
+                    "push_parameter 8", "add 4", "peek 4"},
                    "-1"},
-        MemoryCase{"drop_any_width", kBytes,
-                   {"push_parameter 5", "push_parameter v", "peek 12", "drop 4"}, "5"},
+        MemoryCase{"drop_any_width",
+                   kBytes,
+                   {"push_parameter 5", "push_parameter v", "peek 12", "drop 4"},
+                   "5"},
         MemoryCase{"drop0_pops_nothing", kBytes, {"push_parameter 6", "drop 0"}, "6"},
-        MemoryCase{"data_labels_follow_sections", kBytes,
-                   {"push_parameter w", "push_parameter v", "sub 4"}, "8"}),
+        MemoryCase{"data_labels_follow_sections",
+                   kBytes,
+                   {"push_parameter w", "push_parameter v", "sub 4"},
+                   "8"}),
     [](const ::testing::TestParamInfo<MemoryCase>& info) { return std::string(info.param.name); });
 
 // Jumps: a condition of each width, and a wide one.
@@ -210,9 +246,11 @@ TEST_P(Jumps, TakesTheRightBranch) {
   EXPECT_EQ(o.out, GetParam().printed);
 }
 
-std::vector<std::string> branch(const std::vector<std::string>& condition, const std::string& jump) {
+std::vector<std::string> branch(const std::vector<std::string>& condition,
+                                const std::string& jump) {
   std::vector<std::string> body = condition;
-  body.insert(body.end(), {jump + " yes", "push_parameter 0", "goto done", "yes:", "push_parameter 1", "done:"});
+  body.insert(body.end(), {jump + " yes", "push_parameter 0", "goto done",
+                           "yes:", "push_parameter 1", "done:"});
   return body;
 }
 

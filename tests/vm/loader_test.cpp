@@ -1,11 +1,12 @@
 // Loading: numbers, null_last_line, labels, markers, data layout, and every
 // load error with its position.
+#include "vm/loader.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "vm/errors.h"
-#include "vm/loader.h"
 #include "vm/numbers.h"
 #include "vm_harness.h"
 
@@ -35,10 +36,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NumberCase{"0", true, 0, true}, NumberCase{"061", true, 61, true},
                       NumberCase{"0x1F", true, 31, true}, NumberCase{"0XfF", true, 255, true},
                       NumberCase{"-5", true, 0xFFFFFFFBu, true}, NumberCase{"10L", true, 10, true},
-                      NumberCase{"7uL", true, 7, true}, NumberCase{"4294967295", true, 0xFFFFFFFFu, true},
-                      NumberCase{"4294967296", true, 0, false}, NumberCase{"-2147483648", true, 0x80000000u, true},
+                      NumberCase{"7uL", true, 7, true},
+                      NumberCase{"4294967295", true, 0xFFFFFFFFu, true},
+                      NumberCase{"4294967296", true, 0, false},
+                      NumberCase{"-2147483648", true, 0x80000000u, true},
                       NumberCase{"-2147483649", true, 0x7FFFFFFFu, false},
-                      NumberCase{"99999999999999999999999", true, 0x8FFFFFu * 0 + 0x3FFFFFu * 0 + static_cast<uint32_t>(99999999999999999999999.0 * 0) + 0x9ffffff, false},
+                      NumberCase{"99999999999999999999999", true, 4135583743u, false},
                       NumberCase{"", false, 0, false}, NumberCase{"-", false, 0, false},
                       NumberCase{"0x", false, 0, false}, NumberCase{"12a", false, 0, false},
                       NumberCase{"L", false, 0, false}, NumberCase{"--1", false, 0, false}));
@@ -63,6 +66,18 @@ Files withData(const std::vector<std::string>& data) {
   return f;
 }
 
+Files mainInData() {
+  Files f = withData({"main:", "dd 0"});
+  f.code = lines({"start:", "return"});
+  return f;
+}
+
+Files missing(const std::string& name) {
+  Files f = code({"main:", "return"});
+  f.missing.push_back(name);
+  return f;
+}
+
 class LoadErrors : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(LoadErrors, NameFileAndLine) {
@@ -84,19 +99,24 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ErrorCase{"cancel_first", code({"null_last_line", "main:", "return"}),
                   "t.001:1: null_last_line without an instruction before it"},
-        ErrorCase{"cancel_after_label", code({"main:", "push_parameter 1", "here:", "null_last_line", "return"}),
+        ErrorCase{"cancel_after_label",
+                  code({"main:", "push_parameter 1", "here:", "null_last_line", "return"}),
                   "t.001:4: null_last_line after a label"},
         ErrorCase{"cancel_twice_reaches_label",
-                  code({"main:", "push_parameter 1", "L:", "push_parameter 2", "null_last_line", "null_last_line"}),
+                  code({"main:", "push_parameter 1", "L:", "push_parameter 2", "null_last_line",
+                        "null_last_line"}),
                   "t.001:6: null_last_line after a label"},
         ErrorCase{"duplicate_label", code({"main:", "main:", "return"}),
                   "t.001:2: label main is already defined at t.001:1"},
         ErrorCase{"duplicate_across_files", withData({"main:", "dd 0"}),
                   "t.004:2: label main is already defined at t.001:1"},
-        ErrorCase{"unknown_mnemonic", code({"main:", "jump_far 3"}), "t.001:2: unknown instruction 'jump_far'"},
-        ErrorCase{"missing_operand", code({"main:", "push_parameter"}), "t.001:2: push_parameter takes 1 operand"},
+        ErrorCase{"unknown_mnemonic", code({"main:", "jump_far 3"}),
+                  "t.001:2: unknown instruction 'jump_far'"},
+        ErrorCase{"missing_operand", code({"main:", "push_parameter"}),
+                  "t.001:2: push_parameter takes 1 operand"},
         ErrorCase{"extra_operand", code({"main:", "return 1"}), "t.001:2: return takes 0 operand"},
-        ErrorCase{"bad_number", code({"main:", "push_parameter 12ab"}), "t.001:2: malformed number '12ab'"},
+        ErrorCase{"bad_number", code({"main:", "push_parameter 12ab"}),
+                  "t.001:2: malformed number '12ab'"},
         ErrorCase{"bad_width", code({"main:", "peek x"}), "t.001:2: malformed width 'x'"},
         ErrorCase{"zero_width", code({"main:", "dup 0"}), "t.001:2: malformed width '0'"},
         ErrorCase{"huge_width", code({"main:", "peek 2000000"}), "t.001:2: malformed width"},
@@ -104,31 +124,35 @@ INSTANTIATE_TEST_SUITE_P(
                   "t.001:2: arithmetic at a structure size (12)"},
         ErrorCase{"change_size_structure", code({"main:", "CHANGE_SIZE 4 12"}),
                   "t.001:2: arithmetic at a structure size (12)"},
-        ErrorCase{"undefined_label", code({"main:", "goto nowhere"}), "t.001:2: goto nowhere: no such label"},
-        ErrorCase{"jump_to_data", withData({"x:", "dd 0"}), ""},
+        ErrorCase{"undefined_label", code({"main:", "goto nowhere"}),
+                  "t.001:2: goto nowhere: no such label"},
         ErrorCase{"undefined_routine", code({"main:", "push_parameter blink", "gosub"}),
                   "t.001:2: blink is neither defined in the program nor declared in Sys10.c"},
         ErrorCase{"data_in_code", code({"main:", "db 1"}), "t.001:2: data line in the code file"},
-        ErrorCase{"instruction_in_data", withData({"peek 4"}), "t.004:2: instruction in a data file"},
+        ErrorCase{"instruction_in_data", withData({"peek 4"}),
+                  "t.004:2: instruction in a data file"},
         ErrorCase{"bad_data_line", withData({"dw 4"}), "t.004:2: unknown data line 'dw'"},
         ErrorCase{"bad_data_value", withData({"db x"}), "t.004:2: malformed data value 'x'"},
         ErrorCase{"bad_dup", withData({"db 0 DUP -3"}), "t.004:2: malformed DUP count '-3'"},
         ErrorCase{"too_much_data", withData({"db 0 DUP 70000000"}), "t.004:2: malformed DUP count"},
         ErrorCase{"data_limit", withData({"dd 0 DUP 60000000"}), "t.004:2: the data exceed 64 MiB"},
         ErrorCase{"malformed_data_line", withData({"db 1 2"}), "t.004:2: malformed data line"},
-        ErrorCase{"bad_marker", code({"LINE:x:p.c", "main:", "return"}), "t.001:1: malformed position marker"},
+        ErrorCase{"bad_marker", code({"LINE:x:p.c", "main:", "return"}),
+                  "t.001:1: malformed position marker"},
         ErrorCase{"bad_label", code({"a:b:", "main:", "return"}), "t.001:1: malformed label"},
         ErrorCase{"no_main", code({"start:", "return"}), "t.001: no function main"},
-        ErrorCase{"main_is_data", withData({"x:"}), ""},
+        ErrorCase{"main_is_data", mainInData(), "t.001: no function main"},
         ErrorCase{"builtin_declared_otherwise",
                   sysWith("void print_int(char c);\n", {"push_parameter print_int", "gosub"}),
-                  "Sys10.c:1: print_int is declared as (1) -> 0 bytes, but stackvm's print_int is (4) -> 0 bytes"},
-        ErrorCase{"variadic_routine", sysWith("int log(int n, ...);\n", {"push_parameter log", "gosub"}),
+                  "Sys10.c:1: print_int is declared as (1) -> 0 bytes, but stackvm's print_int is "
+                  "(4) -> 0 bytes"},
+        ErrorCase{"variadic_routine",
+                  sysWith("int log(int n, ...);\n", {"push_parameter log", "gosub"}),
                   "Sys10.c:1: log: a host routine with a variable argument list"},
         ErrorCase{"structure_parameter",
                   sysWith("void show(struct point p);\n", {"push_parameter show", "gosub"}),
                   "Sys10.c:1: show: a host routine cannot take a structure value"},
-        ErrorCase{"missing_code_file", Files{}, ""}),
+        ErrorCase{"missing_data_file", missing("t.003"), "t.003: cannot be read"}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 TEST(LoadErrors, JumpToDataLabel) {
@@ -139,10 +163,8 @@ TEST(LoadErrors, JumpToDataLabel) {
   EXPECT_EQ(o.err, "t.001:2: goto x: a data label\n");
 }
 
-TEST(LoadErrors, MissingFile) {
+TEST(UsageErrors, MissingScript) {
   Files f = code({"main:", "return"});
-  f.extra["unused"] = "";
-  std::map<std::string, std::string> none;
   Outcome o = runFiles(f, {"--script", "nothing.txt"});
   EXPECT_EQ(o.status, 2);
   EXPECT_EQ(o.err, "stackvm: nothing.txt: cannot be read\nTry 'stackvm --help'.\n");
@@ -239,15 +261,26 @@ const std::vector<std::string> kMain{"main:", "end_function_func_main:", "return
 INSTANTIATE_TEST_SUITE_P(
     Values, LoadWarnings,
     ::testing::Values(
-        WarningCase{"db_above_byte", kMain, {"db 300"}, "t.004:1: warning: 300 does not fit in a byte; taken modulo\n"},
-        WarningCase{"db_below_byte", kMain, {"db -129"}, "t.004:1: warning: -129 does not fit in a byte; taken modulo\n"},
+        WarningCase{"db_above_byte",
+                    kMain,
+                    {"db 300"},
+                    "t.004:1: warning: 300 does not fit in a byte; taken modulo\n"},
+        WarningCase{"db_below_byte",
+                    kMain,
+                    {"db -129"},
+                    "t.004:1: warning: -129 does not fit in a byte; taken modulo\n"},
         WarningCase{"db_in_range", kMain, {"db -128", "db 255"}, ""},
-        WarningCase{"dd_above", kMain, {"dd 4294967296"}, "t.004:1: warning: 4294967296 does not fit in 4 bytes; taken modulo\n"},
-        WarningCase{"push_above", {"main:", "push_parameter 5000000000", "end_function_func_main:", "return"}, {},
+        WarningCase{"dd_above",
+                    kMain,
+                    {"dd 4294967296"},
+                    "t.004:1: warning: 4294967296 does not fit in 4 bytes; taken modulo\n"},
+        WarningCase{"push_above",
+                    {"main:", "push_parameter 5000000000", "end_function_func_main:", "return"},
+                    {},
                     "t.001:2: warning: 5000000000 does not fit in 32 bits; taken modulo 2^32\n"},
         WarningCase{"code_outside_functions",
-                    {"LINE:3:p.c", "push_parameter 1", "drop 4", "main:", "end_function_func_main:", "return",
-                     "push_parameter 2"},
+                    {"LINE:3:p.c", "push_parameter 1", "drop 4",
+                     "main:", "end_function_func_main:", "return", "push_parameter 2"},
                     {},
                     "p.c:3: warning: code outside every function never runs\n"
                     "p.c:3: warning: code outside every function never runs\n"}),

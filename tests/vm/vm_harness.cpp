@@ -29,6 +29,7 @@ Outcome runFiles(const Files& files, const std::vector<std::string>& options,
   disk["t.004"] = "INI_BLOCK_004:\r\n" + files.data4;
   disk["Sys10.c"] = files.sys10;
   if (!disk.count("stackvm.h")) disk["stackvm.h"] = *readFile(STACKVM_HEADER);
+  for (const std::string& name : files.missing) disk.erase(name);
   FileReader reader = [&disk](const std::string& path) -> std::optional<std::string> {
     auto it = disk.find(path);
     if (it == disk.end()) return std::nullopt;

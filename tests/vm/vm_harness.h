@@ -9,10 +9,11 @@
 namespace stackvm::testing {
 
 struct Files {
-  std::string code;             // t.001 (lines joined with CR LF by lines())
+  std::string code;  // t.001 (lines joined with CR LF by lines())
   std::string data2, data3, data4;
   std::string sys10 = "#include \"stackvm.h\"\r\n";
   std::map<std::string, std::string> extra;  // further files by path
+  std::vector<std::string> missing;          // files that cannot be read
 };
 
 struct Outcome {
