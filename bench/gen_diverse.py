@@ -817,7 +817,7 @@ class Func:
         if self.loop or self.switch:
             kinds += ["break"] * 2
         if self.loop:
-            kinds += ["continue"]
+            kinds += ["continue"] * 2
         if self.labels:
             kinds += ["goto"]
         k = r.choice(kinds)
@@ -905,6 +905,8 @@ class Func:
         body = self.block(inner, depth + 1)
         if head == "for (;;)":
             body.insert(0, f"{ind}  if ({self.cond(2).text}) {{ break; }}")
+        elif r.random() < 0.15:
+            body.insert(0, f"{ind}  if ({self.cond(2).text}) {{ continue; }}")
         self.loop -= 1
         return [f"{ind}{head} {{"] + body + [f"{ind}}}"]
 
@@ -1014,7 +1016,7 @@ class Func:
         lines.append(f"{'public ' if public else ''}{ret} {name}({ps}) {{")
         for _ in range(self.n_locals):
             lines.append(self.local_decl("  "))
-        if r.random() < 0.25 and self.budget > 15:
+        if r.random() < 0.3 and self.budget > 15:
             self.labels = r.sample(LABELS, r.choice([1, 1, 2]))
         body_budget = max(1, self.budget - len(lines) - 2)
         if self.labels and r.random() < 0.4:
