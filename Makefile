@@ -5,7 +5,7 @@ EXAMPLE ?= examples/controller
 
 FUZZ_SECONDS ?= 300
 
-.PHONY: all build demo test test-sanitize fuzz bench clean format
+.PHONY: all build demo test test-sanitize fuzz bench clean format difftest
 
 all: build
 
@@ -34,6 +34,14 @@ test-sanitize:
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Generated programs built with gcc and with stackcc + stackvm must print the
+# same; N programs from seed FIRST (CTest runs seeds 0-299).
+N ?= 2000
+FIRST ?= 1000
+difftest: build
+	python3 tests/vm/difftest.py --stackcc $(BUILD)/stackcc --stackvm $(BUILD)/stackvm \
+	  --first $(FIRST) --count $(N) --jobs $(JOBS) --keep $(BUILD)/difftest-failures
 
 bench:
 	bash bench/run.sh $(BENCH_ARGS)
