@@ -74,18 +74,14 @@ struct DataNumber {
   bool small = false;       // the number as written is at most 255 and not negative
 };
 
-bool IsDataBlank(char ch) {
-  return static_cast<signed char>(ch) <= 0x20;
-}
-
 // A "-" right before the digits (blanks between) counts when what stands
 // before it is "{", "," or the start of the text: "{3 - 1}" is two numbers.
 bool MinusBefore(std::string_view text, std::size_t at) {
   std::size_t j = at;
-  while (j > 0 && IsDataBlank(text[j - 1])) --j;
+  while (j > 0 && IsBlank(text[j - 1])) --j;
   if (j == 0 || text[j - 1] != '-') return false;
   --j;
-  while (j > 0 && IsDataBlank(text[j - 1])) --j;
+  while (j > 0 && IsBlank(text[j - 1])) --j;
   return j == 0 || text[j - 1] == '{' || text[j - 1] == ',';
 }
 

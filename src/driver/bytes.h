@@ -2,6 +2,8 @@
 // whatever the platform's plain char is, so 0x80-0xFF count as control bytes.
 #pragma once
 
+#include <string_view>
+
 namespace stackcc {
 
 inline int SignedByte(char ch) {
@@ -11,6 +13,13 @@ inline int SignedByte(char ch) {
 // Blank: space, every control byte including NUL, CR and LF, and 0x80-0xFF.
 inline bool IsBlank(char ch) {
   return SignedByte(ch) <= 0x20;
+}
+// A text of blanks only (the empty text too).
+inline bool IsBlankText(std::string_view text) {
+  for (char ch : text) {
+    if (!IsBlank(ch)) return false;
+  }
+  return true;
 }
 // Control: below the space (0x80-0xFF included).
 inline bool IsControl(char ch) {

@@ -145,7 +145,7 @@ int CompileExpression(Compiler& c, std::string_view text) {
   ResetStatement(e);
   std::size_t start = 0;
   while (start < text.size() && IsBlank(text[start])) ++start;
-  if (start == text.size()) return 0;
+  if (start == text.size()) return -1;
   text.remove_prefix(start);
   // A string literal declares its data as it is compiled: never replayed.
   StatementShape shape;
@@ -156,7 +156,7 @@ int CompileExpression(Compiler& c, std::string_view text) {
     if (const CachedExpression* hit = e.cache.Find(c, key.view())) {
       WithNumbers(*hit, text, shape, [&c](std::string_view piece) { Emit(c, piece); });
       EmitDrop(c, hit->dropSize);
-      return 0;
+      return hit->dropSize;
     }
   }
   int reportsBefore = c.diag.reportCount;
@@ -165,12 +165,12 @@ int CompileExpression(Compiler& c, std::string_view text) {
   if (cacheable) c.decl.journal = &e.lookups;
   int dropSize = CompileText(c, text);
   c.decl.journal = nullptr;
-  if (dropSize < 0) return 0;
+  if (dropSize < 0) return -1;
   EmitStatementCode(c, e.output.view(), dropSize);
   if (cacheable && c.diag.reportCount == reportsBefore && c.decl.generation == generationBefore) {
     KeepShape(c, key.view(), text, shape, dropSize);
   }
-  return 0;
+  return dropSize;
 }
 
 }  // namespace stackcc

@@ -78,7 +78,12 @@ struct ExprState {
   LookupJournal lookups;
 };
 
+// The line "CHANGE_SIZE from to" that converts the value on top.
+FixedText<48> ChangeSizeLine(int from, int to);
+
 // Compiles an expression statement into the emit buffer, ending in a drop line.
+// Gives the size of the value dropped, or -1 when nothing was emitted (an empty
+// text, or a statement stopped by an error).
 int CompileExpression(Compiler& c, std::string_view text);
 
 }  // namespace stackcc

@@ -167,7 +167,6 @@ void ScalePointerOperands(Compiler& c, int k, int left, int right);
 void CombineTypes(Compiler& c, int k, int left, int right, int rule);
 void MatchLevels(Compiler& c, int left, int right);
 void ForceSize(Compiler& c, int index, int size);
-FixedText<48> ChangeSizeLine(int from, int to);
 
 // --- sizes (type_rules.cpp)
 // The type of a number (and of a name that was not found): 4 bytes at level 0.

@@ -96,6 +96,49 @@ std::string_view Absent(Compiler& c, bool required, int code) {
   return {};
 }
 
+// With the d option, Pass 1 begins every source line after a line break with a
+// marker line, so a statement that spans lines holds markers. The readers that
+// copy a statement's text consume each one as SkipBlanks does, together with
+// the line end after it: the text copied is then the one a run without markers
+// copies. A marker stands after a blank (a line end).
+bool MarkerInText(const Compiler& c) {
+  const ScanCursor& k = c.scan.cur;
+  if (c.driver.lineMarkerFlag != 1 || AtEnd(k) || k.text[k.position] != kLineMarker[0]) {
+    return false;
+  }
+  if (k.position > 0 && !IsBlank(k.text[k.position - 1])) return false;
+  return !LimitReached(k) && ScanRest(c).starts_with(kLineMarker);
+}
+
+void PassMarkerInText(Compiler& c) {
+  ConsumeMarker(c);
+  if (ScanChar(c) == ' ') ++c.scan.cur.position;
+}
+
+// Appends the text from start to the cursor to the buffer.
+template <std::size_t N>
+void CollectRun(Compiler& c, FixedText<N>& out, int start, bool& reported) {
+  const ScanCursor& k = c.scan.cur;
+  Collect(c, out, std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)),
+          reported);
+}
+
+// The first marker that MarkerInText takes between the cursor and end, or end.
+int NextMarkerInText(Compiler& c, int end) {
+  ScanCursor& k = c.scan.cur;
+  if (c.driver.lineMarkerFlag != 1) return end;
+  int saved = k.position;
+  std::string_view range(k.text, static_cast<std::size_t>(end));
+  for (std::size_t at = range.find(kLineMarker, static_cast<std::size_t>(saved));
+       at != std::string_view::npos; at = range.find(kLineMarker, at + 1)) {
+    k.position = static_cast<int>(at);
+    bool taken = MarkerInText(c);
+    k.position = saved;
+    if (taken) return static_cast<int>(at);
+  }
+  return end;
+}
+
 }  // namespace
 
 void BeginText(Compiler& c, char* text, int length) {
@@ -312,11 +355,20 @@ std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
     return std::nullopt;
   }
   ScanCursor& k = c.scan.cur;
+  FixedText<102400>& out = c.scan.parenthesised;
+  out.clear();
+  bool reported = false;
   ++k.position;
   int start = k.position;
   int depth = 0;
   int count = 0;
   while (count < kParenthesisedLimit && !AtEnd(k)) {
+    if (MarkerInText(c)) {
+      CollectRun(c, out, start, reported);
+      PassMarkerInText(c);
+      start = k.position;
+      continue;
+    }
     char ch = k.text[k.position];
     if (ch == ')' && depth == 0) break;
     if (ch == ')') --depth;
@@ -328,8 +380,7 @@ std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
     ReportError(c, kErrParentheses, "");  // no closing parenthesis within reach
     return std::nullopt;
   }
-  FixedText<102400>& out = c.scan.parenthesised;
-  out.assign(std::string_view(k.text + start, static_cast<std::size_t>(count)));
+  CollectRun(c, out, start, reported);
   ++k.position;
   return out.view();
 }
@@ -337,13 +388,80 @@ std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
 std::string_view ReadStatementText(Compiler& c) {
   SkipBlanks(c);
   ScanCursor& k = c.scan.cur;
-  int start = k.position;
-  if (!AtEnd(k)) k.position = FindEitherByte(k.text, k.position, k.length, ';', '}');
   FixedText<102400>& out = c.scan.statement;
-  out.assign(std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)));
+  out.clear();
+  bool reported = false;
+  int start = k.position;
+  for (;;) {
+    int stop = AtEnd(k) ? k.position : FindEitherByte(k.text, k.position, k.length, ';', '}');
+    int marker = NextMarkerInText(c, stop);
+    k.position = marker;
+    CollectRun(c, out, start, reported);
+    if (marker == stop) break;
+    PassMarkerInText(c);
+    start = k.position;
+  }
   if (AtEnd(k) || k.text[k.position] == '}') ReportError(c, kErrMissingSemicolon, "");
   if (!AtEnd(k)) ++k.position;
   return out.view();
+}
+
+std::string_view ReadValueText(Compiler& c) {
+  SkipBlanks(c);
+  ScanCursor& k = c.scan.cur;
+  FixedText<102400>& out = c.scan.statement;
+  out.clear();
+  bool reported = false;
+  int start = k.position;
+  int depth = 0;
+  bool inString = false;
+  while (!AtEnd(k)) {
+    if (!inString && MarkerInText(c)) {
+      CollectRun(c, out, start, reported);
+      PassMarkerInText(c);
+      start = k.position;
+      continue;
+    }
+    char ch = k.text[k.position];
+    if (ch == '"') {
+      inString = !inString;
+    } else if (!inString && depth == 0 && (ch == ';' || ch == '}')) {
+      break;
+    } else if (!inString && ch == '(') {
+      ++depth;
+    } else if (!inString && ch == ')' && depth > 0) {
+      --depth;
+    }
+    ++k.position;
+  }
+  CollectRun(c, out, start, reported);
+  return out.view();
+}
+
+bool GroupEndsStatement(const Compiler& c) {
+  const ScanCursor& k = c.scan.cur;
+  int p = k.position;
+  if (p >= k.length || k.text[p] != '(') return false;
+  int depth = 0;
+  for (++p; p < k.length && p - k.position <= kParenthesisedLimit; ++p) {
+    char ch = k.text[p];
+    if (ch == ')' && depth == 0) break;
+    if (ch == ')') --depth;
+    if (ch == '(') ++depth;
+  }
+  if (p >= k.length || k.text[p] != ')') return false;
+  for (++p; p < k.length;) {
+    std::string_view rest(k.text + p, static_cast<std::size_t>(k.length - p));
+    if (IsBlank(rest[0])) {
+      ++p;
+    } else if (c.driver.lineMarkerFlag == 1 && rest.starts_with(kLineMarker)) {
+      std::size_t space = rest.find(' ');
+      p = space == std::string_view::npos ? k.length : p + static_cast<int>(space);
+    } else {
+      return rest[0] == ';';
+    }
+  }
+  return false;
 }
 
 }  // namespace stackcc

@@ -86,5 +86,11 @@ std::string_view ReadBrackets(Compiler& c, bool required);
 // No value when the group is absent; the empty text for "()".
 std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required);
 std::string_view ReadStatementText(Compiler& c);
+// The text from the cursor up to the ";" or "}" that ends the statement, outside
+// parentheses and quotes; the stop is left for the next reader.
+std::string_view ReadValueText(Compiler& c);
+// True when the cursor stands on one parenthesised group followed (after blanks
+// and markers) by ";". Nothing is consumed.
+bool GroupEndsStatement(const Compiler& c);
 
 }  // namespace stackcc

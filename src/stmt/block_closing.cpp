@@ -16,7 +16,7 @@ void CloseDo(Compiler& c) {
   }
   EmitControlLabel(c, "test_do_while");
   // Without its group the loop has no condition and runs once.
-  if (ReadHeadGroup(c)) {
+  if (ReadHeadGroup(c, true)) {
     CompileExpression(c, c.blocks.headText.view());
     EmitGotoTrue(c, "do");
   }
@@ -38,8 +38,9 @@ void CloseFunction(Compiler& c) {
   FixedText<64> end("end_function");
   end.append(c.decl.currentFunctionLabel.view());
   EmitLabel(c, end.view());
-  if (SymbolElementSize(c, CurrentFunctionName(c)) > 0) Emit(c, "push_parameter 0\r\n");
-  Emit(c, "return\r\n");
+  int size = SymbolElementSize(c, CurrentFunctionName(c));
+  if (size > 0) Emit(c, "push_parameter 0\r\n");
+  EmitReturn(c, size > 0 ? 4 : -1, size);
   c.decl.currentFunctionLabel.clear();
 }
 

@@ -39,7 +39,7 @@ ForParts SplitForGroup(std::string_view group) {
 
 int CompileIf(Compiler& c) {
   if (!MatchKeyword(c, "if")) return 0;
-  bool hasCondition = ReadHeadGroup(c);
+  bool hasCondition = ReadHeadGroup(c, true);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   if (hasCondition) {
     CompileExpression(c, c.blocks.headText.view());
@@ -61,7 +61,7 @@ int CompileElse(Compiler& c) {
 
 int CompileWhile(Compiler& c) {
   if (!MatchKeyword(c, "while")) return 0;
-  bool hasCondition = ReadHeadGroup(c);
+  bool hasCondition = ReadHeadGroup(c, true);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   EmitControlLabel(c, "while");
   FlushCode(c);
@@ -85,7 +85,7 @@ int CompileDo(Compiler& c) {
 // body; goto for (at the closing brace); end_for.
 int CompileFor(Compiler& c) {
   if (!MatchKeyword(c, "for")) return 0;
-  bool hasGroup = ReadHeadGroup(c);
+  bool hasGroup = ReadHeadGroup(c, false);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   ForParts parts = SplitForGroup(c.blocks.headText.view());
   if (hasGroup) CompileExpression(c, parts.init);
@@ -105,7 +105,7 @@ int CompileSwitch(Compiler& c) {
   if (!MatchKeyword(c, "switch")) return 0;
   BlockState& b = c.blocks;
   int level = b.blockLevel;
-  bool hasSubject = ReadHeadGroup(c);
+  bool hasSubject = ReadHeadGroup(c, true);
   std::string_view subject = b.headText.view();
   bool fits = subject.size() < static_cast<std::size_t>(kSwitchSubjectCapacity);
   if (hasSubject && !fits) ReportError(c, kErrSwitchSubject, "");

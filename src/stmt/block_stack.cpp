@@ -89,10 +89,23 @@ void PushBlock(Compiler& c, int kind) {
   ++b.blockLevel;
 }
 
-bool ReadHeadGroup(Compiler& c) {
+bool ReadHeadGroup(Compiler& c, bool valueGroup) {
   std::optional<std::string_view> group = ReadParenthesised(c, true);
   c.blocks.headText.assign(group.value_or(std::string_view{}));
-  return group.has_value();
+  if (!group.has_value()) return false;
+  if (valueGroup && IsBlankText(*group)) {
+    ReportError(c, kErrExpression, "");
+    return false;
+  }
+  return true;
+}
+
+void EmitReturn(Compiler& c, int valueSize, int functionSize) {
+  auto usual = [](int size) { return size == 1 || size == 4 || size == 8; };
+  if (valueSize != functionSize && usual(valueSize) && usual(functionSize)) {
+    Emit(c, ChangeSizeLine(valueSize, functionSize).view());
+  }
+  Emit(c, "return\r\n");
 }
 
 std::string_view CurrentFunctionName(const Compiler& c) {

@@ -21,8 +21,14 @@ bool BeginBlock(Compiler& c);
 void PushBlock(Compiler& c, int kind);
 
 // Reads a head's required parenthesised group into the head text; false when
-// the group is missing (already reported by the reader).
-bool ReadHeadGroup(Compiler& c);
+// the group is missing (already reported by the reader). A value group (the
+// condition of if and while, a switch's subject) that is empty or blank is
+// reported as an expression error and counts as missing too.
+bool ReadHeadGroup(Compiler& c, bool valueGroup);
+
+// Ends a function's value: the "return" line, after a CHANGE_SIZE when the value
+// (of valueSize bytes, -1 for none) has another size than the function's.
+void EmitReturn(Compiler& c, int valueSize, int functionSize);
 
 // The current function's name: the function label without its "_func_".
 std::string_view CurrentFunctionName(const Compiler& c);

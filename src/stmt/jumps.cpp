@@ -117,25 +117,42 @@ int CompileDefault(Compiler& c) {
   return 1;
 }
 
-// The value must be parenthesised; "return x;" returns 0 and leaves "x;" behind.
-// The ";" is left for the next call, where it is an empty statement.
+// The value of a return: one parenthesised group followed by ";" as it stands,
+// else the text up to the statement's ";" (when the keyword ends at a blank or
+// "("; "return_value" is the keyword and "_value" what follows). No value for a
+// bare "return;". The ";" is left for the next call, an empty statement.
+std::optional<std::string_view> ReadReturnValue(Compiler& c) {
+  char after = ScanChar(c);
+  if (!IsBlank(after) && after != '(') return ReadParenthesised(c, false);
+  SkipBlanks(c);
+  if (GroupEndsStatement(c)) return ReadParenthesised(c, false);
+  char next = ScanChar(c);
+  if (next == ';' || next == '}' || next == '\0') return std::nullopt;
+  return ReadValueText(c);
+}
+
 int CompileReturn(Compiler& c) {
   if (!MatchKeyword(c, "return")) return 0;
   int size = SymbolElementSize(c, CurrentFunctionName(c));
-  std::optional<std::string_view> value = ReadParenthesised(c, false);
+  std::optional<std::string_view> value = ReadReturnValue(c);
+  int valueSize = -1;
   if (value.has_value()) {
     if (size <= 0) {
       ReportError(c, kErrReturnValue, "");
       return 1;
     }
+    if (IsBlankText(*value)) {
+      ReportError(c, kErrExpression, "");
+      return 1;
+    }
     c.blocks.headText.assign(*value);
-    CompileExpression(c, c.blocks.headText.view());
+    valueSize = CompileExpression(c, c.blocks.headText.view());
     Emit(c, "null_last_line\r\n");
   } else if (size > 0) {
-    CompileExpression(c, "0");
+    valueSize = CompileExpression(c, "0");
     Emit(c, "null_last_line\r\n");
   }
-  Emit(c, "return\r\n");
+  EmitReturn(c, valueSize, size);
   return 1;
 }
 

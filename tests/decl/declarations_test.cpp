@@ -158,9 +158,17 @@ TEST(Declaration, NameFollowedByNothingExpectedIsDropped) {
 
 TEST(Declaration, MissingValueReportsDataError) {
   FileCompiler t;
-  EXPECT_EQ(Compile(t, "int v = -1;"), 1);
+  EXPECT_EQ(Compile(t, "int v = -x;"), 1);
   EXPECT_TRUE(Reported(t.ConsoleText(), "Get data error", ""));
   EXPECT_EQ(t.File("003"), "v:\r\ndb 0 DUP 4 \r\n\r\n");  // an empty value: padding only
+  EXPECT_EQ(Rest(t), "-x;");                                // the "-" stays where it was
+}
+
+TEST(Declaration, NegativeScalarValue) {
+  FileCompiler t;
+  EXPECT_EQ(Compile(t, "int v = - 12, w;"), 1);
+  EXPECT_EQ(t.File("003"), "v:\r\ndd 4294967284\r\n\r\n");
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
 }
 
 TEST(Declaration, NotADeclaration) {
