@@ -10,9 +10,28 @@ inline constexpr int kRunErrorStatus = 70;
 inline constexpr int kLoadErrorStatus = 71;
 inline constexpr int kUsageStatus = 2;
 
+// The text with control bytes (a NUL from a hostile file name included)
+// written as \xNN, so that a message is one printable line.
+inline std::string printable(const std::string& text) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (char c : text) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) {
+      out += "\\x";
+      out += digits[u >> 4];
+      out += digits[u & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // A message that already carries its position ("file:line: text").
 struct VmError : std::runtime_error {
-  VmError(int status, const std::string& message) : std::runtime_error(message), status(status) {}
+  VmError(int status, const std::string& message)
+      : std::runtime_error(printable(message)), status(status) {}
   int status;
 };
 

@@ -82,7 +82,7 @@ class Loader {
   }
 
   void warn(const std::string& message) {
-    warnings_ << where() << ": warning: " << message << '\n';
+    warnings_ << printable(where() + ": warning: " + message) << '\n';
   }
 
   void readFile(int section) {
@@ -363,7 +363,7 @@ void Loader::findFunctions() {
 void Loader::warnOutsideCode(const std::vector<bool>& covered) {
   for (uint32_t i = 0; i < covered.size(); ++i) {
     if (!covered[i] && (i == 0 || covered[i - 1])) {
-      warnings_ << describePosition(program_, i)
+      warnings_ << printable(describePosition(program_, i))
                 << ": warning: code outside every function never runs\n";
     }
   }

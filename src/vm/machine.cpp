@@ -53,7 +53,7 @@ void Machine::fail(const std::string& message) const {
 }
 
 void Machine::warn(const std::string& message) {
-  io_.err << describePosition(program_, pc_) << ": warning: " << message << '\n';
+  io_.err << printable(describePosition(program_, pc_) + ": warning: " + message) << '\n';
 }
 
 inline int64_t Machine::pop() {

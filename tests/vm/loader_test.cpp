@@ -293,3 +293,17 @@ TEST(Loading, DataValuesWrapModuloTheirWidth) {
 
 }  // namespace
 }  // namespace stackvm::testing
+
+namespace stackvm::testing {
+namespace {
+
+TEST(LoadErrors, ControlBytesInNamesArePrintable) {
+  Files f;
+  f.code = lines({"LINE:3:a" + std::string(1, '\0') + "b", "main:", "goto x\x01y"});
+  Outcome o = runFiles(f);
+  EXPECT_EQ(o.status, 71);
+  EXPECT_EQ(o.err, "t.001:3: goto x\\x01y: no such label\n");
+}
+
+}  // namespace
+}  // namespace stackvm::testing
