@@ -95,12 +95,11 @@ def type_text(t):
 class E:
     """A piece of expression text with the precedence of its top operator;
     `neg` marks a negative number, which may only follow a binary operator,
-    `(`, `[` or `,`; `member` marks a text whose top is a member access (a
-    cast must not stand right before it)."""
-    __slots__ = ("text", "prec", "neg", "member")
+    `(`, `[` or `,`."""
+    __slots__ = ("text", "prec", "neg")
 
-    def __init__(self, text, prec=100, neg=False, member=False):
-        self.text, self.prec, self.neg, self.member = text, prec, neg, member
+    def __init__(self, text, prec=100, neg=False):
+        self.text, self.prec, self.neg = text, prec, neg
 
 
 def binary(op, left, right):
@@ -157,7 +156,6 @@ class Scope:
 class Program:
     def __init__(self, lines, seed):
         self.r = random.Random(seed)
-        self.target = lines
         self.used_names = set()
         self.structs = {}  # tag -> [(member, type)]
         self.sys_tags = []
@@ -168,7 +166,6 @@ class Program:
         self.functions = []  # (name, return type, [(param, type)], public)
         self.symbols = 0
         self.arrays = 0
-        self.string_no = 0
 
     # ---- names -------------------------------------------------------------
     def fresh(self, make, taken=None, limit=24):
@@ -495,30 +492,30 @@ class Func:
         seg = text[text.rfind("]") + 1:]
         return seg.count(".") + seg.count("->")
 
-    def reach(self, text, t, budget=3, member=False):
+    def reach(self, text, t, budget=3):
         """From a designator of type t, a scalar lvalue: (E, scalar type)."""
         r = self.r
         if t in SCALARS:
-            return E(text, member=member), t
+            return E(text), t
         if is_arr(t):
             text = text + "".join(f"[{self.index(d)}]" for d in t[2])
-            return self.reach(text, t[1], budget - 1, member)
+            return self.reach(text, t[1], budget - 1)
         if is_struct(t):
             members = self.members(t[1], text, budget)
             m, mt = r.choice(members)
-            return self.reach(f"{text}.{m}", mt, budget - 1, True)
+            return self.reach(f"{text}.{m}", mt, budget - 1)
         target = t[1]  # a pointer
         if is_struct(target):
             members = self.members(target[1], text, budget)
             m, mt = r.choice(members)
             if r.random() < 0.1 and text.isidentifier():
-                return self.reach(f"{text}[{self.index(4)}].{m}", mt, budget - 1, True)
-            return self.reach(f"{text}->{m}", mt, budget - 1, True)
+                return self.reach(f"{text}[{self.index(4)}].{m}", mt, budget - 1)
+            return self.reach(f"{text}->{m}", mt, budget - 1)
         k = r.random()
         if k < 0.5 or self.member_run(text) >= 2:
             return E("*" + text, 95), target
         if k < 0.85:
-            return E(f"{text}[{self.index(8)}]", member=member), target
+            return E(f"{text}[{self.index(8)}]"), target
         return E(f"*({text} + {r.randint(1, 7)})", 95), target
 
     def members(self, tag, text, budget):
