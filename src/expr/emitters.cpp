@@ -82,6 +82,16 @@ void EmitCast(Compiler& c, int k, int size, bool pointer) {
   if (pointer) c.expr.terms[k].type.level = 2;
 }
 
+// The difference of two addresses, in bytes, becomes a number of elements.
+void EmitElementCount(Compiler& c, int k) {
+  int size = c.expr.terms[k].elementSize;
+  if (size != 1) {
+    AppendSized(c, k, "push_parameter ", size);
+    AppendSized(c, k, "div ", 4);
+  }
+  c.expr.terms[k].type = NumberType();
+}
+
 void EmitRewrite(Compiler& c, int k, int left, std::string_view op, int right) {
   FixedText<64> text("@");
   text.append_number(left);
@@ -101,6 +111,7 @@ void EmitOperator(Compiler& c, int k, int left, int right) {
   std::string_view mnemonic = SizedMnemonic(op);
   if (!mnemonic.empty()) {
     AppendSized(c, k, mnemonic, TermSize(c, k));
+    if (e.terms[k].elementSize != 0) EmitElementCount(c, k);
     return;
   }
   switch (op) {

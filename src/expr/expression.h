@@ -59,6 +59,8 @@ struct ExprTerm {
   bool expanding = false;
   // isArray of the symbol that starts this term's subscript chain.
   int chainIsArray = 0;
+  // A difference of two pointers: the size of the elements it counts.
+  int elementSize = 0;
 };
 
 struct ExprState {

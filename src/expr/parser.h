@@ -98,8 +98,9 @@ int FindTopOperator(const Compiler& c, int first, int last);
 int EvaluateRange(Compiler& c, int first, int last);
 // Appends the expanded code of a term to c.expr.output.
 void ExpandCode(Compiler& c, int index);
-// Reports error 12 with the detail text and stops the statement.
-void StopExpression(Compiler& c, std::string_view detail);
+// Reports error 12 (or the code given) with the detail text and stops the
+// statement.
+void StopExpression(Compiler& c, std::string_view detail, int code = kErrExpression);
 // Reports a term's code beyond 4095 characters, keeping what fits, and stops
 // the statement.
 void CodeOverflow(Compiler& c, int index, std::string_view a, std::string_view b,

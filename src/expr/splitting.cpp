@@ -30,6 +30,7 @@ ExprTerm* NewTerm(Compiler& c, int op) {
   t.unresolved = false;
   t.expanding = false;
   t.chainIsArray = 0;
+  t.elementSize = 0;
   return &t;
 }
 

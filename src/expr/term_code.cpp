@@ -5,9 +5,9 @@
 
 namespace stackcc {
 
-void StopExpression(Compiler& c, std::string_view detail) {
+void StopExpression(Compiler& c, std::string_view detail, int code) {
   if (c.expr.failed) return;
-  ReportError(c, kErrExpression, detail);
+  ReportError(c, code, detail);
   c.expr.failed = true;
 }
 

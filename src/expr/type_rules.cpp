@@ -63,6 +63,17 @@ void MatchLevels(Compiler& c, int left, int right) {
 
 void ScalePointerOperands(Compiler& c, int k, int left, int right) {
   ExprState& e = c.expr;
+  if (e.terms[left].type.level >= 1 && e.terms[right].type.level >= 1) {
+    // Two addresses: a difference counts the elements between them (the
+    // subtraction emitter divides by their size); a sum means nothing.
+    if (e.terms[k].op == kOpAdd) {
+      StopExpression(c, "+", kErrPointersAdded);
+      return;
+    }
+    const TypeInfo& p = e.terms[left].type;
+    e.terms[k].elementSize = PointeeSizeAtLevel(p, p.level);
+    return;
+  }
   if (e.terms[left].type.level >= 1) {
     const TypeInfo& p = e.terms[left].type;
     e.terms[k].type = p;
