@@ -31,6 +31,7 @@ class Gen:
         self.funcs = []    # (name, return type, [param types])
         self.loop_vars = []
         self.busy = set()  # loop variables in use
+        self.pointer = None  # an int pointer into one of the arrays
 
     # ---- expressions ----
     def int_atom(self):
@@ -44,6 +45,8 @@ class Gen:
             c = r.choice(self.chars)
             return f"(int){c}" if r.random() < 0.5 else f"({c} + {r.randrange(0, 50)})"
         if k < 8 and self.arrays:
+            if self.pointer and r.random() < 0.3:
+                return f"*{self.pointer}"
             return f"{r.choice(self.arrays)}[{self.int_expr(1)} & 7]"
         if k < 9 and self.longs:
             return f"(int){r.choice(self.longs)}"
@@ -105,10 +108,29 @@ class Gen:
             self.emit(indent, f"{r.choice(self.longs)} = {self.long_expr(3)};")
         elif k < 8 and self.chars:
             self.emit(indent, f"{r.choice(self.chars)} = {self.int_expr(2)};")
+        elif k < 9 and self.arrays and self.pointer:
+            self.pointer_statement(indent)
         elif self.arrays:
             self.emit(indent, f"{r.choice(self.arrays)}[{self.int_expr(1)} & 7] = {self.int_expr(2)};")
         else:
             self.emit(indent, f"{r.choice(self.ints)} = {self.int_expr(3)};")
+
+    def pointer_statement(self, indent):
+        r = self.r
+        p = self.pointer
+        k = r.randrange(4)
+        if k == 0:
+            self.emit(indent, f"{p} = {r.choice(self.arrays)};")
+        elif k == 1:
+            self.emit(indent, f"{p} = &{r.choice(self.arrays)}[{self.int_expr(1)} & 7];")
+        elif k == 2:
+            self.emit(indent, f"*{p} = {self.int_expr(2)};")
+        else:
+            self.emit(indent, f"{r.choice(self.ints)} {r.choice(['+=', '-=', '*='])} *{p};")
+
+    def compound(self, indent):
+        r = self.r
+        self.emit(indent, f"{r.choice(self.ints)} {r.choice(['+=', '-=', '*='])} {self.int_expr(2)};")
 
     def call(self, indent):
         name, ret, params = self.r.choice(self.funcs)
@@ -149,6 +171,8 @@ class Gen:
             self.call(indent)
         elif k < 10:
             self.printing(indent)
+        elif k < 11:
+            self.compound(indent)
         else:
             self.assign(indent)
 
@@ -236,6 +260,10 @@ class Gen:
         for a in garrays:
             values = ", ".join(str(r.randrange(0, 1000)) for _ in range(r.randrange(0, 9)))
             self.emit(0, f"int {a}[8] = {{{values}}};" if values else f"int {a}[8];")
+        if garrays:
+            self.emit(0, "int *ptr;")
+            self.pointer = "ptr"
+            self.pointer_init = f"ptr = {garrays[0]};"
         for i in range(r.randrange(0, 4)):
             self.function(f"fn{i}", gints, glongs, gchars, garrays)
         self.main(gints, glongs, gchars, garrays)
@@ -282,6 +310,8 @@ class Gen:
         self.emit(1, "long lv;")
         for v in locs + loops + ["lv"]:
             self.emit(1, f"{v} = {r.randrange(0, 10)};")
+        if self.pointer:
+            self.emit(1, self.pointer_init)
         self.scope(gints + locs + loops, glongs + ["lv"], gchars, garrays, loops)
         self.block(1, 3, r.randrange(4, 12))
         for g in gints + locs + gchars:
