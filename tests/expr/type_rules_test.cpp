@@ -76,10 +76,12 @@ TEST_F(TypeRulesTest, IntegerBesidePointerIsScaled) {
       {"q + 1", "push_parameter q|peek 4|push_parameter 1|||add 4|drop 4"},
       {"2 + q", "push_parameter 2|||push_parameter q|peek 4|add 4|drop 4"},
       {"a + i", "push_parameter a|push_parameter i|peek 4|||push_parameter 4|mul 4|add 4|drop 4"},
-      // The difference of two pointers scales both sides.
-      {"p - p",
-       "push_parameter p|peek 4|||push_parameter 4|mul 4|"
-       "push_parameter p|peek 4|||push_parameter 4|mul 4|sub 4|drop 4"},
+      // The difference of two pointers counts elements, and is a plain number.
+      {"p - p", "push_parameter p|peek 4|push_parameter p|peek 4|sub 4|push_parameter 4|div 4|drop 4"},
+      {"q - q", "push_parameter q|peek 4|push_parameter q|peek 4|sub 4|drop 4"},
+      {"(p - p) + 1",
+       "push_parameter p|peek 4|push_parameter p|peek 4|sub 4|push_parameter 4|div 4|"
+       "push_parameter 1|add 4|drop 4"},
       // Other operators never scale.
       {"p * 2", "push_parameter p|peek 4|push_parameter 2|mul 4|drop 4"},
       // sizeof gives a plain number, so adding to it is plain arithmetic.
@@ -89,6 +91,13 @@ TEST_F(TypeRulesTest, IntegerBesidePointerIsScaled) {
   };
   for (const Case& k : cases) EXPECT_EQ(Compile(k.text), Lines(k.lines)) << k.text;
   EXPECT_EQ(ReportCount(), 0);
+}
+
+TEST_F(TypeRulesTest, TwoPointersCannotBeAdded) {
+  for (const char* text : {"p + p", "p += p", "x = a + p"}) {
+    EXPECT_EQ(Compile(text), "") << text;
+  }
+  EXPECT_EQ(ReportCount(), 3);
 }
 
 TEST_F(TypeRulesTest, DereferenceAndAddress) {
