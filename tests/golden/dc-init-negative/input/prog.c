@@ -1,0 +1,13 @@
+int k = -1;
+char c = -1;
+long l = -1;
+int *p = -4;
+char *q = -2;
+int z = -0;
+char cz = - 00;
+int k2[3] = {-1, 2, - 3};
+char c2[4] = {-128, -0, 255, -300};
+long l2[2] = {-2, 3};
+int d[2] = {3 - 1};
+int e = -x;
+int after;

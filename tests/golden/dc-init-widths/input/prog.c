@@ -1,0 +1,18 @@
+long n = 5;
+long big = 300;
+long huge = 4294967296;
+long w[3] = {1, 256, 007};
+long l;
+char *q;
+long *lq;
+char *pa[3] = {1, 300};
+long *pl[2] = {2, 3};
+int *pi[2] = {4, 5};
+struct S { int a; char b; };
+struct S *ps[2] = {6, 7};
+struct S *one = 9;
+struct T { long t; int a; char *p; char c; };
+struct T tt = {300, 2, 7, 8};
+struct T ta[2] = {1, 2, 3, 4, 5, 6, 7, 8};
+struct U { struct S s; long v; };
+struct U u = {1, 2, 3};

@@ -1,0 +1,4 @@
+ASM compile_for prog ;
+#include "sys60.c"
+#include "sys61.c"
+extern int publicity_func_pub;
