@@ -36,7 +36,7 @@ test-sanitize:
 	  ctest --output-on-failure -j $(JOBS)
 
 # Generated programs built with gcc and with stackcc + stackvm must print the
-# same; N programs from seed FIRST (CTest runs seeds 0-299).
+# same; N programs from seed FIRST (CTest runs seeds 0-239).
 N ?= 2000
 FIRST ?= 1000
 difftest: build
