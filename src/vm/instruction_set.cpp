@@ -61,18 +61,4 @@ std::optional<Op> sizedOp(Op base, uint32_t width) {
   return static_cast<Op>(static_cast<int>(base) + step);
 }
 
-const char* opName(Op op) {
-  for (const Entry& e : kTable) {
-    int first = static_cast<int>(e.mnemonic.op);
-    int span = e.mnemonic.operands == Operands::scalar ? 3
-               : e.mnemonic.operands == Operands::move ? 4
-                                                       : 1;
-    int code = static_cast<int>(op);
-    if (code >= first && code < first + span && e.mnemonic.operands != Operands::cancel) {
-      return e.name.data();
-    }
-  }
-  return op == Op::nop ? "drop" : "end";
-}
-
 }  // namespace stackvm

@@ -29,6 +29,4 @@ std::optional<Mnemonic> findMnemonic(std::string_view name);
 // The code of a sized operation at a scalar width; nothing for other widths.
 std::optional<Op> sizedOp(Op base, uint32_t width);
 
-const char* opName(Op op);
-
 }  // namespace stackvm

@@ -161,52 +161,52 @@ class Loader {
     }
   }
 
+  static size_t operandCount(Operands kind) {
+    return kind == Operands::none || kind == Operands::cancel ? 0
+           : kind == Operands::two_scalar                     ? 2
+                                                              : 1;
+  }
+
   void readInstruction(const std::vector<std::string_view>& words, std::string_view line) {
     std::optional<Mnemonic> m = findMnemonic(words[0]);
-    if (!m)
+    if (!m) {
       fail(db(words[0]) ? "data line in the code file"
                         : "unknown instruction '" + std::string(words[0]) + "'");
-    if (m->operands == Operands::cancel) {
-      expectOperands(words, 0);
-      return cancelLast();
     }
-    Instruction in{m->op};
-    switch (m->operands) {
-      case Operands::none:
-        expectOperands(words, 0);
-        break;
+    expectOperands(words, operandCount(m->operands));
+    if (m->operands == Operands::cancel) return cancelLast();
+    append(decode(*m, words), line);
+  }
+
+  Instruction decode(const Mnemonic& m, const std::vector<std::string_view>& words) {
+    Instruction in{m.op};
+    switch (m.operands) {
       case Operands::label:
-        expectOperands(words, 1);
         refer(words[1], true);
         break;
       case Operands::value:
-        expectOperands(words, 1);
         in.a = value(words[1]);
         break;
       case Operands::scalar:
-        expectOperands(words, 1);
-        in.op = *sizedOp(m->op, scalarWidth(words[1]));
+        in.op = *sizedOp(m.op, scalarWidth(words[1]));
         break;
-      case Operands::move: {
-        expectOperands(words, 1);
+      case Operands::move:
         in.a = width(words[1], 1);
-        in.op = sizedOp(m->op, in.a).value_or(static_cast<Op>(static_cast<int>(m->op) + 3));
+        in.op = sizedOp(m.op, in.a).value_or(static_cast<Op>(static_cast<int>(m.op) + 3));
         break;
-      }
       case Operands::drop:
-        expectOperands(words, 1);
         in.a = width(words[1], 0);
         if (in.a == 0) in.op = Op::nop;
         break;
       case Operands::two_scalar:
-        expectOperands(words, 2);
         in.a = scalarWidth(words[1]);
         in.b = scalarWidth(words[2]);
         break;
+      case Operands::none:
       case Operands::cancel:
         break;
     }
-    append(in, line);
+    return in;
   }
 
   static bool db(std::string_view w) { return w == "db" || w == "dd"; }

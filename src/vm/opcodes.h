@@ -7,12 +7,13 @@
 
 namespace stackvm {
 
-#define STACKVM_ARITHMETIC(X)                                                              \
-  X(add)                                                                                   \
-  X(sub)                                                                                   \
-  X(mul)                                                                                   \
-  X(div) X(mod) X(and_) X(or_) X(xor_) X(shift_left) X(shift_right) X(less) X(lessorequal) \
-      X(greater) X(greaterorequal) X(equal) X(notequal) X(logic_and) X(logic_or) X(logic_not)
+#define STACKVM_ARITHMETIC(X)                                                                  \
+  X(add)                                                                                       \
+  X(sub)                                                                                       \
+  X(mul)                                                                                       \
+  X(div)                                                                                       \
+  X(mod) X(and_) X(or_) X(xor_) X(shift_left) X(shift_right) X(less) X(lessorequal) X(greater) \
+      X(greaterorequal) X(equal) X(notequal) X(logic_and) X(logic_or) X(logic_not)
 
 enum class Op : uint8_t {
 #define STACKVM_SIZED(name) name##1, name##4, name##8,
