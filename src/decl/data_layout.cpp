@@ -106,7 +106,14 @@ DataNumber ReadDataNumber(std::string_view text, std::size_t at, std::size_t end
 struct ElementKind {
   bool pointer = false;
   bool structure = false;
+  bool pointerMember = false;  // a member that is a pointer and not an array
 };
+
+// A string's characters would fill a pointer's own four bytes.
+void ReportStringForPointer(Compiler& c, std::string_view name) {
+  NameBuffer shown(name);
+  ReportError(c, kErrStringNeedsArray, shown);
+}
 
 // One number at its element's width. A pointer takes four bytes whatever it
 // points to, a long eight; a small value is one byte line and the padding
@@ -221,6 +228,7 @@ void EmitData(Compiler& c, std::string_view text, const DataShape& shape) {
   int depth = 0;
   int size = shape.elemSize;
   ElementKind kind{shape.pointer, !shape.typeName.empty()};
+  bool stringReported = false;
   // A pointer's value is an address, not a structure: its values walk no members.
   bool walk = !shape.typeName.empty() && !shape.pointer;
   if (walk) NextMember(c, "");
@@ -233,11 +241,14 @@ void EmitData(Compiler& c, std::string_view text, const DataShape& shape) {
       if (m != -1) {
         const MemberRecord& member = c.decl.members[m];
         size = member.elemSize;
-        kind = {member.indirection == 2, member.structure};
+        kind = {member.indirection == 2, member.structure,
+                member.indirection == 2 && member.isArray == 0};
       }
     }
     char ch = text[i];
     if (ch == '"') {
+      if (kind.pointerMember && !stringReported) ReportStringForPointer(c, shape.name);
+      stringReported = stringReported || kind.pointerMember;
       std::string_view directive = Directive(size);
       i = EmitCodes(c, text, i, directive, size, depth > 0 ? shape.rowSize : 0, count);
     } else if (IsDigit(ch)) {
@@ -285,14 +296,14 @@ void DeclareScalar(Compiler& c, NameBuffer& name, int ptr, int typeSize, int ext
 void DeclareScalarInit(Compiler& c, NameBuffer& name, std::string_view value, int ptr, int typeSize,
                        int externFlag, std::string_view typeName, int memberFlag,
                        std::string_view ownTag) {
-  // A string's characters would fill the pointer's own four bytes.
   if (ptr != 0 && value.find('"') != std::string_view::npos) {
-    NameBuffer shown(name.view());
-    ReportError(c, kErrStringNeedsArray, shown);
+    ReportStringForPointer(c, name.view());
   }
   int storage = StorageSize(ptr, typeSize);
   DeclareSymbol(c, name, typeSize, ptr, 0, ptr + 1, storage, typeName, memberFlag, -1, ownTag);
-  PlaceItem(c, name.view(), value, {typeSize, storage, typeName, ptr != 0}, externFlag);
+  DataShape shape{typeSize, storage, typeName, ptr != 0};
+  shape.name = name.view();
+  PlaceItem(c, name.view(), value, shape, externFlag);
   FlushSection3(c);
 }
 
@@ -313,6 +324,7 @@ void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int 
   DeclareSymbol(c, name, typeSize, SymArray, 1, ptr + 1, total, typeName, memberFlag, -1, ownTag);
   RecordDimensions(c, name.view(), dims);
   DataShape shape{typeSize, total, typeName, ptr != 0};
+  shape.name = name.view();
   // The strings of a char array's list fill rows of its innermost dimension.
   if (typeSize == 1 && ptr == 0 && typeName.empty()) shape.rowSize = StringRowSize(dims);
   PlaceItem(c, name.view(), value, shape, externFlag);

@@ -32,11 +32,16 @@ void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int 
 void EmitLabel(Compiler& c, std::string_view name);
 // How the values of an initialiser text are laid out.
 struct DataShape {
-  int elemSize = 0;
-  int totalSize = -1;          // pads up to this size and checks it; -1: neither
+  DataShape(int elem, int total, std::string_view type = {}, bool pointerValues = false,
+            int row = 0)
+      : elemSize(elem), totalSize(total), typeName(type), pointer(pointerValues), rowSize(row) {}
+  int elemSize;
+  int totalSize;              // pads up to this size and checks it; -1: neither
   std::string_view typeName;  // a structure tag: each value takes its member's size
-  bool pointer = false;       // the values are pointers, four bytes each
-  int rowSize = 0;            // a string in a list is padded to this many bytes
+  bool pointer;               // the values are pointers, four bytes each
+  int rowSize;                // a string in a list is padded to this many bytes
+  // The declarator, named in the report of a string for a pointer member.
+  std::string_view name;
 };
 
 // Appends the "db"/"dd" lines of an initialiser text (numbers, a "-" before a

@@ -230,6 +230,22 @@ TEST(Declarators, StringForAPointerIsReported) {
   EXPECT_EQ(ReportCount(t.ConsoleText()), 0);
 }
 
+// The same for a member of a structure's list that is a pointer (not an array),
+// once per declarator.
+TEST(Declarators, StringForAPointerMemberIsReported) {
+  FileCompiler t;
+  Compiler& c = t.c();
+  c.decl.structOffset = 0;
+  NameBuffer id("id"), text("text"), name("name");
+  DeclareSymbol(c, id, 4, SymScalar, 0, 1, 4, "M", 1, -1);
+  DeclareSymbol(c, text, 1, SymPointer, 0, 2, 4, "M", 1, -1);
+  DeclareSymbol(c, name, 1, SymArray, 1, 1, 4, "M", 1, -1);
+  NameBuffer m("m");
+  DeclareArrayInit(c, m, "[2]", 9, "{1,\"104\",\"097\",2,\"105\"}", 0, 0, "M", 0);
+  EXPECT_EQ(ReportCount(t.ConsoleText()), 1);
+  EXPECT_TRUE(Reported(t.ConsoleText(), "String needs an array", "m"));
+}
+
 TEST(Declarators, SymbolsCarryKindSizesAndDimensions) {
   TestCompiler t;
   Compiler& c = t.c();

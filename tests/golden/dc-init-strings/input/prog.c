@@ -15,3 +15,6 @@ int f() {
   char ok[3] = "hi";
   local = "hi";
 }
+struct M { int id; char *text; char name[4]; };
+struct M msg = {1, "hello"};
+struct M msgs[2] = {1, 2, "ab", 3, 4, "cd"};
