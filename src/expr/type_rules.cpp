@@ -140,13 +140,17 @@ void CombineTypes(Compiler& c, int k, int left, int right, int rule) {
       K.type = L.type;
       break;
     }
-    case kRuleShift:
+    case kRuleShift: {
+      // The count is four bytes; a long is shifted at its own width, anything
+      // else at four bytes.
+      bool wide = TermSize(c, left) == 8;
       if (TermSize(c, right) != 4)
         AppendCode(c, right, ChangeSizeLine(TermSize(c, right), 4).view());
-      K.type = R.type;
-      SetTermSize(c, k, 4);
+      K.type = wide ? L.type : R.type;
+      if (!wide) SetTermSize(c, k, 4);
       SetTermSize(c, right, 4);
       break;
+    }
     case kRuleComparison:
       K.type = e.terms[WidenNarrower(c, left, right)].type;
       if (TermSize(c, k) < 4) SetTermSize(c, k, 4);

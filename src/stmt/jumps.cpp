@@ -101,8 +101,11 @@ int CompileCase(Compiler& c) {
   int level = b.blockLevel - 1;
   // The subject is evaluated again for every case tested.
   if (b.switchTestable[level] && !value.empty()) {
-    FixedText<kSwitchSubjectCapacity + 72> test(b.switchSubject[level].view());
-    test.append("==");
+    // The subject is a group of its own: "a & 3" compared with 0 is
+    // "(a & 3)==0", not "a & 3==0".
+    FixedText<kSwitchSubjectCapacity + 72> test("(");
+    test.append(b.switchSubject[level].view());
+    test.append(")==");
     test.append(value.view());
     CompileExpression(c, test.view());
     EmitGotoFalse(c, NumberedName("CASE_", k + 1).view());

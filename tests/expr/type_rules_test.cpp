@@ -34,10 +34,14 @@ TEST_F(TypeRulesTest, SizesCombineByRule) {
       {"l == c", "push_parameter l|peek 8|push_parameter c|peek 1|CHANGE_SIZE 1 8|equal 8|drop 8"},
       {"c && i",
        "push_parameter c|peek 1|CHANGE_SIZE 1 4|push_parameter i|peek 4|logic_and 4|drop 4"},
-      // Shifts convert the count only, and give 4 bytes.
+      // Shifts convert the count only, and give 4 bytes; a long keeps its 8.
       {"i << c",
        "push_parameter i|peek 4|push_parameter c|peek 1|CHANGE_SIZE 1 4|shift_left 4|drop 4"},
       {"c >> 2", "push_parameter c|peek 1|push_parameter 2|shift_right 4|drop 4"},
+      {"l << c",
+       "push_parameter l|peek 8|push_parameter c|peek 1|CHANGE_SIZE 1 4|shift_left 8|drop 8"},
+      {"l >> 2 + l", "push_parameter l|peek 8|push_parameter 2|CHANGE_SIZE 4 8|push_parameter l|"
+                     "peek 8|add 8|CHANGE_SIZE 8 4|shift_right 8|drop 8"},
       // Assignment converts the value to the target's size.
       {"c = i",
        "push_parameter i|peek 4|CHANGE_SIZE 4 1|dup 1|push_parameter c|peek 1|"
