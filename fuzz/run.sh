@@ -9,9 +9,10 @@ CXX=clang++ cmake -S . -B build-fuzz -DSTACKCC_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz -j 2 --target fuzz_compile
 corpus=fuzz/corpus-run
 mkdir -p "$corpus" fuzz/findings
-# A generated program of many similar functions, where statements repeat.
+# Generated programs: one of many similar functions, one whose statements differ.
 if command -v python3 >/dev/null; then
   python3 bench/gen.py 600 "$corpus/seed-generated.c"
+  python3 bench/gen_diverse.py 600 "$corpus/seed-diverse.c" --seed 3
 fi
 for f in tests/golden/*/input/*.c examples/*/*.c fuzz/regressions/*; do
   [ -f "$f" ] && cp "$f" "$corpus/seed-$(echo "$f" | tr '/' '_')"

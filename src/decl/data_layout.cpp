@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "driver/compiler.h"
-#include "driver/pass_overlap.h"
 #include "driver/text_helpers.h"
 
 namespace stackcc {
@@ -206,8 +205,6 @@ void PlaceLiteral(Compiler& c, std::string_view label, std::string_view data) {
   EmitData(c, data, {1, -1, ""});
   if (markersOnly) {
     FlushSection2(c);
-    // The last marker line may still be Pass 1's.
-    if (c.driver.overlap != nullptr) c.driver.overlap->MayShow(c);
     SetEmit(c, c.scan.lastMarkerLine.view());
     return;
   }

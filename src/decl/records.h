@@ -23,8 +23,6 @@ struct SymbolRecord {
   int indirection = 0;
   int dimIndex = 0;
   int paramCount = 0;
-  // Moves on whenever the record is changed after it was added.
-  int revision = 0;
 };
 
 struct MemberRecord {
@@ -42,25 +40,5 @@ struct MemberRecord {
 struct DimensionRecord {
   int values[11] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 };
-
-// Equal in everything the code of an operand depends on: all but the name and
-// the index of the dimension record (whose values are compared instead).
-inline bool SameShape(const SymbolRecord& a, const SymbolRecord& b) {
-  if (a.kind != b.kind || a.isArray != b.isArray || a.indirection != b.indirection ||
-      a.paramCount != b.paramCount || a.typeNameId != b.typeNameId) {
-    return false;
-  }
-  for (int i = 0; i < 9; ++i) {
-    if (a.sizes[i] != b.sizes[i]) return false;
-  }
-  return true;
-}
-
-inline bool SameDimensions(const DimensionRecord& a, const DimensionRecord& b) {
-  for (int i = 0; i < 11; ++i) {
-    if (a.values[i] != b.values[i]) return false;
-  }
-  return true;
-}
 
 }  // namespace stackcc

@@ -50,76 +50,6 @@ int ScopedIndex(const Compiler& c, std::string_view name) {
   return ExactIndex(d, name);
 }
 
-// ScopedIndex through the lookup cache.
-int LookUpScoped(Compiler& c, std::string_view name) {
-  DeclState& d = c.decl;
-  if (name.empty() || name.size() >= static_cast<std::size_t>(kSymbolNameCapacity)) {
-    return ScopedIndex(c, name);
-  }
-  unsigned slot =
-      (static_cast<unsigned>(name.size()) * 7u + static_cast<unsigned char>(name[0]) * 3u +
-       static_cast<unsigned char>(name.back())) %
-      kLookupCacheEntries;
-  LookupCacheEntry& entry = d.lookupCache[slot];
-  if (entry.symbolCount == d.symbolCount && SameText(entry.name.view(), name) &&
-      SameText(entry.label.view(), d.currentFunctionLabel.view())) {
-    return entry.result;
-  }
-  int result = ScopedIndex(c, name);
-  entry.name.assign(name);
-  entry.label.assign(d.currentFunctionLabel.view());
-  entry.symbolCount = d.symbolCount;
-  entry.result = result;
-  return result;
-}
-
-// A name holding a line end could not be found again in a code by the line
-// end after it: its lookups are not written down (nor the statement kept).
-bool EndsNoLine(std::string_view name) {
-  int size = static_cast<int>(name.size());
-  return FindEitherByte(name.data(), 0, size, '\r', '\n') == size;
-}
-
-void NoteSymbolLookup(DeclState& d, std::string_view name, int result) {
-  LookupJournal& j = *d.journal;
-  for (int i = 0; i < j.symbolCount; ++i) {
-    if (SameText(j.symbols[i].asked.view(), name)) return;  // the tables have not changed since
-  }
-  if (j.symbolCount >= LookupJournal::kSymbolLookups ||
-      name.size() > decltype(SymbolLookup::asked)::kCapacity ||
-      (result >= 0 && !EndsNoLine(d.symbols[result].name.view()))) {
-    j.overflowed = true;
-    return;
-  }
-  SymbolLookup& note = j.symbols[j.symbolCount++];
-  note.asked.assign(name);
-  note.result = result;
-  note.revision = result >= 0 ? d.symbols[result].revision : 0;
-}
-
-void NoteMemberLookup(DeclState& d, std::string_view tag, std::string_view member, int offset) {
-  LookupJournal& j = *d.journal;
-  for (int i = 0; i < j.memberCount; ++i) {
-    if (j.members[i].tag.view() == tag && j.members[i].member.view() == member) return;
-  }
-  if (j.memberCount >= LookupJournal::kMemberLookups ||
-      tag.size() > decltype(MemberLookup::tag)::kCapacity ||
-      member.size() > decltype(MemberLookup::member)::kCapacity) {
-    j.overflowed = true;
-    return;
-  }
-  MemberLookup& note = j.members[j.memberCount++];
-  note.tag.assign(tag);
-  note.member.assign(member);
-  note.offset = offset;
-}
-
-int CachedScopedIndex(Compiler& c, std::string_view name) {
-  int result = LookUpScoped(c, name);
-  if (c.decl.journal != nullptr) NoteSymbolLookup(c.decl, name, result);
-  return result;
-}
-
 const TagMembers* MembersOf(const DeclState& d, std::string_view tag) {
   auto it = d.memberIndex.find(tag);
   return it == d.memberIndex.end() ? nullptr : &it->second;
@@ -141,7 +71,6 @@ bool AddMember(Compiler& c, NameBuffer& name, int elemSize, int kind, int isArra
     return false;
   }
   int m = ++d.memberCount;
-  ++d.generation;
   MemberRecord& r = d.members[m];
   r.owner = owner;
   r.member = name.view();
@@ -179,7 +108,6 @@ bool AddSymbol(Compiler& c, std::string_view name, int elemSize, int kind, int i
     return false;
   }
   int i = ++d.symbolCount;
-  ++d.generation;
   SymbolRecord& r = d.symbols[i];
   r.name = name;
   r.typeNameId = d.typeNames.Intern(typeName);
@@ -220,29 +148,27 @@ void SetParamCount(Compiler& c, std::string_view name, int count) {
     return;
   }
   SymbolRecord& r = c.decl.symbols[i];
-  ++c.decl.generation;
-  ++r.revision;
   if (r.paramCount != count && r.paramCount >= 0) ReportError(c, kErrParamCount, name);
   if (i > 0) r.paramCount = count;  // record 0 stays empty
 }
 
 int FindSymbol(Compiler& c, std::string_view name) {
-  int i = CachedScopedIndex(c, name);
+  int i = ScopedIndex(c, name);
   if (i >= 0) return i;
   ReportError(c, kErrNotFound, name);
   return 0;
 }
 
 int VisibleSymbol(Compiler& c, std::string_view name) {
-  return LookUpScoped(c, name);
+  return ScopedIndex(c, name);
 }
 
 int SymbolExists(Compiler& c, std::string_view name) {
-  return CachedScopedIndex(c, name) >= 0 ? 1 : 0;
+  return ScopedIndex(c, name) >= 0 ? 1 : 0;
 }
 
 int SymbolElementSize(Compiler& c, std::string_view name) {
-  int i = CachedScopedIndex(c, name);
+  int i = ScopedIndex(c, name);
   if (i >= 0) return c.decl.symbols[i].sizes[0];
   ReportError(c, kErrNotFound, name);
   return 0;
@@ -281,7 +207,6 @@ bool FindMemberOffset(const DeclState& d, std::string_view tag, std::string_view
 int MemberOffsetOf(Compiler& c, std::string_view tag, std::string_view member) {
   int offset = 0;
   if (FindMemberOffset(c.decl, tag, member, offset)) {
-    if (c.decl.journal != nullptr) NoteMemberLookup(c.decl, tag, member, offset);
     return offset;
   }
   ReportError(c, kErrStructUndefined, "");
@@ -321,9 +246,7 @@ void RecordDimensions(Compiler& c, std::string_view name, std::string_view dims)
     ReportError(c, kErrDimensionLength, dims);
     dims = dims.substr(0, 99);
   }
-  ++d.generation;
   SymbolRecord& r = d.symbols[i];
-  ++r.revision;
   DimensionRecord& dim = d.dimensions[d.dimensionCount];
   r.dimIndex = d.dimensionCount;
   std::int64_t running = r.sizes[0];

@@ -12,7 +12,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "decl/lookup_journal.h"
 #include "decl/records.h"
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
@@ -135,17 +134,6 @@ struct TagMembers {
   int totalSize = 0;
 };
 
-// The answer of a recent scoped lookup. The answer depends on the name, the
-// current function's label and the table, which only grows: an entry is good
-// while the label is the same and no symbol has been added since.
-struct LookupCacheEntry {
-  FixedText<kSymbolNameCapacity> name;
-  FixedText<kFunctionLabelCapacity> label;
-  int symbolCount = -1;
-  int result = -1;
-};
-constexpr int kLookupCacheEntries = 64;
-
 struct DeclState {
   LazyTable<SymbolRecord, kSymbolRecords> symbols;
   int symbolCount = 0;
@@ -154,9 +142,6 @@ struct DeclState {
   int memberCount = 0;
   LazyTable<DimensionRecord, kDimensionRecords> dimensions;
   int dimensionCount = 0;
-  // Moves on with every change to the symbol, member or dimension records, so
-  // that what was derived from them can tell it is out of date.
-  int generation = 0;
   int structOffset = 0;
   int memberCursor = 0;
   FixedText<kFunctionLabelCapacity> currentFunctionLabel;
@@ -165,12 +150,8 @@ struct DeclState {
   // Name -> lowest record index, so lookups give the first match without a scan.
   // Record 0 (the empty name) is not in the index; the lookups answer it directly.
   SymbolIndex symbolIndex;
-  // Names are looked up again and again within a function body.
-  LazyTable<LookupCacheEntry, kLookupCacheEntries> lookupCache;
   // Owner tag -> its member records, for StructSize, MemberOffsetOf and NextMember.
   std::unordered_map<std::string, TagMembers, NameHash, NameEqual> memberIndex;
-  // While set, every scoped lookup and member offset is written down here.
-  LookupJournal* journal = nullptr;
   // Declaration statements being compiled inside each other (structure members,
   // function heads met in a declaration).
   int declarationDepth = 0;

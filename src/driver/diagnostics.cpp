@@ -1,7 +1,6 @@
 #include "driver/diagnostics.h"
 
 #include "driver/compiler.h"
-#include "driver/pass_overlap.h"
 
 namespace stackcc {
 
@@ -92,13 +91,6 @@ std::string_view ErrorMessage(int code) {
 }
 
 void ReportError(Compiler& c, int code, std::string_view aux) {
-  if (c.diag.muted > 0) {
-    ++c.diag.mutedReports;
-    return;
-  }
-  // An early-started Pass 2 reports only once Pass 1 has ended (and it has
-  // taken over Pass 1's error position).
-  if (c.driver.overlap != nullptr) c.driver.overlap->MayShow(c);
   std::size_t cut = aux.find("_func_");
   if (cut != std::string_view::npos) aux = aux.substr(0, cut);
   Diagnostics& d = c.diag;

@@ -98,10 +98,6 @@ struct Diagnostics {
   std::bitset<128> codesSeen;  // every code reported in this run (below 128)
   FixedText<kErrorLineCapacity> errorLineText;
   OutFile errorStream;
-  // While muted, a report is only counted (a trial compile whose result is
-  // kept only when it reported nothing).
-  int muted = 0;
-  int mutedReports = 0;
 };
 
 // Reports an error. The auxiliary text is shown without any "_func_" suffix.

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "driver/compiler.h"
-#include "driver/pass_overlap.h"
 #include "driver/passes.h"
 #include "driver/text_helpers.h"
 
@@ -99,7 +98,7 @@ std::string Derived(const Compiler& c, std::string_view ext) {
 
 namespace {
 
-bool RunPass1(Compiler& c, const CommandLineIssues& pending, PassOverlap* overlap) {
+bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   Console(c, kBanner);
   Console(c, "Compiling...\r\n");
   Console(c, "Pass 1\r\n");
@@ -114,7 +113,6 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending, PassOverlap* overla
       !OpenOutput(c, c.diag.errorStream, PathOfDerived(errors), errors, false)) {
     return false;
   }
-  if (overlap != nullptr) overlap->Start(c);
   if (pending.fileName) ReportError(c, kErrFileName, "");
   if (pending.suffix) ReportError(c, kErrSuffix, "");
 
@@ -213,8 +211,6 @@ std::string PathOfDerived(std::string_view derivedName) {
 }
 
 void Console(Compiler& c, std::string_view text) {
-  // An early-started Pass 2 prints only once Pass 1 has ended.
-  if (c.driver.overlap != nullptr && !c.driver.overlap->MayShow(c)) return;
   if (c.driver.console != nullptr && !text.empty()) {
     std::fwrite(text.data(), 1, text.size(), c.driver.console);
   }
@@ -259,19 +255,6 @@ int EndRun(Compiler& c) {
   return c.diag.errorFlag;
 }
 
-// The end of a run whose Pass 2 ran on its own compilation object: its
-// diagnostics join those of Pass 1.
-int EndOverlappedRun(Compiler& c, Compiler& pass2) {
-  Diagnostics& d = c.diag;
-  const Diagnostics& p = pass2.diag;
-  if (p.errorFlag != 0) d.errorFlag = p.errorFlag;
-  if (p.reportCount != 0) d.lastCode = p.lastCode;
-  d.reportCount += p.reportCount;
-  d.codesSeen |= p.codesSeen;
-  if (pass2.driver.stopped) return pass2.driver.stopStatus;
-  return EndRun(c);
-}
-
 }  // namespace
 
 int RunCompiler(Compiler& c, int argc, const char* const* argv) {
@@ -280,15 +263,7 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv) {
     return 2;
   }
   CommandLineIssues pending = ParseCommandLine(c, argc, argv);
-  std::unique_ptr<PassOverlap> overlap;
-  // Not value-initialised: its carried texts are only written when used.
-  if (c.driver.overlapPasses) overlap.reset(new PassOverlap(argc, argv));
-  bool pass1 = RunPass1(c, pending, overlap.get());
-  if (overlap != nullptr && overlap->Started()) {
-    overlap->FinishPass1(c, pass1);
-    if (pass1 && !overlap->Declined()) return EndOverlappedRun(c, overlap->Pass2());
-  }
-  if (!pass1 || !RunPass2(c)) {
+  if (!RunPass1(c, pending) || !RunPass2(c)) {
     CloseAll(c);
     return c.driver.stopStatus;
   }

@@ -10,7 +10,6 @@
 namespace stackcc {
 
 struct Compiler;
-class PassOverlap;
 
 constexpr int kNameCapacity = 256;  // file names: at most 255 characters
 constexpr int kSuffixCapacity = 24;
@@ -27,20 +26,6 @@ struct DriverState {
   std::FILE* console = stdout;
   bool stopped = false;  // the run ended early (failed include, failed write)
   int stopStatus = 0;
-  // Pass 2 may start while Pass 1 is still running (on the second core), for a
-  // source of at least overlapMinimumSource bytes: below about 1 MB the cost
-  // of a second thread and of the memory its files are kept in outweighs the
-  // time won.
-  bool overlapPasses = false;
-  long long overlapMinimumSource = 1 << 20;
-  // Repeated expression statements may be given the code they got before
-  // (off only to compare against compiling every statement afresh).
-  bool reuseExpressionCode = true;
-  // Lines that none of Pass 1's work changes may take its short way (off only
-  // to compare against the full work on every line).
-  bool plainLineShortcut = true;
-  // Set on the compilation object of an early-started Pass 2.
-  PassOverlap* overlap = nullptr;
 };
 
 // Runs a whole compilation for the command line; returns the exit status.

@@ -6,7 +6,6 @@
 #include "driver/bytes.h"
 #include "driver/compiler.h"
 #include "expr/parser.h"
-#include "expr/statement_shape.h"
 
 namespace stackcc {
 
@@ -87,57 +86,6 @@ int CompileText(Compiler& c, std::string_view text) {
   return TermSize(c, root);
 }
 
-// A cached code with the statement's own numbers in place of the stand-ins,
-// handed to append piece by piece.
-template <typename Append>
-void WithNumbers(const CachedExpression& entry, std::string_view text, const StatementShape& shape,
-                 Append append) {
-  std::string_view code = entry.code.view();
-  std::size_t from = 0;
-  for (int i = 0; i < entry.numberCount; ++i) {
-    const CachedExpression::NumberPlace& place = entry.numberAt[i];
-    append(code.substr(from, place.at - from));
-    append(shape.NumberOf(text, place.rank));
-    from = place.at + kStandInLength;
-  }
-  append(code.substr(from));
-}
-
-// Keeps the code of a statement that compiled cleanly under its shape. With
-// numbers in it, the shape itself is compiled (quietly) for the code with
-// stand-ins, which is kept only when it gives back this statement's code.
-void KeepShape(Compiler& c, std::string_view key, std::string_view text,
-               const StatementShape& shape, int dropSize) {
-  ExprState& e = c.expr;
-  int generationBefore = c.decl.generation;
-  if (shape.count == 0) {
-    e.cache.Store(c, key, 0, e.output.view(), dropSize, generationBefore, e.lookups);
-    return;
-  }
-  // The shape looks up the same names, and its code is no shorter (a stand-in
-  // is longer than any number it stands for): when the statement's own code
-  // or lookups could not be kept, neither could the shape's.
-  if (e.lookups.overflowed || e.output.size() > kCachedCodeCapacity) return;
-  FixedText<kExprOutputCapacity> compiled(e.output.view());
-  ResetStatement(e);
-  e.lookups.Clear();
-  c.decl.journal = &e.lookups;
-  ++c.diag.muted;
-  int quietBefore = c.diag.mutedReports;
-  int shapeDrop = CompileText(c, key);
-  --c.diag.muted;
-  c.decl.journal = nullptr;
-  if (shapeDrop != dropSize || c.diag.mutedReports != quietBefore) return;
-  const CachedExpression* kept =
-      e.cache.Store(c, key, shape.count, e.output.view(), dropSize, generationBefore, e.lookups);
-  if (kept == nullptr) return;
-  FixedText<kExprOutputCapacity> given;
-  bool fits = true;
-  WithNumbers(*kept, text, shape,
-              [&](std::string_view piece) { fits = given.append(piece) && fits; });
-  if (!fits || given.view() != compiled.view()) e.cache.Forget(key);
-}
-
 }  // namespace
 
 int CompileExpression(Compiler& c, std::string_view text) {
@@ -146,30 +94,9 @@ int CompileExpression(Compiler& c, std::string_view text) {
   std::size_t start = 0;
   while (start < text.size() && IsBlank(text[start])) ++start;
   if (start == text.size()) return -1;
-  text.remove_prefix(start);
-  // A string literal declares its data as it is compiled: never replayed.
-  StatementShape shape;
-  ShapeText key;
-  bool cacheable = c.driver.reuseExpressionCode && text.find('"') == std::string_view::npos &&
-                   ShapeOf(text, shape, key);
-  if (cacheable) {
-    if (const CachedExpression* hit = e.cache.Find(c, key.view())) {
-      WithNumbers(*hit, text, shape, [&c](std::string_view piece) { Emit(c, piece); });
-      EmitDrop(c, hit->dropSize);
-      return hit->dropSize;
-    }
-  }
-  int reportsBefore = c.diag.reportCount;
-  int generationBefore = c.decl.generation;
-  e.lookups.Clear();
-  if (cacheable) c.decl.journal = &e.lookups;
-  int dropSize = CompileText(c, text);
-  c.decl.journal = nullptr;
+  int dropSize = CompileText(c, text.substr(start));
   if (dropSize < 0) return -1;
   EmitStatementCode(c, e.output.view(), dropSize);
-  if (cacheable && c.diag.reportCount == reportsBefore && c.decl.generation == generationBefore) {
-    KeepShape(c, key.view(), text, shape, dropSize);
-  }
   return dropSize;
 }
 

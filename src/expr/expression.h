@@ -7,7 +7,6 @@
 
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
-#include "expr/expression_cache.h"
 
 namespace stackcc {
 
@@ -74,10 +73,6 @@ struct ExprState {
   int rangeLast = -1;
   // An error stopped the statement: nothing more is evaluated or emitted.
   bool failed = false;
-  // The code of statements compiled lately, and what the statement being
-  // compiled looks up.
-  ExpressionCache cache;
-  LookupJournal lookups;
 };
 
 // The line "CHANGE_SIZE from to" that converts the value on top.

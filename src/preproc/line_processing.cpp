@@ -24,30 +24,23 @@ bool NeedsLook(char ch) {
   return ch == '\n' || ch == '/' || ch == '\0';
 }
 
-// The first position from at on, below end, whose byte needs a look (with
-// kQuotes, a quote too); end when there is none. Sixteen bytes at a time
-// where the machine can.
-template <bool kQuotes>
-int NextStop(const char* text, int from, int end) {
+// The first position from `from` on, below end, whose byte needs a look; end
+// when there is none. Sixteen bytes at a time where the machine can.
+int NextLook(const char* text, int from, int end) {
 #if defined(__SSE2__)
   const __m128i newline = _mm_set1_epi8('\n');
   const __m128i slash = _mm_set1_epi8('/');
-  const __m128i quote = _mm_set1_epi8(kQuotes ? '\'' : '\n');
   const __m128i zero = _mm_setzero_si128();
   for (; from + 16 <= end; from += 16) {
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
     __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, newline), _mm_cmpeq_epi8(v, slash)),
-                               _mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, quote)));
+                               _mm_cmpeq_epi8(v, zero));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
     if (mask != 0) return from + __builtin_ctz(mask);
   }
 #endif
-  while (from < end && !NeedsLook(text[from]) && !(kQuotes && text[from] == '\'')) ++from;
+  while (from < end && !NeedsLook(text[from])) ++from;
   return from;
-}
-
-int NextLook(const char* text, int from, int end) {
-  return NextStop<false>(text, from, end);
 }
 
 IncludeLevel& CurrentLevel(Compiler& c) {
@@ -156,37 +149,6 @@ std::string_view ProcessLineCopy(Compiler& c) {
   return c.out.emit.view();
 }
 
-// The short way, after the line breaks in front were skipped, for a line that
-// none of the rest of the line's work would change: no marker is written, the
-// region is active, and the line ends in a line feed within reach, holding no
-// comment opener, NUL, quote or defined name, and not beginning like a
-// directive or a marker. Its result is then the line itself with its line
-// end. False, with nothing done, for any other line.
-bool TakePlainLine(Compiler& c, std::string_view& result) {
-  const PreprocState& p = c.pre;
-  if (c.driver.lineMarkerFlag == 1 || RegionActive(c) == 0 || !c.driver.plainLineShortcut) {
-    return false;
-  }
-  ScanCursor& k = c.scan.cur;
-  // Far below the statement limit and the line copy's room.
-  constexpr int kPlainReach = 1024;
-  int start = k.position;
-  int reach = k.length - start < kPlainReach ? k.length : start + kPlainReach;
-  const char* t = k.text;
-  if (start >= reach || t[start] == '#' || t[start] == kLineMarker[0]) return false;
-  int end = NextStop<true>(t, start, reach);
-  if (end >= reach || t[end] != '\n') return false;
-  std::string_view line(t + start, static_cast<std::size_t>(end - start));
-  if (HoldsDefinedName(p, line, k.length - start)) return false;
-  FixedText<kLineCapacity>& copy = c.pre.lineCopy;
-  copy.assign(line);
-  AppendLineEnd(copy);
-  BeginText(c, copy.raw(), static_cast<int>(copy.size()));
-  c.scan.cur.position = end;  // the line feed stays for the next text
-  result = copy.view();
-  return true;
-}
-
 }  // namespace
 
 void SkipLineBreaks(Compiler& c, bool emitMarker) {
@@ -257,8 +219,6 @@ std::string_view PreprocessLine(Compiler& c, SourceText text) {
   ClearEmit(c);
   if (ContinuePendingComment(c)) return {};
   SkipLineBreaks(c);
-  std::string_view plain;
-  if (TakePlainLine(c, plain)) return plain;
   ReadSourceLine(c);
   int consumed = c.scan.cur.position;
   PreprocState& p = c.pre;

@@ -82,9 +82,6 @@ void SkipLineBreaks(Compiler& c, bool emitMarker = true);
 std::string_view ReadSourceLine(Compiler& c);
 // Replaces defined names in the line copy by their values.
 void SubstituteDefines(Compiler& c);
-// Whether a word of line is a defined name; readable bytes from the line's
-// start may be loaded.
-bool HoldsDefinedName(const PreprocState& p, std::string_view line, int readable);
 // Turns character constants such as 'A' in the line copy into decimal codes.
 void ConvertCharConstants(Compiler& c);
 

@@ -82,10 +82,6 @@ std::size_t FirstReplaced(const PreprocState& p, std::string_view line, int read
 
 }  // namespace
 
-bool HoldsDefinedName(const PreprocState& p, std::string_view line, int readable) {
-  return p.defineCount > 0 && FirstReplaced(p, line, readable) != std::string_view::npos;
-}
-
 void SubstituteDefines(Compiler& c) {
   PreprocState& p = c.pre;
   if (p.defineCount == 0) return;
