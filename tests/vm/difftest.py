@@ -24,6 +24,7 @@ HOST_C = r"""
 void print_int(int value) { printf("%d", value); }
 void print_long(long value) { printf("%ld", value); }
 void print_char(char value) { putchar(value); }
+void print_string(char *text) { fputs(text, stdout); }
 """
 
 

@@ -2,54 +2,235 @@
 """Writes random programs of the stackcc language that also mean the same in C.
 
 Each program computes with int, long and char globals, locals, parameters and
-arrays, through loops, branches, switches and calls, and prints its results
-with print_int, print_long and print_char. It stays inside the rules where the
-language differs from C: conditions and returned values in parentheses, braces
-on every block, no else-if, no recursion, no ?:, no ++x, x++ only as a
-statement, one statement per line, locals assigned before they are read (they
-are static), no side effects in arguments, char values only combined with
-wider operands (no integer promotion: char op char is computed at one byte),
-no shift of a long (a shift's result is 4 bytes), a returned value of exactly
-the function's type, no negative literals (a minus joins the next name), no
-long initialisers, divisors from 1 to 16 (so no division by zero and no
-overflowing division), shift counts from 0 to 15.
+arrays, a structure type (single variables, an array of structures and a
+pointer to them), char arrays holding strings, long arrays and pointers into
+arrays; through loops, branches, switches, gotos and calls; and prints its
+results with print_int, print_long, print_char and print_string.
+
+What the programs use:
+- returns written `return (e);`, `return e;` and `return a + b * c;`, early
+  returns inside branches, `return;` in void functions; char and long
+  functions returning int or long values (converted to the function's size);
+  calls whose value is stored at another width or dropped
+- global initialisers with signs and whole widths: negative ints, chars and
+  longs, longs above 255 and above 2^32, lists of such values in int, char and
+  long arrays, structure lists with a long member anywhere, strings in char
+  arrays (sized and unsized)
+- switch subjects that are expressions (`switch (g & 3)`, `switch (a + b)`)
+- shifts of longs: right by 0..63, left by 0..31 (or by a constant) of a value
+  masked so that it stays non-negative and cannot overflow
+- differences of pointers into one int, char, long or structure array
+- unparenthesised chains of operators (`a + b * c - d`), negative literals,
+  character constants, compound assignments of whole chains
+- statements, conditions and argument lists broken over two lines
+- members through `.`, `[i].` and `->`, an int array member, `&arr[i]`
+- print_string of char arrays, of array offsets and of string literals,
+  a char pointer set to literals and arrays
+- goto forward over statements and backward as a loop; break and continue
+
+The programs stay inside the rules where the language differs from C:
+braces on every block, no else-if, no recursion, no ?:, no ++x, x++ only as
+a statement, locals assigned before they are read (they are static; only
+read-only locals have initialisers, and main's), no side effects in arguments
+or switch subjects (a subject is evaluated once per case tested, and holds at
+most 59 characters), `default` only as the last case (it takes the next case
+slot), char values only combined with wider operands (char op char is
+computed at one byte), a comparison of longs is 8 bytes wide (so it is cast to
+int inside int arithmetic), numbers in expressions are 4 bytes (long constants
+come from initialised globals), a cast binds tighter than a member (so
+`(int)(s.c)`), no cast directly before a negative literal, divisors from 1 to
+16, int shift counts from 0 to 15, no string literal in code holding `;` or
+`}` (the statement is lost), no `'` or `/` in strings (character constants and
+comment openers are replaced inside strings too) and no `(` in a string
+literal in code (it is reported as an unclosed group), structure lists never reach
+an array member (it takes one value, and the later members move).
 
 Usage: gen_programs.py SEED  -> prints the program for that seed.
 """
 import random
+import string
 import sys
+
+ARITH = ["+", "-", "*", "&", "|", "^"]
+COMPARE = ["<", "<=", ">", ">=", "==", "!="]
+# characters a string literal may hold: see the rules above
+STRING_CHARS = string.ascii_letters + string.digits + "  !#$%&)*+,-.:<=>?@[]^_{|~"
+INT_MIN, INT_MAX = -(1 << 31), (1 << 31) - 1
+LONG_MAX = (1 << 63) - 1
 
 
 class Gen:
     def __init__(self, seed):
         self.r = random.Random(seed)
         self.lines = []
-        self.ints = []     # names readable as int in the current scope
+        self.ints = []      # names readable as int in the current scope
         self.longs = []
         self.chars = []
-        self.arrays = []   # int arrays of 8
-        self.funcs = []    # (name, return type, [param types])
+        self.readonly = set()  # names that are read but never assigned
+        self.arrays = []    # int arrays of 8
+        self.char_arrays = []  # char arrays of 8 holding numbers
+        self.strings = []   # (name, size, length) char arrays holding strings
+        self.long_arrays = []  # long arrays of 4
+        self.funcs = []     # (name, return type, [param types])
         self.loop_vars = []
-        self.busy = set()  # loop variables in use
+        self.busy = set()   # loop variables in use
         self.pointer = None  # an int pointer into one of the arrays
+        self.string_pointer = None  # a char pointer to strings
+        self.struct = None  # the structure type: {"members": [(name, type)]}
+        self.struct_single = None
+        self.struct_array = None  # an array of 4 structures
+        self.struct_pointer = None  # points into the array or at the single one
+        self.differences = []  # (p, q, array, elements): p and q point into array
+        self.ret = None     # the current function's return type
+        self.loops = []     # kinds of the enclosing loops and switches, innermost last
+        self.labels = 0
+        self.nest = 0       # depth of atoms inside atoms
 
-    # ---- expressions ----
-    def int_atom(self):
+    # ---- numbers ----
+    def int_literal(self):
+        r = self.r
+        k = r.randrange(20)
+        if k < 13:
+            return str(r.randrange(0, 1000))
+        if k < 15:
+            return str(r.randrange(0, 2000000000))
+        if k < 18:
+            return f"-{r.randrange(1, 1000) if r.random() < 0.7 else r.randrange(1, 2000000000)}"
+        return f"'{r.choice(string.ascii_letters + string.digits)}'"
+
+    def int_value(self):
         r = self.r
         k = r.randrange(10)
-        if k < 3 or not self.ints:
-            return str(r.randrange(0, 1000) if r.random() < 0.8 else r.randrange(0, 2000000000))
+        if k < 4:
+            return r.randrange(0, 1000)
         if k < 6:
+            return -r.randrange(1, 1000)
+        if k < 9:
+            return r.randrange(INT_MIN + 1, INT_MAX + 1)
+        return r.choice([INT_MIN, INT_MAX, -1, 0])
+
+    def char_value(self):
+        return self.r.choice([self.r.randrange(-128, 128), self.r.randrange(0, 100), -128, 127, -1])
+
+    def long_value(self):
+        r = self.r
+        k = r.randrange(8)
+        if k == 0:
+            return r.randrange(0, 256)
+        if k == 1:
+            return r.randrange(256, 1 << 32)
+        if k == 2:
+            return r.randrange(1 << 32, LONG_MAX + 1)
+        if k == 3:
+            return -r.randrange(1, 256)
+        if k == 4:
+            return -r.randrange(256, 1 << 32)
+        if k == 5:
+            return -r.randrange(1 << 32, LONG_MAX + 1)
+        if k == 6:
+            return r.choice([5000000000, -5000000000, 4294967296, 4294967295, 2147483648, -2147483649,
+                             LONG_MAX, -LONG_MAX, -1, 255, 256])
+        return r.randrange(-1000, 1000)
+
+    def value_of(self, kind):
+        return {"int": self.int_value, "char": self.char_value, "long": self.long_value}[kind]()
+
+    def text_literal(self, length):
+        while True:
+            text = "".join(self.r.choice(STRING_CHARS) for _ in range(length))
+            # NULL and sizeof are found inside longer words, strings too
+            if "NULL" not in text and "sizeof" not in text:
+                return text
+
+    # ---- expressions ----
+    @staticmethod
+    def wrap(e):
+        """e as an operand of a prefix operator or a cast."""
+        if e.isidentifier() or e.isdigit():
+            return e
+        if e.startswith("(") and e.endswith(")"):
+            depth = 0
+            for i, ch in enumerate(e):
+                depth += ch == "("
+                depth -= ch == ")"
+                if depth == 0 and i < len(e) - 1:
+                    break
+            else:
+                return e
+        return f"({e})"
+
+    def index(self, mask):
+        return f"{self.int_expr(1)} & {mask}"
+
+    def struct_place(self):
+        """The text before a member: `s.`, `sa[i].` or `sp->`."""
+        r = self.r
+        places = []
+        if self.struct_single:
+            places.append(lambda: f"{self.struct_single}.")
+        if self.struct_array:
+            places.append(lambda: f"{self.struct_array}[{self.index(3)}].")
+        if self.struct_pointer:
+            places.append(lambda: f"{self.struct_pointer}->")
+        return r.choice(places)() if places else None
+
+    def member(self, kind):
+        """A member reference of the given kind ("int", "long", "char"), or None."""
+        if not self.struct:
+            return None
+        names = [n for n, t in self.struct["members"] if t == kind]
+        if kind == "int" and any(t == "int4" for _, t in self.struct["members"]):
+            names.append("mv")
+        if not names:
+            return None
+        place = self.struct_place()
+        if place is None:
+            return None
+        name = self.r.choice(names)
+        if name == "mv":
+            return f"{place}mv[{self.index(3)}]"
+        return place + name
+
+    def int_atom(self):
+        r = self.r
+        if self.nest >= 2 or not self.ints:
+            return self.int_literal() if r.random() < 0.4 or not self.ints else r.choice(self.ints)
+        self.nest += 1
+        try:
+            return self.int_atom_kind(r.randrange(24))
+        finally:
+            self.nest -= 1
+
+    def int_atom_kind(self, k):
+        r = self.r
+        if k < 5:
+            return self.int_literal()
+        if k < 10:
             return r.choice(self.ints)
-        if k < 7 and self.chars:
+        if k < 11 and self.chars:
             c = r.choice(self.chars)
-            return f"(int){c}" if r.random() < 0.5 else f"({c} + {r.randrange(0, 50)})"
-        if k < 8 and self.arrays:
+            return r.choice([f"(int){c}", f"({c} + {r.randrange(0, 50)})", f"({c} {r.choice(COMPARE)} {r.choice(self.chars)})"])
+        if k < 13 and self.arrays:
             if self.pointer and r.random() < 0.3:
                 return f"*{self.pointer}"
-            return f"{r.choice(self.arrays)}[{self.int_expr(1)} & 7]"
-        if k < 9 and self.longs:
+            return f"{r.choice(self.arrays)}[{self.index(7)}]"
+        if k < 14 and self.longs:
             return f"(int){r.choice(self.longs)}"
+        if k < 15 and self.char_arrays:
+            return f"(int){r.choice(self.char_arrays)}[{self.index(7)}]"
+        if k < 16 and self.strings:
+            name, size, _ = r.choice(self.strings)
+            return f"({name}[{self.index(3 if size >= 4 else 0)}] + {r.randrange(0, 9)})"
+        if k < 17 and self.long_arrays:
+            return f"(int){r.choice(self.long_arrays)}[{self.index(3)}]"
+        if k < 20 and self.struct:
+            kind = r.choice(["int", "int", "char", "long"])
+            m = self.member(kind)
+            if m is not None:
+                return m if kind == "int" else f"(int)({m})"
+        if k < 22 and self.differences:
+            p, q, _, _ = r.choice(self.differences)
+            return f"(int)({p} - {q})"
         return r.choice(self.ints)
 
     def int_expr(self, depth):
@@ -58,62 +239,141 @@ class Gen:
             return self.int_atom()
         k = r.randrange(12)
         a = self.int_expr(depth - 1)
-        b = self.int_expr(depth - 1)
         if k < 4:
-            return f"({a} {r.choice(['+', '-', '*', '&', '|', '^'])} {b})"
+            return f"({a} {r.choice(ARITH)} {self.int_expr(depth - 1)})"
         if k < 6:
-            return f"({a} {r.choice(['<', '<=', '>', '>=', '==', '!='])} {b})"
+            return f"({a} {r.choice(COMPARE)} {self.int_expr(depth - 1)})"
         if k < 7:
-            return f"({a} {r.choice(['/', '%'])} (({b} & 15) + 1))"
+            return f"({a} {r.choice(['/', '%'])} (({self.int_expr(depth - 1)} & 15) + 1))"
         if k < 8:
-            return f"({a} {r.choice(['<<', '>>'])} ({b} & 15))"
+            return f"({a} {r.choice(['<<', '>>'])} ({self.int_expr(depth - 1)} & 15))"
         if k < 9:
-            return f"({a} {r.choice(['&&', '||'])} {b})"
+            return f"({a} {r.choice(['&&', '||'])} {self.int_expr(depth - 1)})"
         if k < 10:
-            return f"{r.choice(['!', '~'])}{a if a.startswith('(') else '(' + a + ')'}"
+            return f"{r.choice(['!', '~'])}{self.wrap(a)}"
         if k < 11 and self.longs:
-            return f"({self.long_expr(depth - 1)} {r.choice(['<', '>=', '==', '!='])} {self.long_expr(depth - 1)})"
-        return f"({a} - {b})"
+            # a comparison of longs is 8 bytes wide: int arithmetic takes it cast
+            return f"(int)({self.long_expr(depth - 1)} {r.choice(COMPARE)} {self.long_expr(depth - 1)})"
+        return f"({a} - {self.int_expr(depth - 1)})"
+
+    def int_chain(self, terms=None):
+        """Operators without parentheses around the whole: `a + b * c - d`."""
+        r = self.r
+        terms = terms or r.randrange(2, 5)
+        parts = [self.int_expr(1)]
+        for _ in range(terms - 1):
+            k = r.randrange(20)
+            if k < 13:
+                parts += [r.choice(ARITH), self.int_expr(1)]
+            elif k < 15:
+                parts += [r.choice(["/", "%"]), f"(({self.int_expr(1)} & 15) + 1)"]
+            elif k < 18:
+                parts += [r.choice(COMPARE), self.int_expr(1)]
+            else:
+                parts += [r.choice(["&&", "||"]), self.int_expr(1)]
+        return " ".join(parts)
+
+    def int_value_expr(self, depth=3):
+        """An int expression for a statement: parenthesised, a chain or an atom."""
+        k = self.r.randrange(10)
+        if k < 3:
+            return self.int_chain()
+        if k < 4:
+            return self.int_atom()
+        return self.int_expr(depth)
 
     def long_atom(self):
         r = self.r
-        if self.longs and r.random() < 0.6:
+        k = r.randrange(10)
+        if self.longs and k < 6:
             return r.choice(self.longs)
-        return f"(long){self.int_atom()}"
+        if k < 7 and self.long_arrays and self.nest < 2:
+            self.nest += 1
+            try:
+                return f"{r.choice(self.long_arrays)}[{self.index(3)}]"
+            finally:
+                self.nest -= 1
+        if k < 8 and self.struct and self.nest < 2:
+            self.nest += 1
+            try:
+                m = self.member("long")
+                if m is not None:
+                    return m
+            finally:
+                self.nest -= 1
+        return f"(long){self.wrap(self.int_atom())}"
+
+    def long_shift(self, depth):
+        r = self.r
+        value = self.long_expr(depth - 1)
+        k = r.randrange(4)
+        if k == 0:
+            return f"({value} >> ({self.int_expr(depth - 1)} & 31))"
+        if k == 1:
+            return f"({value} >> {r.randrange(0, 64)})"
+        if k == 2:
+            # a non-negative value below 2^31 shifted by at most 31 stays below 2^62
+            return f"(({value} & (long)2147483647) << ({self.int_expr(depth - 1)} & 31))"
+        count = r.randrange(0, 63)
+        mask = min((1 << (62 - count)) - 1, INT_MAX)
+        return f"(({value} & (long){mask}) << {count})"
 
     def long_expr(self, depth):
         r = self.r
         if depth <= 0 or r.random() < 0.3:
             return self.long_atom()
-        a = self.long_expr(depth - 1)
-        k = r.randrange(6)
+        k = r.randrange(8)
         if k < 3:
-            return f"({a} {r.choice(['+', '-', '*', '&', '|', '^'])} {self.long_expr(depth - 1)})"
+            return f"({self.long_expr(depth - 1)} {r.choice(ARITH)} {self.long_expr(depth - 1)})"
         if k < 4:
-            return f"({a} {r.choice(['+', '-', '*'])} {self.int_expr(depth - 1)})"
+            return f"({self.long_expr(depth - 1)} {r.choice(['+', '-', '*'])} {self.int_expr(depth - 1)})"
         if k < 5:
-            return f"({a} {r.choice(['/', '%'])} (long)(({self.int_expr(depth - 1)} & 15) + 1))"
-        return f"({a} * (long)({self.int_expr(depth - 1)}))"
+            return f"({self.long_expr(depth - 1)} {r.choice(['/', '%'])} (long)(({self.int_expr(depth - 1)} & 15) + 1))"
+        if k < 7:
+            return self.long_shift(depth)
+        return f"({self.long_expr(depth - 1)} * (long)({self.int_expr(depth - 1)}))"
+
+    def condition(self):
+        r = self.r
+        k = r.randrange(10)
+        if k < 2:
+            return self.int_chain()
+        if k < 3 and self.longs:
+            # a long comparison as a whole condition needs no cast
+            return f"{self.long_expr(1)} {r.choice(COMPARE)} {self.long_expr(1)}"
+        return self.int_expr(3)
 
     # ---- statements ----
     def emit(self, indent, text):
         self.lines.append("  " * indent + text)
 
+    def targets(self, names):
+        return [n for n in names if n not in self.readonly]
+
     def assign(self, indent):
         r = self.r
-        k = r.randrange(10)
-        if k < 5 or not (self.longs or self.chars or self.arrays):
-            self.emit(indent, f"{r.choice(self.ints)} = {self.int_expr(3)};")
-        elif k < 7 and self.longs:
-            self.emit(indent, f"{r.choice(self.longs)} = {self.long_expr(3)};")
-        elif k < 8 and self.chars:
-            self.emit(indent, f"{r.choice(self.chars)} = {self.int_expr(2)};")
+        ints, longs, chars = self.targets(self.ints), self.targets(self.longs), self.targets(self.chars)
+        k = r.randrange(16)
+        if k < 5 or not (longs or chars or self.arrays):
+            self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
+        elif k < 7 and longs:
+            self.emit(indent, f"{r.choice(longs)} = {self.long_expr(3)};")
+        elif k < 8 and chars:
+            self.emit(indent, f"{r.choice(chars)} = {self.int_expr(2)};")
         elif k < 9 and self.arrays and self.pointer:
             self.pointer_statement(indent)
-        elif self.arrays:
-            self.emit(indent, f"{r.choice(self.arrays)}[{self.int_expr(1)} & 7] = {self.int_expr(2)};")
+        elif k < 10 and self.arrays:
+            self.emit(indent, f"{r.choice(self.arrays)}[{self.index(7)}] = {self.int_value_expr(2)};")
+        elif k < 11 and self.char_arrays:
+            self.emit(indent, f"{r.choice(self.char_arrays)}[{self.index(7)}] = {self.int_expr(2)};")
+        elif k < 12 and self.long_arrays:
+            self.emit(indent, f"{r.choice(self.long_arrays)}[{self.index(3)}] = {self.long_expr(2)};")
+        elif k < 14 and self.struct:
+            self.struct_statement(indent)
+        elif k < 15 and self.strings:
+            self.string_statement(indent)
         else:
-            self.emit(indent, f"{r.choice(self.ints)} = {self.int_expr(3)};")
+            self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
 
     def pointer_statement(self, indent):
         r = self.r
@@ -122,31 +382,130 @@ class Gen:
         if k == 0:
             self.emit(indent, f"{p} = {r.choice(self.arrays)};")
         elif k == 1:
-            self.emit(indent, f"{p} = &{r.choice(self.arrays)}[{self.int_expr(1)} & 7];")
+            self.emit(indent, f"{p} = &{r.choice(self.arrays)}[{self.index(7)}];")
         elif k == 2:
             self.emit(indent, f"*{p} = {self.int_expr(2)};")
         else:
-            self.emit(indent, f"{r.choice(self.ints)} {r.choice(['+=', '-=', '*='])} *{p};")
+            self.emit(indent, f"{r.choice(self.targets(self.ints))} {r.choice(['+=', '-=', '*='])} *{p};")
 
-    def compound(self, indent):
+    def struct_statement(self, indent):
         r = self.r
-        self.emit(indent, f"{r.choice(self.ints)} {r.choice(['+=', '-=', '*='])} {self.int_expr(2)};")
+        k = r.randrange(6)
+        if k == 0 and self.struct_pointer:
+            if self.struct_array and (r.random() < 0.7 or not self.struct_single):
+                if r.random() < 0.3:
+                    self.emit(indent, f"{self.struct_pointer} = {self.struct_array};")
+                else:
+                    self.emit(indent, f"{self.struct_pointer} = &{self.struct_array}[{self.index(3)}];")
+            else:
+                self.emit(indent, f"{self.struct_pointer} = &{self.struct_single};")
+            return
+        kind = r.choice(["int", "int", "long", "char"])
+        m = self.member(kind)
+        if m is None:
+            m, kind = self.member("int"), "int"
+        if kind == "long":
+            self.emit(indent, f"{m} = {self.long_expr(2)};")
+        elif kind == "char":
+            self.emit(indent, f"{m} = {self.int_expr(2)};")
+        elif r.random() < 0.3:
+            self.emit(indent, f"{m} {r.choice(['+=', '-=', '*='])} {self.int_expr(2)};")
+        else:
+            self.emit(indent, f"{m} = {self.int_value_expr(2)};")
 
-    def call(self, indent):
-        name, ret, params = self.r.choice(self.funcs)
-        args = []
-        for p in params:
-            args.append(self.long_expr(2) if p == "long" else self.int_expr(2))
-        target = self.r.choice(self.longs if ret == "long" and self.longs else self.ints)
-        self.emit(indent, f"{target} = {name}({', '.join(args)});")
+    def string_statement(self, indent):
+        """Writes a letter into a string: never its last byte, never a 0."""
+        r = self.r
+        writable = [s for s in self.strings if s[1] >= 5]
+        if not writable:
+            self.emit(indent, f"print_string({r.choice(self.strings)[0]});")
+            return
+        name = r.choice(writable)[0]
+        self.emit(indent, f"{name}[{self.index(3)}] = ({self.int_expr(1)} & 15) + {r.choice([65, 97, 48])};")
 
     def printing(self, indent):
         r = self.r
-        if self.longs and r.random() < 0.3:
+        k = r.randrange(20)
+        if self.longs and k < 5:
             self.emit(indent, f"print_long({self.long_expr(2)});")
+        elif k < 7 and (self.strings or self.string_pointer):
+            self.print_string(indent)
+        elif k < 8 and self.differences:
+            p, q, _, _ = r.choice(self.differences)
+            self.emit(indent, f"print_int({p} - {q});")
+        elif k < 9:
+            self.emit(indent, f"print_char({r.choice(['32', str(r.randrange(48, 123)), repr(r.choice(string.ascii_letters))])});")
+            return
         else:
-            self.emit(indent, f"print_int({self.int_expr(3)});")
+            self.emit(indent, f"print_int({self.int_value_expr()});")
         self.emit(indent, "print_char(10);")
+
+    def print_string(self, indent):
+        r = self.r
+        k = r.randrange(6)
+        if k < 2 and self.strings:
+            name, _, length = r.choice(self.strings)
+            if length >= 2 and r.random() < 0.4:
+                self.emit(indent, f"print_string({name} + ({self.int_expr(1)} & 1));")
+            else:
+                self.emit(indent, f"print_string({name});")
+        elif k < 3:
+            self.emit(indent, f'print_string("{self.text_literal(r.randrange(0, 12))}");')
+        elif k < 5 and self.string_pointer:
+            cp = self.string_pointer
+            if self.strings and r.random() < 0.4:
+                self.emit(indent, f"{cp} = {r.choice(self.strings)[0]};")
+            else:
+                self.emit(indent, f'{cp} = "{self.text_literal(r.randrange(0, 10))}";')
+            self.emit(indent, f"print_string({cp});")
+        elif self.string_pointer:
+            self.emit(indent, f"print_string({self.string_pointer});")
+        else:
+            self.emit(indent, f"print_string({r.choice(self.strings)[0]});")
+
+    def difference(self, indent):
+        """Points a pair of pointers into their array and uses the difference."""
+        r = self.r
+        p, q, array, count = r.choice(self.differences)
+        mask = count - 1
+        self.emit(indent, f"{p} = &{array}[{self.index(mask)}];")
+        self.emit(indent, f"{q} = {array};" if r.random() < 0.3 else f"{q} = &{array}[{self.index(mask)}];")
+        k = r.randrange(3)
+        if k == 0:
+            self.emit(indent, f"print_int({p} - {q});")
+            self.emit(indent, "print_char(10);")
+        elif k == 1:
+            self.emit(indent, f"{r.choice(self.targets(self.ints))} = {p} - {q};")
+        else:
+            self.emit(indent, f"{r.choice(self.targets(self.ints))} = (int)({p} - {array}) * {r.randrange(1, 9)};")
+
+    def compound(self, indent):
+        r = self.r
+        value = self.int_chain() if r.random() < 0.3 else self.int_expr(2)
+        self.emit(indent, f"{r.choice(self.targets(self.ints))} {r.choice(['+=', '-=', '*='])} {value};")
+
+    def arguments(self, params):
+        args = []
+        for p in params:
+            if p == "long":
+                args.append(self.long_expr(2) if self.r.random() < 0.7 else self.int_expr(2))
+            elif self.r.random() < 0.2:
+                args.append(self.int_chain(2))
+            else:
+                args.append(self.int_expr(2))
+        return ", ".join(args)
+
+    def call(self, indent):
+        r = self.r
+        name, ret, params = r.choice(self.funcs)
+        args = self.arguments(params)
+        if ret == "void" or r.random() < 0.1:
+            self.emit(indent, f"{name}({args});")
+            return
+        kinds = {"int": self.targets(self.ints), "long": self.targets(self.longs), "char": self.targets(self.chars)}
+        kind = ret if r.random() < 0.6 or not kinds[ret] else r.choice(["int", "long", "char"])
+        target = r.choice(kinds[kind] or kinds["int"])
+        self.emit(indent, f"{target} = {name}({args});")
 
     def free_loop_var(self):
         for v in self.loop_vars:
@@ -160,24 +519,49 @@ class Gen:
 
     def statement(self, indent, depth):
         r = self.r
-        k = r.randrange(20)
+        k = r.randrange(26)
         if depth > 0 and k < 3:
             self.if_statement(indent, depth)
         elif depth > 0 and k < 5 and self.free_loop_var():
             self.loop(indent, depth)
         elif depth > 0 and k < 6:
             self.switch(indent, depth)
-        elif k < 8 and self.funcs:
+        elif depth > 0 and k < 7:
+            self.goto_statement(indent, depth)
+        elif k < 9 and self.funcs:
             self.call(indent)
-        elif k < 10:
-            self.printing(indent)
         elif k < 11:
+            self.printing(indent)
+        elif k < 12:
             self.compound(indent)
+        elif k < 13 and self.differences:
+            self.difference(indent)
+        elif k < 14 and (self.loops or self.ret is not None):
+            self.jump(indent)
         else:
             self.assign(indent)
 
+    def jump(self, indent):
+        """A break, continue or early return under a condition."""
+        r = self.r
+        choices = []
+        if self.loops:
+            choices.append("break;")
+        if any(k != "switch" for k in self.loops):
+            # every loop steps its variable before its body, so continue is safe
+            choices.append("continue;")
+        if self.ret is not None:
+            choices.append(self.return_statement())
+        if not choices:
+            return
+        self.emit(indent, f"if ({self.condition()}) {{")
+        if r.random() < 0.5:
+            self.assign(indent + 1)
+        self.emit(indent + 1, r.choice(choices))
+        self.emit(indent, "}")
+
     def if_statement(self, indent, depth):
-        self.emit(indent, f"if ({self.int_expr(3)}) {{")
+        self.emit(indent, f"if ({self.condition()}) {{")
         self.block(indent + 1, depth - 1, self.r.randrange(1, 4))
         if self.r.random() < 0.5:
             self.emit(indent, "} else {")
@@ -193,89 +577,259 @@ class Gen:
         kind = r.randrange(3)
         if kind == 0:
             self.emit(indent, f"for ({v} = 0; {v} < {bound}; {v}++) {{")
-            self.loop_body(indent, depth, v)
+            self.loop_body(indent, depth, v, "for")
             self.emit(indent, "}")
         elif kind == 1:
             self.emit(indent, f"{v} = 0;")
             self.emit(indent, f"while ({v} < {bound}) {{")
-            self.loop_body(indent, depth, v)
             self.emit(indent + 1, f"{v}++;")
+            self.loop_body(indent, depth, v, "while")
             self.emit(indent, "}")
         else:
             self.emit(indent, f"{v} = 0;")
             self.emit(indent, "do {")
-            self.loop_body(indent, depth, v)
             self.emit(indent + 1, f"{v}++;")
+            self.loop_body(indent, depth, v, "do")
             self.emit(indent, f"}} while ({v} < {bound});")
         self.ints.append(v)
         self.busy.discard(v)
 
-    def loop_body(self, indent, depth, v):
+    def loop_body(self, indent, depth, v, kind):
+        readers = self.targets(self.ints)
+        # the body reads the loop variable but never writes it
         self.ints.append(v)
-        readers = list(self.ints)
-        self.ints.remove(v)
-        body_start = len(self.lines)
+        self.readonly.add(v)
+        self.loops.append(kind)
         self.block(indent + 1, depth - 1, self.r.randrange(1, 4))
+        self.loops.pop()
+        self.readonly.discard(v)
+        self.ints.remove(v)
         # the loop variable may be read in the body but never written
         if self.r.random() < 0.5:
             target = self.r.choice([t for t in readers if t != v] or ["g0"])
             self.emit(indent + 1, f"{target} = ({target} + {v});")
-        del body_start
+
+    def label(self, kind):
+        self.labels += 1
+        return f"{kind}{self.labels}"
+
+    def goto_statement(self, indent, depth):
+        r = self.r
+        v = self.free_loop_var()
+        if v and r.random() < 0.4:
+            # a loop made of a label and a jump back
+            back = self.label("back")
+            bound = r.randrange(1, 5)
+            self.busy.add(v)
+            self.ints.remove(v)
+            self.emit(indent, f"{v} = 0;")
+            self.emit(indent - 1 if indent > 1 else indent, f"{back}:")
+            self.emit(indent, f"{v}++;")
+            self.ints.append(v)
+            self.readonly.add(v)
+            self.block(indent, depth - 1, r.randrange(1, 3))
+            self.readonly.discard(v)
+            self.ints.remove(v)
+            self.emit(indent, f"if ({v} < {bound}) {{")
+            self.emit(indent + 1, f"goto {back};")
+            self.emit(indent, "}")
+            self.ints.append(v)
+            self.busy.discard(v)
+            return
+        skip = self.label("skip")
+        self.emit(indent, f"if ({self.condition()}) {{")
+        self.emit(indent + 1, f"goto {skip};")
+        self.emit(indent, "}")
+        self.block(indent, depth - 1, r.randrange(1, 3))
+        self.emit(indent - 1 if indent > 1 else indent, f"{skip}:")
+        self.printing(indent)
+
+    def switch_subject(self):
+        r = self.r
+        for _ in range(20):
+            k = r.randrange(7)
+            if k == 0:
+                subject = f"{self.int_atom()} & 3"
+            elif k == 1:
+                subject = f"({self.int_atom()} & 3) + ({self.int_atom()} & 1)"
+            elif k == 2:
+                subject = f"{self.int_atom()} + {self.int_atom()}"
+            elif k == 3:
+                subject = f"{self.int_expr(2)} % 5"
+            elif k == 4 and self.longs:
+                subject = f"{r.choice(self.longs)} & 3"
+            elif k == 5 and self.chars:
+                subject = r.choice(self.chars)
+            else:
+                subject = f"{self.int_expr(2)} & 3"
+            if len(subject) <= 59:
+                return subject
+        return f"{r.choice(self.ints)} & 3"
 
     def switch(self, indent, depth):
         r = self.r
-        # the case test is the subject's text joined to "==value", so the
-        # subject is a plain name
-        subject = r.choice(self.ints)
-        self.emit(indent, f"{subject} = ({self.int_expr(2)} & 3);")
+        if r.random() < 0.3:
+            # a plain name, as the case tests used to require
+            subject = r.choice(self.targets(self.ints))
+            self.emit(indent, f"{subject} = ({self.int_expr(2)} & 3);")
+        else:
+            subject = self.switch_subject()
         self.emit(indent, f"switch ({subject}) {{")
-        for value in range(r.randrange(1, 4)):
+        self.loops.append("switch")
+        values = sorted(r.sample(range(0, 6), r.randrange(1, 4)))
+        for value in values:
             self.emit(indent + 1, f"case {value}:")
             self.block(indent + 2, depth - 1, r.randrange(1, 3))
             if r.random() < 0.8:
                 self.emit(indent + 2, "break;")
-        self.emit(indent + 1, "default:")
-        self.block(indent + 2, depth - 1, 1)
+        if r.random() < 0.8:
+            # default takes the next case slot, so it comes last
+            self.emit(indent + 1, "default:")
+            self.block(indent + 2, depth - 1, 1)
+        self.loops.pop()
         self.emit(indent, "}")
 
-    @staticmethod
-    def paren(e):
-        return e if e.startswith("(") and e.endswith(")") and e.count("(") == 1 or e.isidentifier() else f"({e})"
+    def return_statement(self):
+        """A return of the current function's type, in one of its spellings."""
+        r = self.r
+        ret = self.ret
+        if ret == "void":
+            return "return;"
+        k = r.randrange(8)
+        if ret == "long":
+            value = self.long_expr(2) if k < 4 else self.int_value_expr(2)
+        elif ret == "char":
+            value = self.int_value_expr(2) if k < 5 else self.long_expr(2)
+        else:
+            value = self.int_value_expr(2) if k < 6 else self.long_expr(2)
+        if r.random() < 0.3:
+            return f"return ({value});"
+        return f"return {value};"
 
     # ---- whole program ----
-    def program(self):
+    def declare_globals(self):
         r = self.r
         gints = [f"g{i}" for i in range(r.randrange(2, 5))]
-        glongs = [f"big{i}" for i in range(r.randrange(0, 3))]
+        glongs = [f"big{i}" for i in range(r.randrange(0, 4))]
         gchars = [f"c{i}" for i in range(r.randrange(0, 3))]
         garrays = [f"arr{i}" for i in range(r.randrange(0, 3))]
         for g in gints:
-            init = f" = {r.randrange(0, 100000)}" if r.random() < 0.5 else ""
+            init = f" = {self.int_value()}" if r.random() < 0.6 else ""
             self.emit(0, f"int {g}{init};")
         for g in glongs:
-            self.emit(0, f"long {g};")
+            init = f" = {self.long_value()}" if r.random() < 0.8 else ""
+            self.emit(0, f"long {g}{init};")
         for g in gchars:
-            init = f" = {r.randrange(0, 100)}" if r.random() < 0.5 else ""
+            init = f" = {self.char_value()}" if r.random() < 0.6 else ""
             self.emit(0, f"char {g}{init};")
         for a in garrays:
-            values = ", ".join(str(r.randrange(0, 1000)) for _ in range(r.randrange(0, 9)))
+            values = ", ".join(str(self.int_value()) for _ in range(r.randrange(0, 9)))
             self.emit(0, f"int {a}[8] = {{{values}}};" if values else f"int {a}[8];")
         if garrays:
             self.emit(0, "int *ptr;")
             self.pointer = "ptr"
-            self.pointer_init = f"ptr = {garrays[0]};"
-        for i in range(r.randrange(0, 4)):
-            self.function(f"fn{i}", gints, glongs, gchars, garrays)
-        self.main(gints, glongs, gchars, garrays)
-        return "\n".join(self.lines) + "\n"
+        self.arrays = garrays
+        if r.random() < 0.5:
+            self.char_arrays = ["ca0"]
+            values = ", ".join(str(self.char_value()) for _ in range(r.randrange(0, 9)))
+            self.emit(0, f"char ca0[8] = {{{values}}};" if values else "char ca0[8];")
+        if r.random() < 0.5:
+            self.long_arrays = ["la0"]
+            values = ", ".join(str(self.long_value()) for _ in range(r.randrange(0, 5)))
+            self.emit(0, f"long la0[4] = {{{values}}};" if values else "long la0[4];")
+        for i in range(r.randrange(0, 3)):
+            name = f"str{i}"
+            if r.random() < 0.5:
+                text = self.text_literal(r.randrange(0, 8))
+                self.emit(0, f'char {name}[8] = "{text}";')
+                self.strings.append((name, 8, len(text)))
+            else:
+                text = self.text_literal(r.randrange(1, 11))
+                self.emit(0, f'char {name}[] = "{text}";')
+                self.strings.append((name, len(text) + 1, len(text)))
+        if r.random() < 0.5:
+            self.emit(0, "char *cs;")
+            self.string_pointer = "cs"
+        if r.random() < 0.6:
+            self.declare_struct()
+        self.declare_differences()
+        return gints, glongs, gchars
 
-    def scope(self, ints, longs, chars, arrays, loops):
-        self.ints, self.longs, self.chars, self.arrays = list(ints), list(longs), list(chars), list(arrays)
-        self.loop_vars, self.busy = loops, set()
-
-    def function(self, name, gints, glongs, gchars, garrays):
+    def declare_struct(self):
         r = self.r
-        ret = r.choice(["int", "int", "long", "char"])
+        members = [("mt", "long"), ("ma", "int"), ("mc", "char")]
+        if r.random() < 0.5:
+            members.append(("mb", "int"))
+        if r.random() < 0.5:
+            members.append(("mv", "int4"))
+        r.shuffle(members)
+        self.struct = {"members": members}
+        text = " ".join(f"int {n}[4];" if t == "int4" else f"{t} {n};" for n, t in members)
+        # a list never reaches an array member: it would take one value there
+        # and move the members after it
+        before = []
+        for n, t in members:
+            if t == "int4":
+                break
+            before.append(t)
+        flat = len(before) == len(members)
+        self.emit(0, f"struct T {{ {text} }};")
+        if r.random() < 0.7:
+            self.struct_single = "st0"
+            if before and r.random() < 0.7:
+                values = ", ".join(str(self.value_of(t)) for t in before[:r.randrange(1, len(before) + 1)])
+                self.emit(0, f"struct T st0 = {{{values}}};")
+            else:
+                self.emit(0, "struct T st0;")
+        if r.random() < 0.8 or not self.struct_single:
+            self.struct_array = "sta"
+            count = len(members) * 4 if flat else len(before)
+            if count and r.random() < 0.7:
+                kinds = [before[i % len(before)] for i in range(r.randrange(1, count + 1))]
+                self.emit(0, f"struct T sta[4] = {{{', '.join(str(self.value_of(t)) for t in kinds)}}};")
+            else:
+                self.emit(0, "struct T sta[4];")
+        self.emit(0, "struct T *sp;")
+        self.struct_pointer = "sp"
+
+    def declare_differences(self):
+        r = self.r
+        arrays = []
+        if self.arrays:
+            arrays.append(("int", self.arrays[0], 8))
+        if self.char_arrays:
+            arrays.append(("char", self.char_arrays[0], 8))
+        for name, size, _ in self.strings:
+            if size >= 4:
+                arrays.append(("char", name, 4))
+                break
+        if self.long_arrays:
+            arrays.append(("long", self.long_arrays[0], 4))
+        if self.struct_array:
+            arrays.append(("struct T", self.struct_array, 4))
+        r.shuffle(arrays)
+        for i, (kind, array, count) in enumerate(arrays[:r.randrange(0, 3)]):
+            p, q = f"pd{i}", f"qd{i}"
+            self.emit(0, f"{kind} *{p};")
+            self.emit(0, f"{kind} *{q};")
+            self.differences.append((p, q, array, count))
+
+    def program(self):
+        r = self.r
+        gints, glongs, gchars = self.declare_globals()
+        for i in range(r.randrange(0, 5)):
+            self.function(f"fn{i}", gints, glongs, gchars)
+        self.main(gints, glongs, gchars)
+        return "\n".join(self.split_lines(self.lines)) + "\n"
+
+    def scope(self, ints, longs, chars, loops):
+        self.ints, self.longs, self.chars = list(ints), list(longs), list(chars)
+        self.loop_vars, self.busy = loops, set()
+        self.loops = []
+
+    def function(self, name, gints, glongs, gchars):
+        r = self.r
+        ret = r.choice(["int", "int", "long", "char", "void"])
         params = [r.choice(["int", "int", "long", "char"]) for _ in range(r.randrange(0, 4))]
         pnames = [f"p{i}" for i in range(len(params))]
         self.emit(0, f"{ret} {name}({', '.join(f'{t} {n}' for t, n in zip(params, pnames))}) {{")
@@ -286,47 +840,135 @@ class Gen:
         lv = "w0" if r.random() < 0.5 else None
         if lv:
             self.emit(1, f"long {lv};")
+        # a local that is only read may keep its initialiser (it is set once)
+        fixed = []
+        if r.random() < 0.3:
+            kind = r.choice(["int", "long", "char"])
+            self.emit(1, f"{kind} q0 = {self.value_of(kind)};")
+            fixed.append((kind, "q0"))
         ints = gints + locs + [n for t, n in zip(params, pnames) if t == "int"] + loops
         longs = glongs + ([lv] if lv else []) + [n for t, n in zip(params, pnames) if t == "long"]
         chars = gchars + [n for t, n in zip(params, pnames) if t == "char"]
-        self.scope(ints, longs, chars, garrays, loops)
+        for kind, n in fixed:
+            {"int": ints, "long": longs, "char": chars}[kind].append(n)
+        self.readonly = {n for _, n in fixed}
+        self.scope(ints, longs, chars, loops)
+        self.ret = ret
         for v in locs + loops + ([lv] if lv else []):
             self.emit(1, f"{v} = {r.randrange(0, 10)};")
         self.block(1, 2, r.randrange(1, 5))
-        # a comparison of longs is 8 bytes wide: the cast keeps the value at the function's type
-        value = {"int": "(int)" + self.paren(self.int_expr(2)), "long": self.long_expr(2),
-                 "char": "(char)" + self.paren(self.int_atom())}[ret]
-        self.emit(1, f"return ({value});")
+        if ret != "void" or r.random() < 0.5:
+            self.emit(1, self.return_statement())
         self.emit(0, "}")
+        self.ret = None
+        self.readonly = set()
         self.funcs.append((name, ret, params))
 
-    def main(self, gints, glongs, gchars, garrays):
+    def main(self, gints, glongs, gchars):
         r = self.r
         self.emit(0, "void main() {")
         locs = ["v0", "v1"]
         loops = ["i", "j", "k"]
-        for v in locs + loops:
+        # main runs once, so its initialisers mean what they do in C
+        for v in locs:
+            self.emit(1, f"int {v} = {self.int_value()};" if r.random() < 0.5 else f"int {v};")
+        for v in loops:
             self.emit(1, f"int {v};")
-        self.emit(1, "long lv;")
-        for v in locs + loops + ["lv"]:
-            self.emit(1, f"{v} = {r.randrange(0, 10)};")
+        self.emit(1, f"long lv = {self.long_value()};")
+        self.emit(1, f"char lc = {self.char_value()};")
+        for v in locs + loops:
+            if r.random() < 0.5 or v in loops:
+                self.emit(1, f"{v} = {r.randrange(0, 10)};")
         if self.pointer:
-            self.emit(1, self.pointer_init)
-        self.scope(gints + locs + loops, glongs + ["lv"], gchars, garrays, loops)
+            self.emit(1, f"ptr = {self.arrays[0]};")
+        if self.string_pointer:
+            self.emit(1, f'cs = "{self.text_literal(r.randrange(0, 6))}";')
+        if self.struct_pointer:
+            self.emit(1, f"sp = {self.struct_array};" if self.struct_array else "sp = &st0;")
+        for p, q, array, _ in self.differences:
+            self.emit(1, f"{p} = {array};")
+            self.emit(1, f"{q} = {array};")
+        self.scope(gints + locs + loops, glongs + ["lv"], gchars + ["lc"], loops)
         self.block(1, 3, r.randrange(4, 12))
-        for g in gints + locs + gchars:
+        self.final_prints(gints + locs, glongs + ["lv"], gchars + ["lc"])
+        self.emit(0, "}")
+
+    def final_prints(self, ints, longs, chars):
+        for g in ints + chars:
             self.emit(1, f"print_int({g});")
             self.emit(1, "print_char(10);")
-        for g in glongs + ["lv"]:
+        for g in longs:
             self.emit(1, f"print_long({g});")
             self.emit(1, "print_char(10);")
-        for a in garrays:
-            self.emit(1, f"for (i = 0; i < 8; i++) {{")
-            self.emit(2, f"print_int({a}[i]);")
+        for a, count, show in ([(a, 8, "print_int") for a in self.arrays]
+                               + [(a, 8, "print_int") for a in self.char_arrays]
+                               + [(a, 4, "print_long") for a in self.long_arrays]):
+            self.emit(1, f"for (i = 0; i < {count}; i++) {{")
+            self.emit(2, f"{show}({a}[i]);")
             self.emit(2, "print_char(32);")
             self.emit(1, "}")
             self.emit(1, "print_char(10);")
-        self.emit(0, "}")
+        for name, _, _ in self.strings:
+            self.emit(1, f"print_string({name});")
+            self.emit(1, "print_char(10);")
+        if self.struct:
+            places = ([self.struct_single + "."] if self.struct_single else []) + \
+                     ([f"{self.struct_array}[i]." for _ in [0]] if self.struct_array else [])
+            for place in places:
+                inner = place.endswith("[i].")
+                if inner:
+                    self.emit(1, "for (i = 0; i < 4; i++) {")
+                ind = 2 if inner else 1
+                for n, t in self.struct["members"]:
+                    if t == "int4":
+                        self.emit(ind, "for (j = 0; j < 4; j++) {")
+                        self.emit(ind + 1, f"print_int({place}{n}[j]);")
+                        self.emit(ind + 1, "print_char(32);")
+                        self.emit(ind, "}")
+                    else:
+                        show = "print_long" if t == "long" else "print_int"
+                        self.emit(ind, f"{show}({place}{n});")
+                        self.emit(ind, "print_char(32);")
+                self.emit(ind, "print_char(10);")
+                if inner:
+                    self.emit(1, "}")
+
+    # ---- layout ----
+    SPLIT_AFTER = set(ARITH + COMPARE + ["/", "%", "<<", ">>", "&&", "||", "=", "+=", "-=", "*="])
+
+    def split_lines(self, lines):
+        """Breaks some statements, conditions and argument lists over two lines."""
+        r = self.r
+        out = []
+        for line in lines:
+            stripped = line.lstrip()
+            if (r.random() < 0.12 and (line.endswith(";") or line.endswith("{"))
+                    and not stripped.startswith(("case ", "default", "}", "goto ", "else", "int ",
+                                                 "long ", "char ", "struct ", "void "))
+                    and not line.startswith(("int ", "long ", "char ", "struct ", "void "))):
+                points = self.split_points(line)
+                if points:
+                    at = r.choice(points)
+                    indent = len(line) - len(stripped)
+                    out.append(line[:at])
+                    out.append(" " * (indent + 4) + line[at + 1:])
+                    continue
+            out.append(line)
+        return out
+
+    def split_points(self, line):
+        points = []
+        quoted = False
+        for i, ch in enumerate(line):
+            if ch == '"':
+                quoted = not quoted
+            if ch != " " or quoted or i == 0 or line[i - 1] == " ":
+                continue
+            before = line[:i].split(" ")[-1]
+            after = line[i + 1:].split(" ")[0]
+            if before.endswith(",") or before == "return" or before in self.SPLIT_AFTER or after in self.SPLIT_AFTER:
+                points.append(i)
+        return points
 
 
 def generate(seed):
