@@ -9,18 +9,9 @@ FUZZ_SECONDS ?= 300
 
 all: build
 
-# PROFILED=1 builds the compiler guided by a profile of its own run: fewer
-# instructions, but slower on the machines measured (docs/performance.md), so
-# the plain one-step build is the default.
-PROFILED ?= 0
-
 build:
-ifeq ($(PROFILED),1)
-	bash scripts/profiled_build.sh $(BUILD) $(JOBS)
-else
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSTACKCC_PROFILE= >/dev/null
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
-endif
 
 demo: build
 	@bash scripts/demo.sh $(BUILD)/stackcc $(EXAMPLE)

@@ -186,12 +186,7 @@ bool EmitHoldsOnlyMarkers(const Compiler& c) {
 // The data text of a literal: a quote, three digits per character, a quote.
 void LiteralCodes(std::string_view literal, FixedText<10240>& data) {
   data.assign("\"");
-  for (char ch : literal) {
-    int v = static_cast<unsigned char>(ch);
-    char code[3] = {static_cast<char>('0' + v / 100), static_cast<char>('0' + v / 10 % 10),
-                    static_cast<char>('0' + v % 10)};
-    data.append(std::string_view(code, 3));
-  }
+  for (char ch : literal) data.append(CodeOf(ch).view());
   data.append('"');
 }
 

@@ -16,7 +16,6 @@
 #include "driver/fixed_text.h"
 #include "driver/lazy_table.h"
 #include "driver/text_helpers.h"
-#include "driver/zeroed_block.h"
 
 namespace stackcc {
 
@@ -79,7 +78,7 @@ class SymbolIndex {
   // on the probe path.
   template <typename Records>
   void Add(const Records& records, int i) {
-    if (slots_.empty()) slots_.Allocate(kSlots);
+    if (slots_.empty()) slots_.resize(kSlots);
     unsigned h = Mix(HashBytes(records[i].name.view()));
     unsigned slot = h & kMask;
     while (slots_[slot].record != 0) slot = (slot + 1) & kMask;
@@ -102,11 +101,11 @@ class SymbolIndex {
   // Four bytes a slot: the whole index is 32 KB, and stays in the first-level
   // cache with the records it leads to.
   struct Slot {
-    std::uint16_t tag;
-    std::uint16_t record;  // 0 for a free slot
+    std::uint16_t tag = 0;
+    std::uint16_t record = 0;  // 0 for a free slot
   };
-  // Made on the first Add; a program touches only the pages its names land in.
-  ZeroedBlock<Slot> slots_;
+  // Made on the first Add, all free.
+  std::vector<Slot> slots_;
 };
 
 // The type names of the symbol records, each kept once under a number; the

@@ -47,7 +47,6 @@ constexpr ErrorEntry kTable[kErrorSlots] = {
     {56, "File name too long"},
     {57, "Target suffix too long"},
     {58, "Output of statement too long"},
-    {59, "Scratch string too long"},
     {60, "Statement too long"},
     {61, "Too many defines"},
     {62, "Define name or value too long"},

@@ -61,7 +61,6 @@ enum ErrorCode : int {
   kErrFileName = 56,
   kErrSuffix = 57,
   kErrOutputFull = 58,
-  kErrScratchFull = 59,
   kErrStatementLength = 60,
   kErrDefineTableFull = 61,
   kErrDefineLength = 62,

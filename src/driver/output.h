@@ -1,4 +1,4 @@
-// The emit buffer, the output streams and the scratch ring. Handlers append
+// The emit buffer and the output streams. Handlers append
 // finished lines (each with its CR LF) to the emit buffer; the driver writes a
 // handler's result as one line of the pass output; data declarations flush the
 // buffer into a section file.
@@ -14,8 +14,6 @@ namespace stackcc {
 struct Compiler;
 
 constexpr int kEmitCapacity = 102400;
-constexpr int kScratchThreshold = 102400;
-constexpr int kScratchSize = 2 * kScratchThreshold;
 
 using EmitText = FixedText<kEmitCapacity>;
 
@@ -29,8 +27,6 @@ struct OutputState {
   OutFile functionList;                 // funct1.txt
   OutFile listing;                      // <header base>.lst
   OutFile header;                       // <header base>.h
-  FixedText<kScratchSize + 1> scratch;  // used as a raw area of strings
-  int scratchNext = 0;
 };
 
 // Appends text to the emit buffer. When it does not fit, what fits is kept and
@@ -54,11 +50,6 @@ void FlushCode(Compiler& c);
 void FlushSection2(Compiler& c);
 void FlushSection3(Compiler& c);
 void FlushSection4(Compiler& c);
-
-// Scratch strings: short-lived copies in the rotating area.
-std::string_view ScratchLeft(Compiler& c, std::string_view text, int n);
-std::string_view ScratchRight(Compiler& c, std::string_view text, int n);
-std::string_view ScratchJoin(Compiler& c, std::string_view a, std::string_view b);
 
 // Writes to one of the side files (listing, header, function list); failures are
 // handled like a failed line write.

@@ -103,4 +103,16 @@ bool AppendLineEnd(FixedText<N>& text) {
 // C library's conversion to int does, never overflowing.
 int ReadDecimal(std::string_view text);
 
+// A byte's value as three decimal digits with leading zeros ('A' is "065"):
+// how a string's characters stand in data texts.
+struct CharacterCode {
+  char digits[3];
+  std::string_view view() const { return std::string_view(digits, 3); }
+};
+inline CharacterCode CodeOf(char ch) {
+  int v = static_cast<unsigned char>(ch);
+  return {{static_cast<char>('0' + v / 100), static_cast<char>('0' + v / 10 % 10),
+           static_cast<char>('0' + v % 10)}};
+}
+
 }  // namespace stackcc

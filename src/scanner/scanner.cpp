@@ -281,10 +281,7 @@ std::string_view ReadQuotedCodes(Compiler& c, bool required) {
   out.assign("\"");
   ++k.position;
   while (!AtEnd(k) && k.text[k.position] != '"') {
-    FixedText<8> code;
-    code.append_number(static_cast<unsigned char>(k.text[k.position]));
-    std::string_view joined = ScratchJoin(c, "0000", code.view());
-    Collect(c, out, ScratchRight(c, joined, 3), reported);
+    Collect(c, out, CodeOf(k.text[k.position]).view(), reported);
     ++k.position;
   }
   Collect(c, out, '"', reported);

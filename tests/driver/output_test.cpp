@@ -58,37 +58,6 @@ TEST(TextHelpers, ReadDecimalReadsLikeTheCLibrary) {
   EXPECT_EQ(ReadDecimal("99999999999999999999999"), -1);
 }
 
-TEST(ScratchRing, LeftRightJoin) {
-  TestCompiler t;
-  EXPECT_EQ(ScratchRight(t.c(), ScratchJoin(t.c(), "0000", "7"), 3), "007");
-  EXPECT_EQ(ScratchRight(t.c(), ScratchJoin(t.c(), "0000", "123"), 3), "123");
-  EXPECT_EQ(ScratchLeft(t.c(), "abcdef", 3), "abc");
-  EXPECT_EQ(ScratchLeft(t.c(), "abcdef", 10), "abcdef");
-}
-
-TEST(ScratchRing, WrapsAfterTheThreshold) {
-  TestCompiler t;
-  std::string chunk(1000, 'q');
-  int starts = 0;
-  while (t->out.scratchNext < kScratchThreshold) {
-    ScratchJoin(t.c(), chunk, "");
-    ++starts;
-  }
-  EXPECT_EQ(t->out.scratchNext, 1002 * starts);
-  ScratchJoin(t.c(), "x", "y");  // stored at or past the threshold
-  EXPECT_EQ(t->out.scratchNext, 0);
-  std::string_view again = ScratchJoin(t.c(), "a", "b");
-  EXPECT_EQ(again.data(), t->out.scratch.c_str());
-}
-
-TEST(ScratchRing, NeverRunsPastItsEnd) {
-  TestCompiler t;
-  t->out.scratchNext = kScratchSize - 10;
-  std::string_view s = ScratchJoin(t.c(), std::string(50, 'z'), "");
-  EXPECT_EQ(s.size(), 50u);
-  EXPECT_EQ(s.data(), t->out.scratch.c_str());  // placed at the start instead
-}
-
 class StreamFixture : public ::testing::Test {
  protected:
   void SetUp() override {
