@@ -48,6 +48,7 @@ an array member (it takes one value, and the later members move).
 Usage: gen_programs.py SEED  -> prints the program for that seed.
 """
 import random
+import re
 import string
 import sys
 
@@ -56,6 +57,8 @@ COMPARE = ["<", "<=", ">", ">=", "==", "!="]
 # characters a string literal may hold: see the rules above
 STRING_CHARS = string.ascii_letters + string.digits + "  !#$%&)*+,-.:<=>?@[]^_{|~"
 INT_MIN, INT_MAX = -(1 << 31), (1 << 31) - 1
+# operands and operators, as the compiler counts an expression's terms
+TERM = re.compile(r"[A-Za-z_0-9']+|<<|>>|<=|>=|==|!=|&&|\|\||->|[-+*/%&|^<>!~=.]")
 LONG_MAX = (1 << 63) - 1
 
 
@@ -80,7 +83,10 @@ class Gen:
         self.struct_single = None
         self.struct_array = None  # an array of 4 structures
         self.struct_pointer = None  # points into the array or at the single one
-        self.differences = []  # (p, q, array, elements): p and q point into array
+        self.differences = []  # (p, q, array, elements, kind): p and q point into array
+        self.matrix = None  # an int array [2][4]
+        self.rows = None    # a char array [2][6] of strings
+        self.main_locals = []  # names no function can change: main's own ints
         self.ret = None     # the current function's return type
         self.loops = []     # kinds of the enclosing loops and switches, innermost last
         self.labels = 0
@@ -209,7 +215,8 @@ class Gen:
             return r.choice(self.ints)
         if k < 11 and self.chars:
             c = r.choice(self.chars)
-            return r.choice([f"(int){c}", f"({c} + {r.randrange(0, 50)})", f"({c} {r.choice(COMPARE)} {r.choice(self.chars)})"])
+            return r.choice([f"(int){c}", f"({c} + {r.randrange(0, 50)})", f"({c} {r.choice(COMPARE)} {r.choice(self.chars)})",
+                             f"((char){self.wrap(self.int_expr(1))} + {r.randrange(0, 50)})"])
         if k < 13 and self.arrays:
             if self.pointer and r.random() < 0.3:
                 return f"*{self.pointer}"
@@ -229,8 +236,20 @@ class Gen:
             if m is not None:
                 return m if kind == "int" else f"(int)({m})"
         if k < 22 and self.differences:
-            p, q, _, _ = r.choice(self.differences)
+            p, q, _, _, kind = r.choice(self.differences)
+            if r.random() < 0.4:
+                return {"int": f"*{p}", "char": f"(int)*{p}", "long": f"(int)*{p}",
+                        "struct T": f"{p}->ma"}[kind]
             return f"(int)({p} - {q})"
+        if k < 23 and self.matrix:
+            return f"{self.matrix}[{self.index(1)}][{self.index(3)}]"
+        if k < 24:
+            if r.random() < 0.5:
+                return f"0x{r.randrange(0, 1 << 31):X}"
+            kind = r.choice(["int", "long", "char"])
+            names = {"int": self.ints, "long": self.longs, "char": self.chars}[kind]
+            if names:
+                return f"(int)sizeof({r.choice(names)})"
         return r.choice(self.ints)
 
     def int_expr(self, depth):
@@ -244,7 +263,7 @@ class Gen:
         if k < 6:
             return f"({a} {r.choice(COMPARE)} {self.int_expr(depth - 1)})"
         if k < 7:
-            return f"({a} {r.choice(['/', '%'])} (({self.int_expr(depth - 1)} & 15) + 1))"
+            return f"({a} {r.choice(['/', '%'])} {self.divisor(depth - 1)})"
         if k < 8:
             return f"({a} {r.choice(['<<', '>>'])} ({self.int_expr(depth - 1)} & 15))"
         if k < 9:
@@ -256,21 +275,35 @@ class Gen:
             return f"(int)({self.long_expr(depth - 1)} {r.choice(COMPARE)} {self.long_expr(depth - 1)})"
         return f"({a} - {self.int_expr(depth - 1)})"
 
+    def divisor(self, depth):
+        """1 to 16 or -17 to -2: never 0, never -1 (the least value over -1 overflows)."""
+        if self.r.random() < 0.75:
+            return f"(({self.int_expr(depth)} & 15) + 1)"
+        return f"(({self.int_expr(depth)} & 15) - 17)"
+
     def int_chain(self, terms=None):
         """Operators without parentheses around the whole: `a + b * c - d`."""
         r = self.r
         terms = terms or r.randrange(2, 5)
         parts = [self.int_expr(1)]
+        shifted = False  # after a shift by a constant only looser operators follow
         for _ in range(terms - 1):
-            k = r.randrange(20)
-            if k < 13:
+            k = r.randrange(22)
+            if k < 13 and not shifted:
                 parts += [r.choice(ARITH), self.int_expr(1)]
-            elif k < 15:
-                parts += [r.choice(["/", "%"]), f"(({self.int_expr(1)} & 15) + 1)"]
-            elif k < 18:
+            elif k < 15 and not shifted:
+                parts += [r.choice(["/", "%"]), self.divisor(1)]
+            elif k < 17 and not shifted:
+                parts += [r.choice(["<<", ">>"]), str(r.randrange(0, 16))]
+                shifted = True
+                continue
+            elif k < 19:
                 parts += [r.choice(COMPARE), self.int_expr(1)]
+            elif k < 20:
+                parts += [r.choice(["&", "^", "|"]), self.int_expr(1)]
             else:
                 parts += [r.choice(["&&", "||"]), self.int_expr(1)]
+            shifted = False
         return " ".join(parts)
 
     def int_value_expr(self, depth=3):
@@ -328,9 +361,12 @@ class Gen:
         if k < 4:
             return f"({self.long_expr(depth - 1)} {r.choice(['+', '-', '*'])} {self.int_expr(depth - 1)})"
         if k < 5:
-            return f"({self.long_expr(depth - 1)} {r.choice(['/', '%'])} (long)(({self.int_expr(depth - 1)} & 15) + 1))"
+            return f"({self.long_expr(depth - 1)} {r.choice(['/', '%'])} (long){self.divisor(depth - 1)})"
         if k < 7:
             return self.long_shift(depth)
+        if r.random() < 0.2:
+            # !l is an int in C: the cast keeps it a long when it is shifted
+            return f"{r.choice(['~', '(long)!'])}{self.wrap(self.long_expr(depth - 1))}"
         return f"({self.long_expr(depth - 1)} * (long)({self.int_expr(depth - 1)}))"
 
     def condition(self):
@@ -341,6 +377,10 @@ class Gen:
         if k < 3 and self.longs:
             # a long comparison as a whole condition needs no cast
             return f"{self.long_expr(1)} {r.choice(COMPARE)} {self.long_expr(1)}"
+        if k < 4 and self.differences:
+            # a comparison of pointers stays a pointer: it is only tested
+            p, q, _, _, _ = r.choice(self.differences)
+            return f"{p} {r.choice(COMPARE)} {q}"
         return self.int_expr(3)
 
     # ---- statements ----
@@ -353,7 +393,7 @@ class Gen:
     def assign(self, indent):
         r = self.r
         ints, longs, chars = self.targets(self.ints), self.targets(self.longs), self.targets(self.chars)
-        k = r.randrange(16)
+        k = r.randrange(18)
         if k < 5 or not (longs or chars or self.arrays):
             self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
         elif k < 7 and longs:
@@ -372,6 +412,10 @@ class Gen:
             self.struct_statement(indent)
         elif k < 15 and self.strings:
             self.string_statement(indent)
+        elif k < 16 and self.matrix:
+            self.emit(indent, f"{self.matrix}[{self.index(1)}][{self.index(3)}] = {self.int_value_expr(2)};")
+        elif k < 17 and self.rows:
+            self.emit(indent, f"{self.rows}[{self.index(1)}][{self.index(3)}] = ({self.int_expr(1)} & 15) + {r.choice([65, 97, 48])};")
         else:
             self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
 
@@ -399,6 +443,13 @@ class Gen:
                     self.emit(indent, f"{self.struct_pointer} = &{self.struct_array}[{self.index(3)}];")
             else:
                 self.emit(indent, f"{self.struct_pointer} = &{self.struct_single};")
+            return
+        if k == 1 and r.random() < 0.5:
+            # a whole structure is copied byte by byte
+            places = ([self.struct_single] if self.struct_single else []) + \
+                     ([f"{self.struct_array}[{self.index(3)}]"] if self.struct_array else []) + \
+                     ([f"*{self.struct_pointer}"] if self.struct_pointer else [])
+            self.emit(indent, f"{r.choice(places)} = {r.choice(places)};")
             return
         kind = r.choice(["int", "int", "long", "char"])
         m = self.member(kind)
@@ -428,10 +479,10 @@ class Gen:
         k = r.randrange(20)
         if self.longs and k < 5:
             self.emit(indent, f"print_long({self.long_expr(2)});")
-        elif k < 7 and (self.strings or self.string_pointer):
+        elif k < 7 and (self.strings or self.string_pointer or self.rows):
             self.print_string(indent)
         elif k < 8 and self.differences:
-            p, q, _, _ = r.choice(self.differences)
+            p, q, _, _, _ = r.choice(self.differences)
             self.emit(indent, f"print_int({p} - {q});")
         elif k < 9:
             self.emit(indent, f"print_char({r.choice(['32', str(r.randrange(48, 123)), repr(r.choice(string.ascii_letters))])});")
@@ -442,14 +493,23 @@ class Gen:
 
     def print_string(self, indent):
         r = self.r
-        k = r.randrange(6)
+        k = r.randrange(7)
         if k < 2 and self.strings:
             name, _, length = r.choice(self.strings)
             if length >= 2 and r.random() < 0.4:
-                self.emit(indent, f"print_string({name} + ({self.int_expr(1)} & 1));")
+                if r.random() < 0.5:
+                    self.emit(indent, f"print_string({name} + ({self.int_expr(1)} & 1));")
+                else:
+                    self.emit(indent, f"print_string(&{name}[{self.index(1)}]);")
             else:
                 self.emit(indent, f"print_string({name});")
-        elif k < 3:
+        elif k < 3 and self.rows:
+            # every row keeps its last byte 0
+            if r.random() < 0.5:
+                self.emit(indent, f"print_string({self.rows}[{self.index(1)}]);")
+            else:
+                self.emit(indent, f"print_string(&{self.rows}[{self.index(1)}][{self.index(3)}]);")
+        elif k < 4:
             self.emit(indent, f'print_string("{self.text_literal(r.randrange(0, 12))}");')
         elif k < 5 and self.string_pointer:
             cp = self.string_pointer
@@ -460,29 +520,56 @@ class Gen:
             self.emit(indent, f"print_string({cp});")
         elif self.string_pointer:
             self.emit(indent, f"print_string({self.string_pointer});")
-        else:
+        elif self.strings:
             self.emit(indent, f"print_string({r.choice(self.strings)[0]});")
+        else:
+            self.emit(indent, f"print_string({self.rows}[1]);")
 
     def difference(self, indent):
         """Points a pair of pointers into their array and uses the difference."""
         r = self.r
-        p, q, array, count = r.choice(self.differences)
+        p, q, array, count, kind = r.choice(self.differences)
         mask = count - 1
         self.emit(indent, f"{p} = &{array}[{self.index(mask)}];")
         self.emit(indent, f"{q} = {array};" if r.random() < 0.3 else f"{q} = &{array}[{self.index(mask)}];")
-        k = r.randrange(3)
+        k = r.randrange(4)
         if k == 0:
             self.emit(indent, f"print_int({p} - {q});")
             self.emit(indent, "print_char(10);")
         elif k == 1:
             self.emit(indent, f"{r.choice(self.targets(self.ints))} = {p} - {q};")
-        else:
+        elif k == 2:
             self.emit(indent, f"{r.choice(self.targets(self.ints))} = (int)({p} - {array}) * {r.randrange(1, 9)};")
+        elif kind == "long":
+            self.emit(indent, f"*{p} = {self.long_expr(2)};")
+        elif kind != "struct T":
+            self.emit(indent, f"*{p} = {self.int_expr(2)};")
+        elif r.random() < 0.5:
+            self.emit(indent, f"{p}->ma = {self.int_expr(2)};")
+        else:
+            # a whole structure is copied byte by byte
+            self.emit(indent, f"*{p} = *{q};")
 
     def compound(self, indent):
         r = self.r
-        value = self.int_chain() if r.random() < 0.3 else self.int_expr(2)
-        self.emit(indent, f"{r.choice(self.targets(self.ints))} {r.choice(['+=', '-=', '*='])} {value};")
+        k = r.randrange(10)
+        longs = self.targets(self.longs)
+        if k < 2:
+            places = [r.choice(self.targets(self.ints))] + longs[:1] + self.targets(self.chars)[:1]
+            if self.arrays:
+                places.append(f"{r.choice(self.arrays)}[{self.index(7)}]")
+            if self.struct:
+                places.append(self.member(r.choice(["int", "long", "char"])) or self.member("int"))
+            self.emit(indent, f"{r.choice(places)}{r.choice(['++', '--'])};")
+        elif k < 3:
+            divisor = r.choice([f"(({self.int_expr(1)} & 15) + 1)", f"(({self.int_expr(1)} & 15) - 17)"])
+            self.emit(indent, f"{r.choice(self.targets(self.ints))} /= {divisor};")
+        elif k < 4 and longs:
+            value = self.long_expr(2) if r.random() < 0.5 else self.int_expr(2)
+            self.emit(indent, f"{r.choice(longs)} {r.choice(['+=', '-=', '*='])} {value};")
+        else:
+            value = self.int_chain() if r.random() < 0.3 else self.int_expr(2)
+            self.emit(indent, f"{r.choice(self.targets(self.ints))} {r.choice(['+=', '-=', '*='])} {value};")
 
     def arguments(self, params):
         args = []
@@ -518,6 +605,17 @@ class Gen:
             self.statement(indent, depth)
 
     def statement(self, indent, depth):
+        # an expression of more than 300 terms is reported: such a statement is
+        # made again
+        for _ in range(5):
+            mark = len(self.lines)
+            self.one_statement(indent, depth)
+            if all(len(TERM.findall(line)) <= 200 for line in self.lines[mark:]):
+                return
+            del self.lines[mark:]
+        self.emit(indent, f"{self.r.choice(self.targets(self.ints))} = {self.int_literal()};")
+
+    def one_statement(self, indent, depth):
         r = self.r
         k = r.randrange(26)
         if depth > 0 and k < 3:
@@ -538,8 +636,40 @@ class Gen:
             self.difference(indent)
         elif k < 14 and (self.loops or self.ret is not None):
             self.jump(indent)
+        elif k < 15 and self.main_locals and any(f[1] != "void" for f in self.funcs):
+            self.call_in_expression(indent, depth)
         else:
             self.assign(indent)
+
+    def local_chain(self):
+        """An expression of main's own ints and numbers, which no call can change."""
+        r = self.r
+        parts = [r.choice(self.main_locals)]
+        for _ in range(r.randrange(0, 3)):
+            parts += [r.choice(ARITH + COMPARE), r.choice(self.main_locals + [str(r.randrange(0, 100))])]
+        return " ".join(parts)
+
+    def call_in_expression(self, indent, depth):
+        """A call as an operand: the other operands are main's own locals, so the
+        order in which C evaluates them does not matter."""
+        r = self.r
+        name, ret, params = r.choice([f for f in self.funcs if f[1] != "void"])
+        call = f"{name}({self.arguments(params)})"
+        value = call if ret == "int" else f"(int){call}"
+        k = r.randrange(4)
+        targets = [v for v in self.main_locals if v not in self.readonly]
+        if k == 0 and targets:
+            self.emit(indent, f"{r.choice(targets)} = {value} {r.choice(ARITH)} {self.local_chain()};")
+        elif k == 1:
+            show = "print_long" if ret == "long" else "print_int"
+            self.emit(indent, f"{show}({call});")
+            self.emit(indent, "print_char(10);")
+        elif k == 2 and ret == "long":
+            self.emit(indent, f"lv = {call} {r.choice(['+', '-', '*', '^'])} lv;")
+        else:
+            self.emit(indent, f"if ({value} {r.choice(COMPARE)} {self.local_chain()}) {{")
+            self.block(indent + 1, max(depth - 1, 0), r.randrange(1, 3))
+            self.emit(indent, "}")
 
     def jump(self, indent):
         """A break, continue or early return under a condition."""
@@ -574,14 +704,18 @@ class Gen:
         self.busy.add(v)
         self.ints.remove(v)  # the body only reads it through the loop's own steps
         bound = r.randrange(1, 7)
+        test = f"{v} < {bound}"
+        if r.random() < 0.2:
+            # a loop that may also end early; its variable bounds it
+            test += f" {r.choice(['&&', '&'])} {self.int_expr(2)}"
         kind = r.randrange(3)
         if kind == 0:
-            self.emit(indent, f"for ({v} = 0; {v} < {bound}; {v}++) {{")
+            self.emit(indent, f"for ({v} = 0; {test}; {v}++) {{")
             self.loop_body(indent, depth, v, "for")
             self.emit(indent, "}")
         elif kind == 1:
             self.emit(indent, f"{v} = 0;")
-            self.emit(indent, f"while ({v} < {bound}) {{")
+            self.emit(indent, f"while ({test}) {{")
             self.emit(indent + 1, f"{v}++;")
             self.loop_body(indent, depth, v, "while")
             self.emit(indent, "}")
@@ -590,7 +724,7 @@ class Gen:
             self.emit(indent, "do {")
             self.emit(indent + 1, f"{v}++;")
             self.loop_body(indent, depth, v, "do")
-            self.emit(indent, f"}} while ({v} < {bound});")
+            self.emit(indent, f"}} while ({test});")
         self.ints.append(v)
         self.busy.discard(v)
 
@@ -662,7 +796,8 @@ class Gen:
                 subject = r.choice(self.chars)
             else:
                 subject = f"{self.int_expr(2)} & 3"
-            if len(subject) <= 59:
+            # at most 59 characters, and a line break in it counts two
+            if len(subject) <= 57:
                 return subject
         return f"{r.choice(self.ints)} & 3"
 
@@ -713,15 +848,14 @@ class Gen:
         glongs = [f"big{i}" for i in range(r.randrange(0, 4))]
         gchars = [f"c{i}" for i in range(r.randrange(0, 3))]
         garrays = [f"arr{i}" for i in range(r.randrange(0, 3))]
-        for g in gints:
-            init = f" = {self.int_value()}" if r.random() < 0.6 else ""
-            self.emit(0, f"int {g}{init};")
-        for g in glongs:
-            init = f" = {self.long_value()}" if r.random() < 0.8 else ""
-            self.emit(0, f"long {g}{init};")
-        for g in gchars:
-            init = f" = {self.char_value()}" if r.random() < 0.6 else ""
-            self.emit(0, f"char {g}{init};")
+        for kind, names, chance in (("int", gints, 0.6), ("long", glongs, 0.8), ("char", gchars, 0.6)):
+            declarators = [f"{g} = {self.value_of(kind)}" if r.random() < chance else g for g in names]
+            if declarators and r.random() < 0.3:
+                # several declarators in one declaration
+                self.emit(0, f"{kind} {', '.join(declarators)};")
+            else:
+                for d in declarators:
+                    self.emit(0, f"{kind} {d};")
         for a in garrays:
             values = ", ".join(str(self.int_value()) for _ in range(r.randrange(0, 9)))
             self.emit(0, f"int {a}[8] = {{{values}}};" if values else f"int {a}[8];")
@@ -750,6 +884,20 @@ class Gen:
         if r.random() < 0.5:
             self.emit(0, "char *cs;")
             self.string_pointer = "cs"
+        if r.random() < 0.3:
+            # a nested list gives whole rows: a short row would not be padded
+            self.matrix = "mx"
+            if r.random() < 0.5:
+                rows = ", ".join("{" + ", ".join(str(self.int_value()) for _ in range(4)) + "}"
+                                 for _ in range(r.randrange(1, 3)))
+                self.emit(0, f"int mx[2][4] = {{{rows}}};")
+            else:
+                values = ", ".join(str(self.int_value()) for _ in range(r.randrange(0, 9)))
+                self.emit(0, f"int mx[2][4] = {{{values}}};" if values else "int mx[2][4];")
+        if r.random() < 0.3:
+            self.rows = "rows"
+            texts = [self.text_literal(r.randrange(0, 6)) for _ in range(r.randrange(1, 3))]
+            self.emit(0, f"char rows[2][6] = {{{', '.join(chr(34) + t + chr(34) for t in texts)}}};")
         if r.random() < 0.6:
             self.declare_struct()
         self.declare_differences()
@@ -812,7 +960,7 @@ class Gen:
             p, q = f"pd{i}", f"qd{i}"
             self.emit(0, f"{kind} *{p};")
             self.emit(0, f"{kind} *{q};")
-            self.differences.append((p, q, array, count))
+            self.differences.append((p, q, array, count, kind))
 
     def program(self):
         r = self.r
@@ -885,11 +1033,13 @@ class Gen:
             self.emit(1, f'cs = "{self.text_literal(r.randrange(0, 6))}";')
         if self.struct_pointer:
             self.emit(1, f"sp = {self.struct_array};" if self.struct_array else "sp = &st0;")
-        for p, q, array, _ in self.differences:
+        for p, q, array, _, _ in self.differences:
             self.emit(1, f"{p} = {array};")
             self.emit(1, f"{q} = {array};")
         self.scope(gints + locs + loops, glongs + ["lv"], gchars + ["lc"], loops)
+        self.main_locals = locs + loops
         self.block(1, 3, r.randrange(4, 12))
+        self.main_locals = []
         self.final_prints(gints + locs, glongs + ["lv"], gchars + ["lc"])
         self.emit(0, "}")
 
@@ -910,6 +1060,19 @@ class Gen:
             self.emit(1, "print_char(10);")
         for name, _, _ in self.strings:
             self.emit(1, f"print_string({name});")
+            self.emit(1, "print_char(10);")
+        if self.matrix:
+            self.emit(1, "for (i = 0; i < 2; i++) {")
+            self.emit(2, "for (j = 0; j < 4; j++) {")
+            self.emit(3, f"print_int({self.matrix}[i][j]);")
+            self.emit(3, "print_char(32);")
+            self.emit(2, "}")
+            self.emit(1, "}")
+            self.emit(1, "print_char(10);")
+        if self.rows:
+            self.emit(1, f"print_string({self.rows}[0]);")
+            self.emit(1, "print_char(44);")
+            self.emit(1, f"print_string({self.rows}[1]);")
             self.emit(1, "print_char(10);")
         if self.struct:
             places = ([self.struct_single + "."] if self.struct_single else []) + \
