@@ -159,10 +159,6 @@ int FindSymbol(Compiler& c, std::string_view name) {
   return 0;
 }
 
-int VisibleSymbol(Compiler& c, std::string_view name) {
-  return ScopedIndex(c, name);
-}
-
 int SymbolExists(Compiler& c, std::string_view name) {
   return ScopedIndex(c, name) >= 0 ? 1 : 0;
 }

@@ -172,9 +172,6 @@ int SymbolElementSize(Compiler& c, std::string_view name);
 inline std::string_view TypeNameOf(const DeclState& d, const SymbolRecord& r) {
   return d.typeNames.Name(r.typeNameId);
 }
-// The record a name means in the current function, -1 when absent; nothing is
-// reported.
-int VisibleSymbol(Compiler& c, std::string_view name);
 // The offset of member in the structure tag; false when there is none (nothing
 // is reported).
 bool FindMemberOffset(const DeclState& d, std::string_view tag, std::string_view member,

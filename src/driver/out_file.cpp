@@ -41,56 +41,7 @@ bool OutFile::Open(const std::string& path, bool append) {
   return true;
 }
 
-void OutFile::Hold() {
-  Close();
-  if (!buffer_) buffer_.reset(new char[kBufferSize]);
-  writable_ = true;
-  holding_ = true;
-  used_ = 0;
-  failed_ = false;
-}
-
-bool OutFile::Release(const std::string& path, bool append) {
-  if (!holding_) return false;
-  // The part-filled buffer joins the kept ones; Open gives a fresh buffer.
-  if (used_ > 0) KeepBuffer(used_);
-  auto kept = std::move(held_);
-  std::size_t keptBytes = heldBytes_;
-  holding_ = false;
-  writable_ = false;
-  used_ = 0;
-  bool opened = Open(path, append);
-  held_ = std::move(kept);  // Open leaves them alone; Close drops them
-  heldBytes_ = keptBytes;
-  return opened;
-}
-
-bool OutFile::WriteKept() {
-  auto kept = std::move(held_);
-  DropKept();
-  bool ok = true;
-  for (const HeldBlock& block : kept)
-    ok = Write(std::string_view(block.bytes.get(), block.size)) && ok;
-  return ok;
-}
-
-void OutFile::KeepBuffer(std::size_t n) {
-  held_.push_back({std::move(buffer_), n});
-  heldBytes_ += n;
-}
-
-void OutFile::DropKept() {
-  held_.clear();
-  held_.shrink_to_fit();
-  heldBytes_ = 0;
-}
-
 bool OutFile::WriteOut(const char* p, std::size_t left) {
-  if (holding_) {
-    KeepBuffer(left);
-    buffer_.reset(new char[kBufferSize]);
-    return true;
-  }
   while (left > 0 && !failed_) {
     ssize_t n = ::write(fd_, p, left);
     if (n < 0 && errno == EINTR) continue;
@@ -102,7 +53,6 @@ bool OutFile::WriteOut(const char* p, std::size_t left) {
     left -= static_cast<std::size_t>(n);
     written_ += static_cast<std::size_t>(n);
   }
-  if (observer_ != nullptr) observer_->Written(written_);
   return !failed_;
 }
 
@@ -126,14 +76,6 @@ bool OutFile::WriteSlow(std::string_view bytes) {
 }
 
 bool OutFile::Close() {
-  if (holding_) {
-    holding_ = false;
-    writable_ = false;
-    used_ = 0;
-    DropKept();
-    return true;
-  }
-  DropKept();
   if (fd_ < 0) return true;
   bool ok = Flush();
   if (cutAtClose_ && !HasWrittenLength() && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0) {
@@ -142,7 +84,6 @@ bool OutFile::Close() {
   if (::close(fd_) != 0) ok = false;
   fd_ = -1;
   writable_ = false;
-  observer_ = nullptr;
   return ok;
 }
 
@@ -166,12 +107,6 @@ bool InFile::Open(const std::string& path) {
 }
 
 std::size_t InFile::ReadRaw(char* dest, std::size_t n) {
-  if (growing_ != nullptr) {
-    // A followed file is read exactly as far as it is written: beyond that it
-    // may still hold bytes of an earlier run.
-    std::size_t ready = growing_->AwaitBytes(consumed_ + n);
-    if (ready < consumed_ + n) n = ready > consumed_ ? ready - consumed_ : 0;
-  }
   std::size_t got = 0;
   while (got < n) {
     ssize_t r = ::pread(fd_, dest + got, n - got, static_cast<off_t>(consumed_ + got));
@@ -248,7 +183,6 @@ int InFile::Read(char* dest, int n) {
 void InFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  growing_ = nullptr;
   drained_ = false;
   rawPos_ = rawEnd_ = 0;
 }

@@ -7,29 +7,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace stackcc {
-
-// Told, after every write to the system, how many bytes of a file are written.
-class WriteObserver {
- public:
-  virtual void Written(std::size_t total) = 0;
-
- protected:
-  ~WriteObserver() = default;
-};
-
-// A file that another thread is still writing: reads wait for its bytes.
-class GrowingSource {
- public:
-  // Waits until at least wanted bytes are written or the writer has finished;
-  // gives the number of bytes written by then.
-  virtual std::size_t AwaitBytes(std::size_t wanted) = 0;
-
- protected:
-  ~GrowingSource() = default;
-};
 
 class OutFile {
  public:
@@ -40,17 +19,6 @@ class OutFile {
 
   // Creates (emptying) or, with append, opens the file at the host path.
   bool Open(const std::string& path, bool append);
-  // Takes writes without a file: they are kept in memory until released.
-  void Hold();
-  // Opens the file as Open does, still keeping what was written while held;
-  // false when the file cannot be opened.
-  bool Release(const std::string& path, bool append);
-  // After Release: writes what was kept.
-  bool WriteKept();
-  // The bytes kept so far by a held file.
-  std::size_t HeldBytes() const { return heldBytes_ + (holding_ ? used_ : 0); }
-  // Told of every write until the file is closed.
-  void SetObserver(WriteObserver* observer) { observer_ = observer; }
   // Writes the bytes; false when the file is not open or a write failed.
   bool Write(std::string_view bytes) {
     if (bytes.empty()) return writable_;  // an empty view may carry no pointer
@@ -64,8 +32,7 @@ class OutFile {
   bool IsOpen() const { return fd_ >= 0; }
   // The host path last opened; kept after Close so a failed close can name it.
   const std::string& Path() const { return path_; }
-  // Writes what is buffered and closes (a held file drops what it kept); false
-  // when a write failed.
+  // Writes what is buffered and closes; false when a write failed.
   bool Close();
 
  private:
@@ -75,26 +42,14 @@ class OutFile {
   bool HasWrittenLength() const;
   bool Flush();
   bool WriteOut(const char* p, std::size_t n);
-  // Held: the buffer, holding n bytes, joins the kept ones.
-  void KeepBuffer(std::size_t n);
-  void DropKept();
 
   int fd_ = -1;
-  bool writable_ = false;  // open, or held
-  bool holding_ = false;
+  bool writable_ = false;
   bool failed_ = false;
   bool cutAtClose_ = false;  // written over: cut to the written length at close
   std::size_t used_ = 0;
   std::size_t written_ = 0;
   std::unique_ptr<char[]> buffer_;
-  // What a held file was given: its buffers as they filled, taken over whole.
-  struct HeldBlock {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size;
-  };
-  std::vector<HeldBlock> held_;
-  std::size_t heldBytes_ = 0;
-  WriteObserver* observer_ = nullptr;
   std::string path_;
 };
 
@@ -108,16 +63,13 @@ class InFile {
   ~InFile() { Close(); }
 
   bool Open(const std::string& path);
-  // Reads the file while another thread writes it: every read waits for the
-  // bytes it asks for, so the reader sees the file as it is once written.
-  void Follow(GrowingSource* source) { growing_ = source; }
   // Reads up to n bytes after line-end folding; returns how many were stored.
   int Read(char* dest, int n);
   bool IsOpen() const { return fd_ >= 0; }
   void Close();
 
  private:
-  // Up to n bytes from the file, as far as the writer has got.
+  // Up to n bytes from the file.
   std::size_t ReadRaw(char* dest, std::size_t n);
   // Moves the unread bytes to the front of the raw buffer and reads behind
   // them; false when the file has nothing more.
@@ -127,7 +79,6 @@ class InFile {
   int Fold(char* dest, int count, int n);
 
   int fd_ = -1;
-  GrowingSource* growing_ = nullptr;
   std::size_t consumed_ = 0;  // bytes taken from the file
   bool drained_ = false;      // a read found nothing more
   // The file's bytes as read, not yet folded: [rawPos_, rawEnd_). Folding from

@@ -27,7 +27,6 @@ struct OperatorEntry {
 };
 
 // The 51-entry operator table (entries 46 to 50 empty).
-const OperatorEntry* OperatorTable();
 constexpr int kOperatorEntries = 51;
 
 // The value of a term: storage kind, size per level, pointee size per level, and

@@ -19,10 +19,6 @@ int FindEntry(std::string_view name) {
 
 }  // namespace
 
-const OperatorEntry* OperatorTable() {
-  return kOperatorTable;
-}
-
 int OperatorPrecedence(std::string_view text) {
   int i = FindEntry(text);
   return i < 0 ? 0 : kOperatorTable[i].precedence;

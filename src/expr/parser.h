@@ -140,10 +140,6 @@ inline void AppendCodeLineNumber(Compiler& c, int index, std::string_view mnemon
   char buf[24];
   AppendPieces(c, index, mnemonic, DecimalDigits(buf, value), "\r\n");
 }
-inline void AppendCodeNumber(Compiler& c, int index, long long value) {
-  char buf[24];
-  AppendPieces(c, index, DecimalDigits(buf, value));
-}
 // "@" and the index of the term whose code goes first.
 inline void AppendCodeReference(Compiler& c, int index, int target) {
   char buf[24];

@@ -93,10 +93,4 @@ void FoldConstants(FixedText<32>& text) {
   text.assign(work.view());
 }
 
-std::string FoldConstantsCopy(std::string_view text) {
-  FoldText work(text);
-  Fold(work);
-  return std::string(work.view());
-}
-
 }  // namespace stackcc

@@ -2,7 +2,6 @@
 // [2*8] reaches the declarations as [16].
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "driver/fixed_text.h"
@@ -11,7 +10,5 @@ namespace stackcc {
 
 // Folds *, then /, then +, then - between literal numbers, left to right.
 void FoldConstants(FixedText<32>& text);
-// The same on any text; returns the folded copy.
-std::string FoldConstantsCopy(std::string_view text);
 
 }  // namespace stackcc
