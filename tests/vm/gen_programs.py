@@ -85,6 +85,7 @@ class Gen:
         self.struct_pointer = None  # points into the array or at the single one
         self.differences = []  # (p, q, array, elements, kind): p and q point into array
         self.matrix = None  # an int array [2][4]
+        self.small = None   # a structure type of at most 9 bytes, with su0 and sua[4]
         self.rows = None    # a char array [2][6] of strings
         self.main_locals = []  # names no function can change: main's own ints
         self.ret = None     # the current function's return type
@@ -243,6 +244,10 @@ class Gen:
             return f"(int)({p} - {q})"
         if k < 23 and self.matrix:
             return f"{self.matrix}[{self.index(1)}][{self.index(3)}]"
+        if k < 23 and self.small:
+            name, kind = r.choice(self.small["members"])
+            m = f"{self.small_place()}.{name}"
+            return m if kind == "int" else f"({m} + {r.randrange(0, 9)})"
         if k < 24:
             if r.random() < 0.5:
                 return f"0x{r.randrange(0, 1 << 31):X}"
@@ -265,6 +270,8 @@ class Gen:
         if k < 7:
             return f"({a} {r.choice(['/', '%'])} {self.divisor(depth - 1)})"
         if k < 8:
+            if r.random() < 0.5:
+                return f"({a} >> ({self.int_expr(depth - 1)} & 31))"
             return f"({a} {r.choice(['<<', '>>'])} ({self.int_expr(depth - 1)} & 15))"
         if k < 9:
             return f"({a} {r.choice(['&&', '||'])} {self.int_expr(depth - 1)})"
@@ -393,7 +400,7 @@ class Gen:
     def assign(self, indent):
         r = self.r
         ints, longs, chars = self.targets(self.ints), self.targets(self.longs), self.targets(self.chars)
-        k = r.randrange(18)
+        k = r.randrange(20)
         if k < 5 or not (longs or chars or self.arrays):
             self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
         elif k < 7 and longs:
@@ -416,6 +423,10 @@ class Gen:
             self.emit(indent, f"{self.matrix}[{self.index(1)}][{self.index(3)}] = {self.int_value_expr(2)};")
         elif k < 17 and self.rows:
             self.emit(indent, f"{self.rows}[{self.index(1)}][{self.index(3)}] = ({self.int_expr(1)} & 15) + {r.choice([65, 97, 48])};")
+        elif k < 18 and self.small:
+            self.small_statement(indent)
+        elif k < 19 and self.reads:
+            self.read_statement(indent)
         else:
             self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
 
@@ -485,7 +496,9 @@ class Gen:
             p, q, _, _, _ = r.choice(self.differences)
             self.emit(indent, f"print_int({p} - {q});")
         elif k < 9:
-            self.emit(indent, f"print_char({r.choice(['32', str(r.randrange(48, 123)), repr(r.choice(string.ascii_letters))])});")
+            value = r.choice(["32", str(r.randrange(48, 123)), repr(r.choice(string.ascii_letters)),
+                              f"({self.int_expr(1)} & 63) + 48", self.int_expr(1)])
+            self.emit(indent, f"print_char({value});")
             return
         else:
             self.emit(indent, f"print_int({self.int_value_expr()});")
@@ -605,12 +618,12 @@ class Gen:
             self.statement(indent, depth)
 
     def statement(self, indent, depth):
-        # an expression of more than 300 terms is reported: such a statement is
-        # made again
+        # an expression of more than 300 terms or 1023 characters (operators
+        # count three or four) is reported: such a statement is made again
         for _ in range(5):
             mark = len(self.lines)
             self.one_statement(indent, depth)
-            if all(len(TERM.findall(line)) <= 200 for line in self.lines[mark:]):
+            if all(len(TERM.findall(line)) <= 200 and len(line) <= 450 for line in self.lines[mark:]):
                 return
             del self.lines[mark:]
         self.emit(indent, f"{self.r.choice(self.targets(self.ints))} = {self.int_literal()};")
@@ -682,6 +695,9 @@ class Gen:
             choices.append("continue;")
         if self.ret is not None:
             choices.append(self.return_statement())
+        if self.exits and self.ret is not None and r.random() < 0.2:
+            # only a program that ends in exit may leave early: its status is compared
+            choices = [f"exit({self.int_expr(1)});"]
         if not choices:
             return
         self.emit(indent, f"if ({self.condition()}) {{")
@@ -900,8 +916,49 @@ class Gen:
             self.emit(0, f"char rows[2][6] = {{{', '.join(chr(34) + t + chr(34) for t in texts)}}};")
         if r.random() < 0.6:
             self.declare_struct()
+        if r.random() < 0.4:
+            self.declare_small_struct()
         self.declare_differences()
         return gints, glongs, gchars
+
+    def declare_small_struct(self):
+        """A structure of 1 to 9 bytes: the machine moves it as one value."""
+        r = self.r
+        kinds = r.choice([["char"], ["int"], ["char", "char"], ["char", "int"], ["int", "char"],
+                          ["int", "int"], ["char", "char", "char"], ["int", "int", "char"]])
+        members = [(f"u{'abc'[i]}", t) for i, t in enumerate(kinds)]
+        self.small = {"members": members}
+        self.emit(0, f"struct U {{ {' '.join(f'{t} {n};' for n, t in members)} }};")
+        values = ", ".join(str(self.value_of(t)) for t in kinds) if r.random() < 0.6 else ""
+        self.emit(0, f"struct U su0 = {{{values}}};" if values else "struct U su0;")
+        count = r.randrange(0, len(kinds) * 4 + 1)
+        values = ", ".join(str(self.value_of(kinds[i % len(kinds)])) for i in range(count))
+        self.emit(0, f"struct U sua[4] = {{{values}}};" if values else "struct U sua[4];")
+
+    def read_statement(self, indent):
+        """Reads the program's input: the routines' side effects stand alone."""
+        r = self.r
+        routine = r.choice(["read_int", "read_char"])
+        k = r.randrange(3)
+        if k == 0:
+            self.emit(indent, f"print_int({routine}());")
+            self.emit(indent, "print_char(10);")
+        elif k == 1 and self.targets(self.chars):
+            self.emit(indent, f"{r.choice(self.targets(self.chars))} = {routine}();")
+        else:
+            self.emit(indent, f"{r.choice(self.targets(self.ints))} = {routine}();")
+
+    def small_place(self):
+        return self.r.choice(["su0", f"sua[{self.index(3)}]"])
+
+    def small_statement(self, indent):
+        r = self.r
+        if r.random() < 0.4:
+            self.emit(indent, f"{self.small_place()} = {self.small_place()};")
+            return
+        name, _ = r.choice(self.small["members"])
+        value = self.int_value_expr(2) if r.random() < 0.5 else self.int_expr(2)
+        self.emit(indent, f"{self.small_place()}.{name} = {value};")
 
     def declare_struct(self):
         r = self.r
@@ -964,6 +1021,8 @@ class Gen:
 
     def program(self):
         r = self.r
+        self.reads = r.random() < 0.4
+        self.exits = r.random() < 0.25
         gints, glongs, gchars = self.declare_globals()
         for i in range(r.randrange(0, 5)):
             self.function(f"fn{i}", gints, glongs, gchars)
@@ -1041,6 +1100,8 @@ class Gen:
         self.block(1, 3, r.randrange(4, 12))
         self.main_locals = []
         self.final_prints(gints + locs, glongs + ["lv"], gchars + ["lc"])
+        if self.exits:
+            self.emit(1, f"exit({self.int_expr(1)});")
         self.emit(0, "}")
 
     def final_prints(self, ints, longs, chars):
@@ -1068,6 +1129,12 @@ class Gen:
             self.emit(3, "print_char(32);")
             self.emit(2, "}")
             self.emit(1, "}")
+            self.emit(1, "print_char(10);")
+        if self.small:
+            for place in ["su0"] + [f"sua[{i}]" for i in range(4)]:
+                for n, _ in self.small["members"]:
+                    self.emit(1, f"print_int({place}.{n});")
+                    self.emit(1, "print_char(32);")
             self.emit(1, "print_char(10);")
         if self.rows:
             self.emit(1, f"print_string({self.rows}[0]);")
@@ -1136,6 +1203,27 @@ class Gen:
 
 def generate(seed):
     return Gen(seed).program()
+
+
+def program_input(seed):
+    """The bytes the program of this seed reads: numbers with and without signs,
+    some past 32 bits, among words, signs and bytes of every kind."""
+    r = random.Random(f"input {seed}")
+    parts = []
+    for _ in range(r.randrange(0, 40)):
+        k = r.randrange(10)
+        if k < 4:
+            parts.append(r.choice(["", "", "-", "+"]) + str(r.randrange(0, 10 ** r.randrange(1, 21))))
+        elif k < 6:
+            parts.append("".join(r.choice(string.ascii_letters) for _ in range(r.randrange(1, 6))))
+        elif k < 7:
+            parts.append(r.choice(["-", "+", "--7", "+-3", "-+4", "- 5", "0x1F", "007", "12ab34"]))
+        elif k < 8:
+            parts.append(bytes(r.randrange(0, 256) for _ in range(r.randrange(1, 4))).decode("latin-1"))
+        else:
+            parts.append(r.choice([" ", "\n", "\t", ",", "  "]))
+        parts.append(r.choice([" ", "\n", ""]))
+    return "".join(parts).encode("latin-1")
 
 
 if __name__ == "__main__":
