@@ -2,48 +2,70 @@
 """Writes random programs of the stackcc language that also mean the same in C.
 
 Each program computes with int, long and char globals, locals, parameters and
-arrays, a structure type (single variables, an array of structures and a
-pointer to them), char arrays holding strings, long arrays and pointers into
-arrays; through loops, branches, switches, gotos and calls; and prints its
-results with print_int, print_long, print_char and print_string.
+arrays, a matrix, two structure types (one with a long member and an int array
+member, one of one to nine bytes), char arrays holding strings, long arrays and
+pointers into arrays; through loops, branches, switches, gotos and calls; it
+reads its input with read_int and read_char, prints its results with
+print_int, print_long, print_char and print_string, and may end in exit.
 
 What the programs use:
 - returns written `return (e);`, `return e;` and `return a + b * c;`, early
-  returns inside branches, `return;` in void functions; char and long
-  functions returning int or long values (converted to the function's size);
-  calls whose value is stored at another width or dropped
+  returns inside branches and loops, `return;` in void functions and main;
+  char and long functions returning int, long or char values (converted to
+  the function's size); calls whose value is stored at another width, dropped,
+  or used inside an expression
 - global initialisers with signs and whole widths: negative ints, chars and
-  longs, longs above 255 and above 2^32, lists of such values in int, char and
-  long arrays, structure lists with a long member anywhere, strings in char
-  arrays (sized and unsized)
-- switch subjects that are expressions (`switch (g & 3)`, `switch (a + b)`)
-- shifts of longs: right by 0..63, left by 0..31 (or by a constant) of a value
-  masked so that it stays non-negative and cannot overflow
-- differences of pointers into one int, char, long or structure array
-- unparenthesised chains of operators (`a + b * c - d`), negative literals,
-  character constants, compound assignments of whole chains
-- statements, conditions and argument lists broken over two lines
-- members through `.`, `[i].` and `->`, an int array member, `&arr[i]`
-- print_string of char arrays, of array offsets and of string literals,
-  a char pointer set to literals and arrays
-- goto forward over statements and backward as a loop; break and continue
+  longs, the least int, longs above 255 and above 2^32, lists of such values in
+  int, char and long arrays, several declarators in one declaration, structure
+  lists with the long member anywhere and cycling through an array of
+  structures, strings in char arrays (sized, unsized and rows of a matrix)
+- switch subjects that are expressions (`switch (g & 3)`, `switch (a + b)`,
+  a long, a char)
+- shifts of longs: right by 0..63, left by 0..31 (or by a constant up to 62)
+  of a value masked so that it stays non-negative and cannot overflow; int
+  right shifts by 0..31
+- differences of pointers into one int, char, long or structure array, reads
+  and writes through them, their comparisons as conditions
+- unparenthesised chains of operators (`a + b * c - d << 2 < e`), negative
+  literals, hexadecimal numbers, character constants, sizeof of a variable,
+  casts to char, divisors that are negative, compound assignments of whole
+  chains, ++ and -- on variables, elements and members of every kind, /=
+- statements, conditions, for heads, returns and argument lists broken over
+  two lines
+- members through `.`, `[i].` and `->`, the int array member, `&arr[i]`,
+  whole structures copied between variables, elements and pointers
+- print_string of char arrays, of offsets into them, of matrix rows and of
+  string literals; a char pointer set to literals and arrays
+- goto forward over statements and backward as a loop; break and continue,
+  loops whose test may also end them early
+- the same input for both builds (difftest.py gives it), exit with a status
 
 The programs stay inside the rules where the language differs from C:
-braces on every block, no else-if, no recursion, no ?:, no ++x, x++ only as
-a statement, locals assigned before they are read (they are static; only
-read-only locals have initialisers, and main's), no side effects in arguments
-or switch subjects (a subject is evaluated once per case tested, and holds at
-most 59 characters), `default` only as the last case (it takes the next case
-slot), char values only combined with wider operands (char op char is
-computed at one byte), a comparison of longs is 8 bytes wide (so it is cast to
-int inside int arithmetic), numbers in expressions are 4 bytes (long constants
-come from initialised globals), a cast binds tighter than a member (so
-`(int)(s.c)`), no cast directly before a negative literal, divisors from 1 to
-16, int shift counts from 0 to 15, no string literal in code holding `;` or
-`}` (the statement is lost), no `'` or `/` in strings (character constants and
-comment openers are replaced inside strings too) and no `(` in a string
-literal in code (it is reported as an unclosed group), structure lists never reach
-an array member (it takes one value, and the later members move).
+braces on every block, no else-if, no recursion, no ?:, no ++x, x++ only as a
+statement, locals assigned before they are read (they are static data: only
+read-only locals and main's have initialisers), no side effects in arguments,
+in the targets of compound assignments or in switch subjects (a subject is
+evaluated once per case tested, and holds at most 59 characters), a call inside an expression only beside main's own
+locals, `default` only as the last case (it takes the next case slot), char
+values only combined with wider operands (char op char is computed at one
+byte), a comparison of longs is 8 bytes wide (cast to int inside int
+arithmetic), numbers in expressions are 4 bytes (long constants come from
+initialised globals), no leading zeros (010 is ten), a cast binds tighter than
+a member (so `(int)(s.c)`), no cast directly before a negative literal,
+divisors from 1 to 16 and from -17 to -2, int left shift counts from 0 to 15,
+no `'` or `/` in strings (character constants and comment openers are
+replaced inside strings too), structure lists flat (a nested list does not
+restart the member walk).
+
+They also keep away from faults of the compiler: a string literal in code
+holding `;` (the statement is lost), `}` (reported as a missing `;`) or `(`
+(reported as an unclosed group); a comparison of two pointers used as a
+number (it keeps the pointer type, so `(p != q) + 1` adds the element size,
+and two of them added are reported); a structure list reaching an array
+member (it takes one value there and the later members move); a nested list
+with a short row (the row is not padded: only whole rows are nested);
+hexadecimal numbers in initialisers (not read as numbers); a line break in a
+switch subject counts two characters of its 59 (subjects keep to 57).
 
 Usage: gen_programs.py SEED  -> prints the program for that seed.
 """
@@ -847,7 +869,10 @@ class Gen:
         if ret == "void":
             return "return;"
         k = r.randrange(8)
-        if ret == "long":
+        if self.chars and r.random() < 0.1:
+            # a char value widened (or kept) to the function's size
+            value = r.choice(self.chars)
+        elif ret == "long":
             value = self.long_expr(2) if k < 4 else self.int_value_expr(2)
         elif ret == "char":
             value = self.int_value_expr(2) if k < 5 else self.long_expr(2)
@@ -1102,6 +1127,8 @@ class Gen:
         self.final_prints(gints + locs, glongs + ["lv"], gchars + ["lc"])
         if self.exits:
             self.emit(1, f"exit({self.int_expr(1)});")
+        elif r.random() < 0.2:
+            self.emit(1, "return;")
         self.emit(0, "}")
 
     def final_prints(self, ints, longs, chars):
