@@ -239,7 +239,8 @@ class Gen:
         if k < 11 and self.chars:
             c = r.choice(self.chars)
             return r.choice([f"(int){c}", f"({c} + {r.randrange(0, 50)})", f"({c} {r.choice(COMPARE)} {r.choice(self.chars)})",
-                             f"((char){self.wrap(self.int_expr(1))} + {r.randrange(0, 50)})"])
+                             f"((char){self.wrap(self.int_expr(1))} + {r.randrange(0, 50)})",
+                             f"({self.char_atom()} {r.choice(['<<', '>>'])} ({self.int_atom()} & 15))"])
         if k < 13 and self.arrays:
             if self.pointer and r.random() < 0.3:
                 return f"*{self.pointer}"
@@ -428,7 +429,10 @@ class Gen:
         elif k < 7 and longs:
             self.emit(indent, f"{r.choice(longs)} = {self.long_expr(3)};")
         elif k < 8 and chars:
-            self.emit(indent, f"{r.choice(chars)} = {self.int_expr(2)};")
+            if r.random() < 0.5:
+                self.emit(indent, f"{r.choice(chars)} = {self.int_expr(2)};")
+            else:
+                self.char_statement(indent, chars)
         elif k < 9 and self.arrays and self.pointer:
             self.pointer_statement(indent)
         elif k < 10 and self.arrays:
@@ -959,6 +963,54 @@ class Gen:
         count = r.randrange(0, len(kinds) * 4 + 1)
         values = ", ".join(str(self.value_of(kinds[i % len(kinds)])) for i in range(count))
         self.emit(0, f"struct U sua[4] = {{{values}}};" if values else "struct U sua[4];")
+
+    def char_atom(self):
+        """A value of one byte."""
+        r = self.r
+        k = r.randrange(6)
+        if k == 0 and self.char_arrays:
+            return f"{r.choice(self.char_arrays)}[{self.index(7)}]"
+        if k == 1 and self.struct:
+            m = self.member("char")
+            if m:
+                return m
+        if k == 2 and self.small and any(t == "char" for _, t in self.small["members"]):
+            name = r.choice([n for n, t in self.small["members"] if t == "char"])
+            return f"{self.small_place()}.{name}"
+        if k == 3 and self.strings:
+            name, size, _ = r.choice(self.strings)
+            return f"{name}[{self.index(3 if size >= 4 else 0)}]"
+        return r.choice(self.chars)
+
+    def char_expr(self, depth):
+        """char op char is computed at one byte: its low byte is C's, so the
+        value only goes where it is cut to one byte again."""
+        r = self.r
+        if depth <= 0 or r.random() < 0.3:
+            return self.char_atom()
+        k = r.randrange(6)
+        if k < 4:
+            return f"({self.char_expr(depth - 1)} {r.choice(ARITH)} {self.char_expr(depth - 1)})"
+        if k < 5:
+            return f"~{self.wrap(self.char_expr(depth - 1))}"
+        # a quotient depends on every bit of its dividend: that is one value
+        return f"({self.char_atom()} {r.choice(['/', '%'])} (({self.char_atom()} & 7) + 1))"
+
+    def char_statement(self, indent, chars):
+        r = self.r
+        k = r.randrange(4)
+        if k == 0:
+            self.emit(indent, f"{r.choice(chars)} {r.choice(['+=', '-=', '*='])} {self.char_atom()};")
+        elif k == 1:
+            self.emit(indent, f"print_char({self.char_expr(2)});")
+        else:
+            places = [r.choice(chars)]
+            if self.char_arrays:
+                places.append(f"{r.choice(self.char_arrays)}[{self.index(7)}]")
+            m = self.member("char")
+            if m:
+                places.append(m)
+            self.emit(indent, f"{r.choice(places)} = {self.char_expr(3)};")
 
     def read_statement(self, indent):
         """Reads the program's input: the routines' side effects stand alone."""
