@@ -263,7 +263,7 @@ class Gen:
             p, q, _, _, kind = r.choice(self.differences)
             if r.random() < 0.4:
                 return {"int": f"*{p}", "char": f"(int)*{p}", "long": f"(int)*{p}",
-                        "struct T": f"{p}->ma"}[kind]
+                        "struct T": f"{p}->ma", "struct U": f"({p}->ua + 0)"}[kind]
             return f"(int)({p} - {q})"
         if k < 23 and self.matrix:
             return f"{self.matrix}[{self.index(1)}][{self.index(3)}]"
@@ -571,9 +571,14 @@ class Gen:
         mask = count - 1
         self.emit(indent, f"{p} = &{array}[{self.index(mask)}];")
         self.emit(indent, f"{q} = {array};" if r.random() < 0.3 else f"{q} = &{array}[{self.index(mask)}];")
-        k = r.randrange(4)
+        k = r.randrange(5)
         if k == 0:
             self.emit(indent, f"print_int({p} - {q});")
+            self.emit(indent, "print_char(10);")
+        elif k == 4:
+            # one past the last element may be pointed at, not read
+            shifted = r.choice([f"({p} + 1) - {q}", f"{p} - ({q} + 1)", f"{p} + 1 - {q}", f"{p} - {q} - 1"])
+            self.emit(indent, f"print_int({shifted});")
             self.emit(indent, "print_char(10);")
         elif k == 1:
             self.emit(indent, f"{r.choice(self.targets(self.ints))} = {p} - {q};")
@@ -581,10 +586,14 @@ class Gen:
             self.emit(indent, f"{r.choice(self.targets(self.ints))} = (int)({p} - {array}) * {r.randrange(1, 9)};")
         elif kind == "long":
             self.emit(indent, f"*{p} = {self.long_expr(2)};")
-        elif kind != "struct T":
+        elif any(array == name for name, _, _ in self.strings):
+            # a string keeps its letters and its end
+            self.emit(indent, f"print_int(*{p});")
+            self.emit(indent, "print_char(10);")
+        elif kind in ("int", "char"):
             self.emit(indent, f"*{p} = {self.int_expr(2)};")
         elif r.random() < 0.5:
-            self.emit(indent, f"{p}->ma = {self.int_expr(2)};")
+            self.emit(indent, f"{p}->{'ma' if kind == 'struct T' else 'ua'} = {self.int_expr(2)};")
         else:
             # a whole structure is copied byte by byte
             self.emit(indent, f"*{p} = *{q};")
@@ -1089,6 +1098,8 @@ class Gen:
             arrays.append(("long", self.long_arrays[0], 4))
         if self.struct_array:
             arrays.append(("struct T", self.struct_array, 4))
+        if self.small:
+            arrays.append(("struct U", "sua", 4))
         r.shuffle(arrays)
         for i, (kind, array, count) in enumerate(arrays[:r.randrange(0, 3)]):
             p, q = f"pd{i}", f"qd{i}"
