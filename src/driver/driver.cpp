@@ -6,6 +6,7 @@
 #include "driver/compiler.h"
 #include "driver/passes.h"
 #include "driver/text_helpers.h"
+#include "stackcc/version.h"
 
 namespace stackcc {
 
@@ -14,6 +15,47 @@ namespace {
 constexpr std::string_view kBanner = "C Compiler  8.02  \r\n";
 constexpr std::string_view kFirstLine = "#include \"Sys10.c\"; \r\n";
 constexpr std::string_view kUsage = "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n";
+
+constexpr std::string_view kHelp =
+    "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n"
+    "       stackcc --help | -h | --version\n"
+    "\n"
+    "Compiles <base>.c, after the system definitions of the Sys10.c beside it, into\n"
+    "stack-machine assembly. <base> is <source> up to the first '.' of its file name.\n"
+    "\n"
+    "Options, in any order after the source ('/' may stand for '-', either case;\n"
+    "unknown ones are ignored):\n"
+    "  -d           write LINE:<n>:<file> markers, and error reports naming the line\n"
+    "  -c<suffix>   join <suffix> into every generated control and string label\n"
+    "  --help, -h   show this text and exit\n"
+    "  --version    show the version and exit\n"
+    "--help, -h and --version count only as the sole argument; a source named like\n"
+    "an option is given with its directory: stackcc ./--help\n"
+    "\n"
+    "Reads <base>.c, Sys10.c and the files it #includes (beside the source unless\n"
+    "absolute). Writes beside the source: <base>.000 (preprocessed program), .001\n"
+    "(code), .002 (fixed data, strings), .003 (initialised variables), .004\n"
+    "(uninitialised variables), .err (error reports), .lst (public names), .h\n"
+    "(generated header), and funct1.txt (one line per function).\n"
+    "\n"
+    "Exit status: 0 compiled without errors; 1 errors reported (see <base>.err), or\n"
+    "the source or an #include file could not be opened; 2 no source named;\n"
+    "255 an output file could not be created or written.\n"
+    "\n"
+    "Documentation: man stackcc, man stackvm, and share/doc/stackcc/ under the\n"
+    "installation prefix (docs/ in the source tree).\n";
+
+constexpr std::string_view kVersionLine = "stackcc " STACKCC_VERSION "\n";
+
+// The text that a command line made of --help, -h or --version alone asks for;
+// empty for every other command line, which names a source.
+std::string_view InformationAsked(int argc, const char* const* argv) {
+  if (argc != 2) return {};
+  std::string_view arg = argv[1];
+  if (arg == "--help" || arg == "-h") return kHelp;
+  if (arg == "--version") return kVersionLine;
+  return {};
+}
 
 bool IsSeparator(char ch) {
   return ch == '/' || ch == '\\';
@@ -261,6 +303,11 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv) {
   if (argc < 2) {
     std::fwrite(kUsage.data(), 1, kUsage.size(), stderr);
     return 2;
+  }
+  if (std::string_view asked = InformationAsked(argc, argv); !asked.empty()) {
+    Console(c, asked);
+    if (c.driver.console != nullptr) std::fflush(c.driver.console);
+    return 0;
   }
   CommandLineIssues pending = ParseCommandLine(c, argc, argv);
   if (!RunPass1(c, pending) || !RunPass2(c)) {

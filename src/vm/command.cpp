@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "stackcc/version.h"
 #include "vm/errors.h"
 #include "vm/loader.h"
 #include "vm/options.h"
@@ -13,7 +14,7 @@ namespace stackvm {
 
 namespace {
 
-constexpr const char* kVersion = "stackvm 1.0";
+constexpr const char* kVersion = "stackvm " STACKCC_VERSION;
 
 CodeFiles readCodeFiles(const Options& o, const FileReader& reader) {
   CodeFiles files;
