@@ -1,6 +1,7 @@
 #include "decl/tables.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "driver/byte_scan.h"
 #include "driver/compiler.h"
@@ -18,37 +19,84 @@ int Wrap32(std::int64_t value) {
   return static_cast<int>(static_cast<std::uint32_t>(value));
 }
 
+// Where the mark of a function label starts in name; npos when it has none.
+// Names are short: a plain walk costs less than the library's search.
+std::size_t FuncMarkAt(std::string_view name) {
+  for (std::size_t i = 0; i + kFuncMark.size() <= name.size(); ++i) {
+    if (name[i] == '_' && SameBytes(name.data() + i, kFuncMark.data(), kFuncMark.size())) return i;
+  }
+  return std::string_view::npos;
+}
+
 // The record index of a name compared exactly, 0 for the empty name, -1 when absent.
 int ExactIndex(const DeclState& d, std::string_view name) {
   if (name.empty()) return 0;
-  return d.symbolIndex.Find(d.symbols, name, {});
+  return d.symbolIndex.Find(d.symbols, name, {}, SymbolIndex::StoredKeyHash(name));
 }
 
-// Whether name holds the mark of a function label. Names are short: a plain
-// walk costs less than the library's search and its call.
-bool HoldsFuncMark(std::string_view name) {
-  for (std::size_t i = 0; i + kFuncMark.size() <= name.size(); ++i) {
-    if (name[i] == '_' && SameBytes(name.data() + i, kFuncMark.data(), kFuncMark.size())) {
-      return true;
-    }
+// The key hash part of the current function's label.
+unsigned CurrentLabelHash(DeclState& d) {
+  if (!SameText(d.hashedLabel.view(), d.currentFunctionLabel.view())) {
+    d.hashedLabel.assign(d.currentFunctionLabel.view());
+    d.labelHash = SymbolIndex::PartHash(d.hashedLabel.view());
   }
-  return false;
+  return d.labelHash;
 }
 
 // The search behind every lookup: the name with the current function's label
 // appended (unless it already carries one), then the name exactly as asked.
-int ScopedIndex(const Compiler& c, std::string_view name) {
-  const DeclState& d = c.decl;
+int ScopedIndex(Compiler& c, std::string_view name) {
+  DeclState& d = c.decl;
   std::string_view label = d.currentFunctionLabel.view();
   // A scoped form longer than a name field cannot have been stored.
-  if (!label.empty() && !HoldsFuncMark(name) && name.size() + label.size() < kSymbolNameCapacity) {
-    unsigned nameHash = SymbolIndex::NameHash(name);
-    int i = d.symbolIndex.Find(d.symbols, name, label, nameHash);
-    if (i >= 0) return i;
-    return name.empty() ? 0 : d.symbolIndex.Find(d.symbols, name, {}, nameHash);
+  if (label.empty() || FuncMarkAt(name) != std::string_view::npos ||
+      name.size() + label.size() >= kSymbolNameCapacity) {
+    return ExactIndex(d, name);
   }
-  return ExactIndex(d, name);
+  unsigned nameHash = SymbolIndex::PartHash(name);
+  // A name ending in "_func" meets the label's mark inside itself: the
+  // scoped form then splits elsewhere.
+  unsigned scopedHash = SymbolIndex::KeyHash(nameHash, CurrentLabelHash(d));
+  if (name.ends_with("_func")) {
+    NameBuffer scoped(name);
+    scoped.append(label);
+    scopedHash = SymbolIndex::StoredKeyHash(scoped.view());
+  }
+  int i = d.symbolIndex.Find(d.symbols, name, label, scopedHash);
+  if (i >= 0) return i;
+  if (name.empty()) return 0;
+  return d.symbolIndex.Find(d.symbols, name, {}, SymbolIndex::KeyHash(nameHash, 0));
 }
+
+}  // namespace
+
+unsigned SymbolIndex::PartHash(std::string_view part) {
+  // Eight bytes at a time: names are a few words long.
+  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ part.size();
+  const char* p = part.data();
+  std::size_t n = part.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    h = (h ^ w) * 0xff51afd7ed558ccdull;
+    h ^= h >> 32;
+  }
+  if (n > 0) {
+    std::uint64_t w = 0;
+    for (std::size_t k = 0; k < n; ++k) w |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
+    h = (h ^ w) * 0xc4ceb9fe1a85ec53ull;
+    h ^= h >> 29;
+  }
+  return part.empty() ? 0 : static_cast<unsigned>(h ^ (h >> 32));
+}
+
+unsigned SymbolIndex::StoredKeyHash(std::string_view stored) {
+  std::size_t mark = FuncMarkAt(stored);
+  if (mark == std::string_view::npos) return KeyHash(PartHash(stored), 0);
+  return KeyHash(PartHash(stored.substr(0, mark)), PartHash(stored.substr(mark)));
+}
+
+namespace {
 
 const TagMembers* MembersOf(const DeclState& d, std::string_view tag) {
   auto it = d.memberIndex.find(tag);

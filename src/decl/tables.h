@@ -41,33 +41,40 @@ struct NameEqual {
 };
 
 // Name -> lowest symbol record, by open addressing over the records' own names.
-// A name may be looked up as given or with a suffix joined to it (the current
-// function's label), without building the joined text.
+// A stored name is keyed by its two parts around its first "_func_": the name
+// before the function label and the label (empty for a global). A lookup so
+// hashes the name asked for once, and takes the label's hash from the current
+// function, for both of its probes.
 class SymbolIndex {
  public:
   static constexpr unsigned kSlots = 8192;
   static_assert(kSlots > 5000, "the index must keep free slots");
 
-  // The hash of a name's leading part, to be continued by Find.
-  static unsigned NameHash(std::string_view name) { return HashBytes(name); }
-  // The record of name + suffix, or -1.
-  template <typename Records>
-  int Find(const Records& records, std::string_view name, std::string_view suffix) const {
-    return Find(records, name, suffix, NameHash(name));
+  // The hash of one part of a key (0 for the empty part).
+  static unsigned PartHash(std::string_view part);
+  // The key hash of a name of two parts given by their hashes.
+  static unsigned KeyHash(unsigned nameHash, unsigned labelHash) {
+    unsigned h = nameHash ^ (labelHash * 0x9E3779B1u);
+    h ^= h >> 16;
+    h *= 0x7feb352du;
+    h ^= h >> 15;
+    return h;
   }
-  // The same, with nameHash = NameHash(name) already known.
+  // The key hash of a stored name, split at its first "_func_".
+  static unsigned StoredKeyHash(std::string_view stored);
+
+  // The record named name + label, whose key hash is h; -1 when absent.
   template <typename Records>
-  int Find(const Records& records, std::string_view name, std::string_view suffix,
-           unsigned nameHash) const {
+  int Find(const Records& records, std::string_view name, std::string_view label,
+           unsigned h) const {
     if (slots_.empty()) return -1;
-    unsigned h = Mix(HashBytes(suffix, nameHash));
     std::uint16_t tag = TagOf(h);
     for (unsigned slot = h & kMask; slots_[slot].record != 0; slot = (slot + 1) & kMask) {
       if (slots_[slot].tag != tag) continue;
       std::string_view stored = records[slots_[slot].record].name.view();
-      if (stored.size() == name.size() + suffix.size() &&
+      if (stored.size() == name.size() + label.size() &&
           SameBytes(stored.data(), name.data(), name.size()) &&
-          SameBytes(stored.data() + name.size(), suffix.data(), suffix.size())) {
+          SameBytes(stored.data() + name.size(), label.data(), label.size())) {
         return slots_[slot].record;
       }
     }
@@ -79,7 +86,7 @@ class SymbolIndex {
   template <typename Records>
   void Add(const Records& records, int i) {
     if (slots_.empty()) slots_.resize(kSlots);
-    unsigned h = Mix(HashBytes(records[i].name.view()));
+    unsigned h = StoredKeyHash(records[i].name.view());
     unsigned slot = h & kMask;
     while (slots_[slot].record != 0) slot = (slot + 1) & kMask;
     slots_[slot] = {TagOf(h), static_cast<std::uint16_t>(i)};
@@ -87,19 +94,10 @@ class SymbolIndex {
 
  private:
   static constexpr unsigned kMask = kSlots - 1;
-  // A final mix after HashBytes, so that names differing only in their last
-  // bytes land far apart.
-  static unsigned Mix(unsigned h) {
-    h ^= h >> 16;
-    h *= 0x7feb352du;
-    h ^= h >> 15;
-    return h;
-  }
   // The hash bits above those that chose the slot, kept to pass over most
   // other names without reading their records.
   static std::uint16_t TagOf(unsigned h) { return static_cast<std::uint16_t>(h >> 16); }
-  // Four bytes a slot: the whole index is 32 KB, and stays in the first-level
-  // cache with the records it leads to.
+  // Four bytes a slot: the whole index is 32 KB.
   struct Slot {
     std::uint16_t tag = 0;
     std::uint16_t record = 0;  // 0 for a free slot
@@ -144,6 +142,9 @@ struct DeclState {
   int structOffset = 0;
   int memberCursor = 0;
   FixedText<kFunctionLabelCapacity> currentFunctionLabel;
+  // The label whose key hash was last worked out, and that hash.
+  FixedText<kFunctionLabelCapacity> hashedLabel;
+  unsigned labelHash = 0;
   int fixedFlag = 0;
   int auxStringCounter = 0;
   // Name -> lowest record index, so lookups give the first match without a scan.

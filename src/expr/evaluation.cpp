@@ -1,5 +1,5 @@
 // Evaluating a range of terms: the pending operator of highest precedence is
-// applied, again and again, until none is left. Applying an operator compiles its
+// applied, again and again, until none is left (the leftmost of equals first). Applying an operator compiles its
 // operands into their own terms, gives the operator's term code references to
 // them, and lets the operator's emitter add its lines.
 #include "driver/compiler.h"
@@ -89,6 +89,32 @@ void ApplyOperator(Compiler& c, int k) {
   }
 }
 
+// The pending operators of a range in the order they are applied: highest
+// precedence first, the leftmost first among equals. Applying an operator only
+// ever takes terms out of the pending state (it never adds one in the range),
+// so the pending operator to apply next is always the first of this order that
+// is still pending.
+struct OperatorOrder {
+  short index[kTermCount];
+  int count = 0;
+};
+
+void OrderOperators(const ExprState& e, int first, int last, OperatorOrder& order) {
+  if (first < 0) first = 0;
+  if (last > e.lastTermIndex) last = e.lastTermIndex;
+  for (int j = first; j <= last; ++j) {
+    const ExprTerm& t = e.terms[j];
+    if (t.op == kOpNull && t.text.empty()) break;
+    if (t.state != 0 || t.precedence <= 0) continue;
+    int at = order.count++;
+    while (at > 0 && e.terms[order.index[at - 1]].precedence < t.precedence) {
+      order.index[at] = order.index[at - 1];
+      --at;
+    }
+    order.index[at] = static_cast<short>(j);
+  }
+}
+
 }  // namespace
 
 int EvaluateRange(Compiler& c, int first, int last) {
@@ -100,9 +126,11 @@ int EvaluateRange(Compiler& c, int first, int last) {
   e.rangeFirst = first;
   e.rangeLast = last;
   int applied = -1;
-  while (!e.failed) {
-    int k = FindTopOperator(c, first, last);
-    if (k < 0) break;
+  OperatorOrder order;
+  OrderOperators(e, first, last, order);
+  for (int n = 0; n < order.count && !e.failed; ++n) {
+    int k = order.index[n];
+    if (e.terms[k].state != 0) continue;
     applied = k;
     ApplyOperator(c, k);
   }

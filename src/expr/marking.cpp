@@ -15,6 +15,7 @@
 // - Every other one-character name becomes its marker.
 // The text must hold no marker byte (the caller blanks stray ones).
 #include <array>
+#include <cstring>
 #include <string_view>
 
 #include "driver/bytes.h"
@@ -45,13 +46,18 @@ struct MarkingTables {
   unsigned char longCount[256] = {};
   unsigned char longIndex[256][kMaxLongPerFirst] = {};
   unsigned char oneChar[256] = {};  // table index, 0 for none
+  // A byte that is copied as it stands and ends a unary place: no blank, no
+  // operator's name, no star or ampersand (operand text).
+  bool plain[256] = {};
   Marker markers[kOperatorEntries] = {};
 };
 
 constexpr MarkingTables BuildTables() {
   MarkingTables t;
+  for (int b = 0; b < 256; ++b) t.plain[b] = static_cast<signed char>(b) > 0x20;
   for (int i = 0; i < kOperatorEntries; ++i) {
     std::string_view name = NameAt(i);
+    if (name.size() == 1) t.plain[static_cast<unsigned char>(name[0])] = false;
     Marker& m = t.markers[i];
     m.bytes[m.size++] = kOperatorMarkerByte;
     if (i >= 10) m.bytes[m.size++] = static_cast<char>('0' + i / 10);
@@ -185,14 +191,30 @@ void WriteMarked(std::string_view text, const Occurrences& found, MarkedText& ou
   bool unaryPlace = true;  // a star or ampersand here would be unary
   int next = 0;
   while (next < found.count && !found.list[next].taken) ++next;
+  std::size_t nextPos = next < found.count ? static_cast<std::size_t>(found.list[next].pos)
+                                           : text.size();
   for (std::size_t i = 0; i < text.size();) {
-    if (next < found.count && static_cast<std::size_t>(found.list[next].pos) == i) {
+    // A run of operand bytes is copied at once.
+    if (kTables.plain[static_cast<unsigned char>(text[i])] && i != nextPos) {
+      std::size_t run = i + 1;
+      while (run < text.size() && run != nextPos &&
+             kTables.plain[static_cast<unsigned char>(text[run])]) {
+        ++run;
+      }
+      std::memcpy(out.bytes.data() + out.size, text.data() + i, run - i);
+      out.size += run - i;
+      i = run;
+      unaryPlace = false;
+      continue;
+    }
+    if (i == nextPos) {
       const Occurrence& o = found.list[next];
       out.Put(o.index);
       i += o.length;
       unaryPlace = true;
       ++next;
       while (next < found.count && !found.list[next].taken) ++next;
+      nextPos = next < found.count ? static_cast<std::size_t>(found.list[next].pos) : text.size();
       continue;
     }
     char ch = text[i++];

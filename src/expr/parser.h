@@ -89,8 +89,6 @@ int FindMatchingBracket(Compiler& c, int index);
 // The "," or "(" term that begins the call argument ending at index (not below
 // lo); -1 when there is none.
 int FindArgumentStart(const Compiler& c, int index, int lo);
-// The pending operator of highest precedence in first..last (leftmost of equals).
-int FindTopOperator(const Compiler& c, int first, int last);
 
 // --- evaluation and expansion (evaluation.cpp, expansion.cpp)
 // Applies the operators of the range in precedence order; gives the term holding

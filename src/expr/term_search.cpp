@@ -1,5 +1,5 @@
 // Searches over the term table: the pending neighbours of an operator, bracket
-// partners, the start of a call argument and the next operator to apply. No
+// partners and the start of a call argument. No
 // search leaves the statement's terms, and bracket partners are looked for only
 // inside the range being evaluated.
 #include "driver/compiler.h"
@@ -78,25 +78,6 @@ int FindArgumentStart(const Compiler& c, int index, int lo) {
     if (op == kOpOpenParen) --depth;
   }
   return -1;
-}
-
-int FindTopOperator(const Compiler& c, int first, int last) {
-  const ExprState& e = c.expr;
-  if (first < 0) first = 0;
-  if (last > e.lastTermIndex) last = e.lastTermIndex;
-  int best = 0;
-  int found = -1;
-  if (first > last) return found;
-  const ExprTerm* terms = e.terms.BuiltThrough(static_cast<std::size_t>(last));
-  for (int j = first; j <= last; ++j) {
-    const ExprTerm& t = terms[j];
-    if (t.op == kOpNull && t.text.empty()) break;
-    if (t.state == 0 && t.precedence > best) {
-      best = t.precedence;
-      found = j;
-    }
-  }
-  return found;
 }
 
 }  // namespace stackcc

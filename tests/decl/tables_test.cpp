@@ -268,7 +268,8 @@ TEST(SymbolLookup, ThousandsOfNamesEachFindTheirRecord) {
 }
 
 // The same name stored twice (the index may meet it so) answers with the first
-// record; a name is found whichever way it is split into name and suffix.
+// record; a name is found whichever way it is split into name and suffix, and
+// the key hash of the parts around the label's mark is that of the whole name.
 TEST(SymbolIndexTest, FirstRecordWinsAndSplitsDoNotMatter) {
   auto records = std::make_unique<std::vector<SymbolRecord>>(12);
   auto index = std::make_unique<SymbolIndex>();
@@ -277,19 +278,37 @@ TEST(SymbolIndexTest, FirstRecordWinsAndSplitsDoNotMatter) {
     (*records)[i].name = names[i];
     index->Add(*records, i);
   }
-  EXPECT_EQ(index->Find(*records, "twin", ""), 3);
-  EXPECT_EQ(index->Find(*records, "abc", ""), 1);
-  EXPECT_EQ(index->Find(*records, "ab", "c"), 1);
-  EXPECT_EQ(index->Find(*records, "a", "bc"), 1);
-  EXPECT_EQ(index->Find(*records, "", "abc"), 1);
-  EXPECT_EQ(index->Find(*records, "ab", "d"), 2);
-  EXPECT_EQ(index->Find(*records, "ab", ""), 4);
-  EXPECT_EQ(index->Find(*records, "abc", "_func_f"), 6);
-  EXPECT_EQ(index->Find(*records, "abc_func_", "f"), 6);
-  EXPECT_EQ(index->Find(*records, "abc", "_func_g"), -1);
-  EXPECT_EQ(index->Find(*records, "ab", "x"), -1);
-  EXPECT_EQ(index->Find(*records, "abcd", ""), -1);
-  EXPECT_EQ(index->Find(*records, "tw", "in"), 3);
+  auto find = [&](std::string_view name, std::string_view label) {
+    std::string whole = std::string(name) + std::string(label);
+    return index->Find(*records, name, label, SymbolIndex::StoredKeyHash(whole));
+  };
+  EXPECT_EQ(find("twin", ""), 3);
+  EXPECT_EQ(find("abc", ""), 1);
+  EXPECT_EQ(find("ab", "c"), 1);
+  EXPECT_EQ(find("", "abc"), 1);
+  EXPECT_EQ(find("ab", "d"), 2);
+  EXPECT_EQ(find("ab", ""), 4);
+  EXPECT_EQ(find("abc", "_func_f"), 6);
+  EXPECT_EQ(find("abc_func_", "f"), 6);
+  EXPECT_EQ(find("abc", "_func_g"), -1);
+  EXPECT_EQ(find("ab", "x"), -1);
+  EXPECT_EQ(find("abcd", ""), -1);
+  EXPECT_EQ(find("tw", "in"), 3);
+  using I = SymbolIndex;
+  EXPECT_EQ(I::KeyHash(I::PartHash("abc"), I::PartHash("_func_f")), I::StoredKeyHash("abc_func_f"));
+  EXPECT_EQ(I::KeyHash(I::PartHash("abc"), 0), I::StoredKeyHash("abc"));
+}
+
+// A local whose name ends in "_func" meets the label's mark inside its own name.
+TEST(SymbolIndexTest, NameEndingLikeTheMarkIsFound) {
+  TestCompiler t;
+  Compiler& c = t.c();
+  c.decl.currentFunctionLabel = "_func_f";
+  NameBuffer local("x_func_func_f");
+  DeclareSymbol(c, local, 4, SymScalar, 0, 1, 4, "", 0, -1);
+  EXPECT_EQ(FindSymbol(c, "x_func"), 1);
+  c.decl.currentFunctionLabel = "_func_g";
+  EXPECT_EQ(SymbolExists(c, "x_func"), 0);
 }
 
 TEST(MemberTable, StructLayoutIsPackedWithoutPadding) {
