@@ -1232,10 +1232,9 @@ class Gen:
             self.emit(1, f"print_string({self.rows}[1]);")
             self.emit(1, "print_char(10);")
         if self.struct:
-            places = ([self.struct_single + "."] if self.struct_single else []) + \
-                     ([f"{self.struct_array}[i]." for _ in [0]] if self.struct_array else [])
-            for place in places:
-                inner = place.endswith("[i].")
+            places = ([(f"{self.struct_single}.", False)] if self.struct_single else []) + \
+                     ([(f"{self.struct_array}[i].", True)] if self.struct_array else [])
+            for place, inner in places:
                 if inner:
                     self.emit(1, "for (i = 0; i < 4; i++) {")
                 ind = 2 if inner else 1
