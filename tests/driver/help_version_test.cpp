@@ -3,6 +3,7 @@
 // is compiled by giving its directory).
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ struct InfoCase {
   Outcome outcome;
   const char* written;  // the base of the files a compilation writes
 };
+
+// Shown in test names and failures: the command line after "stackcc".
+void PrintTo(const InfoCase& tc, std::ostream* os) {
+  *os << "stackcc";
+  for (const std::string& arg : tc.args) *os << " '" << arg << "'";
+}
 
 class InformationTest : public ::testing::TestWithParam<InfoCase> {};
 
