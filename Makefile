@@ -5,7 +5,7 @@ EXAMPLE ?= examples/controller
 
 FUZZ_SECONDS ?= 300
 
-.PHONY: all build demo test test-sanitize fuzz bench clean format difftest
+.PHONY: all build demo test test-sanitize fuzz bench clean format difftest install package
 
 all: build
 
@@ -18,6 +18,18 @@ demo: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The programs, their manual pages, the docs and the examples under PREFIX
+# (DESTDIR, when set, is put before it). Needs no root when PREFIX is writable.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# A Debian package of the same files under /usr: $(BUILD)/stackcc_<version>_<arch>.deb.
+package: build
+	rm -f $(BUILD)/stackcc_*.deb
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/stackcc_*.deb
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize:
