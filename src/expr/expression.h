@@ -59,6 +59,9 @@ struct ExprTerm {
   int chainIsArray = 0;
   // A difference of two pointers: the size of the elements it counts.
   int elementSize = 0;
+  // The symbol record the text names, once a lookup has found it (0: not
+  // looked up, or not found); a rewritten text clears it.
+  int symbol = 0;
 };
 
 struct ExprState {

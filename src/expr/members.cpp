@@ -37,7 +37,9 @@ MemberResolution ResolveMember(Compiler& c, int i) {
   int owner = MemberOwner(c, i);
   if (owner < 0) return {};
   const ExprTerm& ownerTerm = e.terms[owner];
-  int s = ownerTerm.unresolved ? 0 : FindSymbol(c, ownerTerm.text.view());
+  int s = ownerTerm.unresolved ? 0
+          : ownerTerm.symbol > 0 ? ownerTerm.symbol
+                                 : FindSymbol(c, ownerTerm.text.view());
   FixedText<kTypeNameCapacity> tag(TypeNameOf(c.decl, c.decl.symbols[s]));
   ExprTerm& t = e.terms[i];
   MemberResolution result;
@@ -48,6 +50,7 @@ MemberResolution ResolveMember(Compiler& c, int i) {
     name.append(kMemberMark);
     name.append(t.text.view());
     t.text = name;
+    t.symbol = 0;
   }
   return result;
 }

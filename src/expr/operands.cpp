@@ -70,7 +70,7 @@ void CompileName(Compiler& c, int i) {
   if (mayBeMember) written = t.text;
   MemberResolution member = ResolveMember(c, i);
   if (e.failed) return;
-  int s = FindSymbol(c, t.text.view());
+  int s = t.symbol > 0 ? t.symbol : FindSymbol(c, t.text.view());
   if (s <= 0) {
     if (mayBeMember) t.text = written;
     CompileUnresolved(c, i);
@@ -78,6 +78,7 @@ void CompileName(Compiler& c, int i) {
   }
   const SymbolRecord& record = c.decl.symbols[s];
   t.text = record.name.view();
+  t.symbol = s;
   t.type = SymbolType(c, record);
   t.code.clear();
   if (member.isMember) {

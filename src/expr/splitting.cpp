@@ -31,6 +31,7 @@ ExprTerm* NewTerm(Compiler& c, int op) {
   t.expanding = false;
   t.chainIsArray = 0;
   t.elementSize = 0;
+  t.symbol = 0;
   return &t;
 }
 

@@ -23,8 +23,9 @@ bool StartSubscript(Compiler& c, int k, int b) {
   } else {
     ResolveMember(c, k - 1);
     if (e.failed) return false;
-    const ExprTerm& B = e.terms[b];
+    ExprTerm& B = e.terms[b];
     int s = B.unresolved || B.state != 0 ? 0 : FindSymbol(c, B.text.view());
+    B.symbol = s;  // the operand's compile below looks it up no more
     const SymbolRecord& symbol = c.decl.symbols[s];
     if (symbol.kind == SymScalar) {
       ReportError(c, kErrNotPointer, "");
