@@ -70,7 +70,12 @@ int CompileText(Compiler& c, std::string_view text) {
     return -1;
   }
   e.exprText.assign(text);
-  if (HoistStringLiterals(c, e.exprText) == 0) return -1;
+  if (HoistStringLiterals(c, e.exprText) == 0) {
+    // A string without its closing quote (or cut by a ";" or "}" inside it,
+    // which ends the statement): the statement cannot be compiled.
+    ReportError(c, kErrString, "");
+    return -1;
+  }
   BlankMarkerBytes(e.exprText);
   if (!MarkOperators(c, e.exprText)) return -1;
   int last = SplitTerms(c, e.exprText.view(), true, false);

@@ -153,6 +153,9 @@ void CombineTypes(Compiler& c, int k, int left, int right, int rule) {
     }
     case kRuleComparison:
       K.type = e.terms[WidenNarrower(c, left, right)].type;
+      // The result is a truth value, not an address, even for two pointers
+      // (so that (p != q) + 1 is not scaled as pointer arithmetic).
+      if (K.type.level > 0) K.type = NumberType();
       if (TermSize(c, k) < 4) SetTermSize(c, k, 4);
       break;
     case kRuleMember:

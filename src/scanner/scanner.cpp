@@ -359,17 +359,19 @@ std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
   int start = k.position;
   int depth = 0;
   int count = 0;
+  bool inString = false;  // a parenthesis inside a string is no group's
   while (count < kParenthesisedLimit && !AtEnd(k)) {
-    if (MarkerInText(c)) {
+    if (!inString && MarkerInText(c)) {
       CollectRun(c, out, start, reported);
       PassMarkerInText(c);
       start = k.position;
       continue;
     }
     char ch = k.text[k.position];
-    if (ch == ')' && depth == 0) break;
-    if (ch == ')') --depth;
-    if (ch == '(') ++depth;
+    if (ch == '"') inString = !inString;
+    if (!inString && ch == ')' && depth == 0) break;
+    if (!inString && ch == ')') --depth;
+    if (!inString && ch == '(') ++depth;
     ++k.position;
     ++count;
   }
@@ -440,8 +442,11 @@ bool GroupEndsStatement(const Compiler& c) {
   int p = k.position;
   if (p >= k.length || k.text[p] != '(') return false;
   int depth = 0;
+  bool inString = false;
   for (++p; p < k.length && p - k.position <= kParenthesisedLimit; ++p) {
     char ch = k.text[p];
+    if (ch == '"') inString = !inString;
+    if (inString) continue;
     if (ch == ')' && depth == 0) break;
     if (ch == ')') --depth;
     if (ch == '(') ++depth;

@@ -90,9 +90,11 @@ TEST_F(ExprTest, TermCodeTooLong) {
   EXPECT_TRUE(Reported("Expression code too long", ""));
 }
 
-TEST_F(ExprTest, UnclosedStringEmitsNothing) {
+// A string without its closing quote (a ";" inside a string ends the statement
+// there) writes nothing, and says so.
+TEST_F(ExprTest, UnclosedStringEmitsNothingAndIsReported) {
   EXPECT_EQ(Compile("x = \"abc"), "");
-  EXPECT_EQ(ReportCount(), 0);
+  EXPECT_EQ(ReportCount(), 1);
 }
 
 TEST_F(ExprTest, StringLiteralBecomesItsLabel) {

@@ -83,6 +83,9 @@ TEST_F(TypeRulesTest, IntegerBesidePointerIsScaled) {
       // The difference of two pointers counts elements, and is a plain number.
       {"p - p", "push_parameter p|peek 4|push_parameter p|peek 4|sub 4|push_parameter 4|div 4|drop 4"},
       {"q - q", "push_parameter q|peek 4|push_parameter q|peek 4|sub 4|drop 4"},
+      // A comparison of two pointers is a truth value: adding to it scales nothing.
+      {"(p != p) + 1", "push_parameter p|peek 4|push_parameter p|peek 4|notequal 4|"
+                       "push_parameter 1|add 4|drop 4"},
       {"(p - p) + 1",
        "push_parameter p|peek 4|push_parameter p|peek 4|sub 4|push_parameter 4|div 4|"
        "push_parameter 1|add 4|drop 4"},
