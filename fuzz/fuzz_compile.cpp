@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/compiler.h"
+#include "driver/compilation.h"
 
 namespace {
 
@@ -83,11 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::path home = std::filesystem::current_path();
     std::filesystem::current_path(dir);
     const char* argv[] = {"stackcc", "prog.c", markers ? "-d" : "-cF"};
-    // Default-initialised: every member has its own initialiser, and the large
-    // buffers are left untouched until used.
-    std::unique_ptr<stackcc::Compiler> compiler(new stackcc::Compiler);
-    compiler->driver.console = nullptr;
-    status[run] = stackcc::RunCompiler(*compiler, 3, argv);
+    std::unique_ptr<stackcc::Compilation> compilation(new stackcc::Compilation);
+    stackcc::Compiler& compiler = compilation->compiler();
+    compiler.run.console = nullptr;
+    status[run] = stackcc::RunCompiler(compiler, 3, argv);
     std::filesystem::current_path(home);
   }
   if (status[0] != status[1]) abort();

@@ -2,8 +2,13 @@
 
 #include <cstdint>
 
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "decl/tables.h"
+#include "base/text_helpers.h"
+#include "io/run_state.h"
 
 namespace stackcc {
 
@@ -337,7 +342,7 @@ int HoistStringLiterals(Compiler& c, FixedText<1024>& text) {
     LiteralCodes(literal, data);
     ++d.auxStringCounter;
     NameBuffer label("PTR_AUX_NUMBER_");
-    label.append(c.driver.targetSuffix.view());
+    label.append(c.run.targetSuffix.view());
     label.append_number(d.auxStringCounter);
     if (!text.splice(open, close - open + 1, label.view())) {
       ReportError(c, kErrExpressionLength, "");

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "decl/tables.h"
-#include "driver/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace stackcc {
 

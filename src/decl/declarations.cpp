@@ -3,8 +3,12 @@
 #include <array>
 
 #include "decl/data_layout.h"
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "decl/tables.h"
 
 namespace stackcc {
 
@@ -104,7 +108,8 @@ Step CompileOneDeclarator(Compiler& c, const DeclaratorType& t, bool isPublic,
   name.append(c.decl.currentFunctionLabel.view());
   if (MatchText(c, "(") != 0) {
     c.scan.cur = start;  // the function handler reads the statement from its start
-    return CompileFunctionDefinition(c) != 0 ? Step::kHanded : Step::kNotTaken;
+    bool taken = c.decl.compileFunctionHead != nullptr && c.decl.compileFunctionHead(c) != 0;
+    return taken ? Step::kHanded : Step::kNotTaken;
   }
   bool end = MatchText(c, ";") != 0;
   if (end || MatchText(c, ",") != 0) {

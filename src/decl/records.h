@@ -2,8 +2,8 @@
 #pragma once
 
 #include "decl/symbol_name.h"
-#include "driver/fixed_text.h"
-#include "driver/text_helpers.h"
+#include "base/fixed_text.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string_view>
 
-#include "driver/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace stackcc {
 

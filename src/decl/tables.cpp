@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "driver/byte_scan.h"
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/byte_scan.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 

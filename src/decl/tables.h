@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "decl/records.h"
-#include "driver/fixed_text.h"
-#include "driver/lazy_table.h"
-#include "driver/text_helpers.h"
+#include "base/fixed_text.h"
+#include "base/lazy_table.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 
@@ -155,6 +155,10 @@ struct DeclState {
   // Declaration statements being compiled inside each other (structure members,
   // function heads met in a declaration).
   int declarationDepth = 0;
+  // Compiles a function head met where a declaration was read (a name and "("
+  // after the type): the statements' function definition, which the
+  // compilation sets; 1 when it took the text.
+  int (*compileFunctionHead)(Compiler& c) = nullptr;
 };
 
 // A writable name handed to DeclareSymbol (which may rewrite it).

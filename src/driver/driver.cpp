@@ -3,9 +3,16 @@
 #include <cstdlib>
 #include <memory>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/run_state.h"
+#include "io/paths.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "io/source_reader.h"
+#include "preproc/preproc.h"
+#include "stmt/statements.h"
 #include "driver/passes.h"
-#include "driver/text_helpers.h"
+#include "base/text_helpers.h"
 #include "stackcc/version.h"
 
 namespace stackcc {
@@ -57,10 +64,6 @@ std::string_view InformationAsked(int argc, const char* const* argv) {
   return {};
 }
 
-bool IsSeparator(char ch) {
-  return ch == '/' || ch == '\\';
-}
-
 // Position just after the last directory separator (0 when there is none).
 std::size_t FilePartStart(std::string_view name) {
   std::size_t start = 0;
@@ -68,11 +71,6 @@ std::size_t FilePartStart(std::string_view name) {
     if (IsSeparator(name[i])) start = i + 1;
   }
   return start;
-}
-
-bool IsAbsolute(std::string_view name) {
-  if (!name.empty() && IsSeparator(name[0])) return true;
-  return name.size() >= 2 && IsLetter(name[0]) && name[1] == ':';
 }
 
 bool EndsWithOur90(std::string_view base) {
@@ -95,9 +93,9 @@ CommandLineIssues ApplyOptions(Compiler& c, int argc, const char* const* argv) {
     char letter = static_cast<char>((arg.size() > 1 ? arg[1] : '\0') | 0x20);
     if (letter == 'c') {
       std::string_view suffix = arg.substr(arg.size() >= 2 ? 2 : arg.size());
-      pending.suffix = !c.driver.targetSuffix.assign(suffix);
+      pending.suffix = !c.run.targetSuffix.assign(suffix);
     } else if (letter == 'd') {
-      c.driver.lineMarkerFlag = 1;
+      c.run.lineMarkerFlag = 1;
     }
   }
   return pending;
@@ -128,7 +126,7 @@ void CloseAll(Compiler& c) {
   // them is as unwritten as one whose line failed on the way, and the run says
   // so instead of ending in "Work done".
   for (OutFile* file : files) {
-    if (!file->Close() && !c.driver.stopped) CannotWrite(c, file->Path());
+    if (!file->Close() && !c.run.stopped) CannotWrite(c, file->Path());
   }
 }
 
@@ -161,13 +159,13 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   FixedText<64> first(kFirstLine);
   SourceText firstText{first.raw(), static_cast<int>(first.size())};
   std::string_view result = PreprocessLine(c, firstText);
-  if (c.driver.stopped) return false;
+  if (c.run.stopped) return false;
   WriteCodeLine(c, result);
   RunPassLoop(c, 1, [](Compiler& cc, SourceText t) { return PreprocessLine(cc, t); });
-  if (c.driver.stopped) return false;
+  if (c.run.stopped) return false;
   if (c.pre.condDepth != 0) ReportError(c, kErrEndifWithoutIf, "");
   CloseAll(c);
-  return !c.driver.stopped;
+  return !c.run.stopped;
 }
 
 bool OpenPass2Files(Compiler& c) {
@@ -226,50 +224,21 @@ bool RunPass2(Compiler& c) {
   }
   if (!OpenPass2Files(c)) return false;
   WriteHeadsOfPass2(c);
-  if (c.driver.stopped) return false;
+  if (c.run.stopped) return false;
   RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return DispatchStatement(cc, t); });
-  if (c.driver.stopped) return false;
+  if (c.run.stopped) return false;
   CloseAll(c);
-  return !c.driver.stopped;
+  return !c.run.stopped;
 }
 
 }  // namespace
-
-std::string HostPath(std::string_view name) {
-  std::string path(name);
-  for (char& ch : path) {
-    if (ch == '\\') ch = '/';
-  }
-  return path;
-}
-
-std::string PathBesideSource(const Compiler& c, std::string_view name) {
-  if (IsAbsolute(name)) return HostPath(name);
-  return c.driver.sourceDir + HostPath(name);
-}
-
-std::string PathOfDerived(std::string_view derivedName) {
-  return HostPath(derivedName);
-}
-
-void Console(Compiler& c, std::string_view text) {
-  if (c.driver.console != nullptr && !text.empty()) {
-    std::fwrite(text.data(), 1, text.size(), c.driver.console);
-  }
-}
-
-void StopRun(Compiler& c, int status) {
-  if (c.driver.stopped) return;
-  c.driver.stopped = true;
-  c.driver.stopStatus = status;
-}
 
 CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* argv) {
   CommandLineIssues issues = ApplyOptions(c, argc, argv);
   DriverState& d = c.driver;
   std::string_view arg = argc > 1 ? argv[1] : "";
   std::size_t filePart = FilePartStart(arg);
-  d.sourceDir = HostPath(arg.substr(0, filePart));
+  c.run.sourceDir = HostPath(arg.substr(0, filePart));
   std::size_t dot = arg.find('.', filePart);
   std::string_view base = dot == std::string_view::npos ? arg : arg.substr(0, dot);
   // Room is kept for the longest extension (".000") behind the base.
@@ -282,7 +251,7 @@ CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* arg
   if (EndsWithOur90(base)) d.headerBase.splice(base.size() - 5, 5, "sys90");
   d.sourceName.assign(base);
   d.sourceName.append(".c");
-  if (d.base.find("our") != FileName::npos) d.targetSuffix.assign("O");
+  if (d.base.find("our") != FileName::npos) c.run.targetSuffix.assign("O");
   issues.fileName = !fits;
   return issues;
 }
@@ -293,7 +262,7 @@ namespace {
 int EndRun(Compiler& c) {
   Console(c, "Work done \r\n");
   if (c.diag.errorFlag == 1) Console(c, "Error compiling file. Please read 'file.ERR' \r\n");
-  if (c.driver.console != nullptr) std::fflush(c.driver.console);
+  if (c.run.console != nullptr) std::fflush(c.run.console);
   return c.diag.errorFlag;
 }
 
@@ -306,13 +275,13 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv) {
   }
   if (std::string_view asked = InformationAsked(argc, argv); !asked.empty()) {
     Console(c, asked);
-    if (c.driver.console != nullptr) std::fflush(c.driver.console);
+    if (c.run.console != nullptr) std::fflush(c.run.console);
     return 0;
   }
   CommandLineIssues pending = ParseCommandLine(c, argc, argv);
   if (!RunPass1(c, pending) || !RunPass2(c)) {
     CloseAll(c);
-    return c.driver.stopStatus;
+    return c.run.stopStatus;
   }
   return EndRun(c);
 }

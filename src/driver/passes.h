@@ -6,7 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/output.h"
+#include "io/source_reader.h"
+#include "scanner/scanner.h"
+#include "driver/driver.h"
 
 namespace stackcc {
 
@@ -33,9 +37,9 @@ template <typename Handler>
 void RunPassLoop(Compiler& c, int pass, Handler handler) {
   SourceText text;
   bool more = NextSourceText(c, kWindowSize, pass, &text);
-  while (more && !c.driver.stopped) {
+  while (more && !c.run.stopped) {
     std::string_view result = handler(c, text);
-    if (c.driver.stopped) break;
+    if (c.run.stopped) break;
     WriteCodeLine(c, result);
     int consumed = c.scan.cur.position;
     if (consumed > text.length) consumed = text.length;

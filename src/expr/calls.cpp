@@ -3,8 +3,10 @@
 // up on top), pushes the function's address and jumps with "gosub". A function
 // called before it is known is declared with the number of arguments of that call.
 #include "decl/tables.h"
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

@@ -3,8 +3,11 @@
 // expanded into the emit buffer followed by a drop of the statement's value. A
 // statement stopped by an error emits nothing.
 #include "decl/data_layout.h"
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

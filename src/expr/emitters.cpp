@@ -4,7 +4,9 @@
 // increments and compound assignments are compiled again as plain assignments.
 #include <iterator>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

@@ -2,7 +2,8 @@
 // applied, again and again, until none is left (the leftmost of equals first). Applying an operator compiles its
 // operands into their own terms, gives the operator's term code references to
 // them, and lets the operator's emitter add its lines.
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

@@ -3,8 +3,10 @@
 // referenced twice (the target of a rewritten increment) is written twice with
 // everything below it; a reference back to a term still being expanded (which
 // only a source text holding "@" can produce) expands to nothing.
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "driver/fixed_text.h"
-#include "driver/lazy_table.h"
+#include "base/fixed_text.h"
+#include "base/lazy_table.h"
 
 namespace stackcc {
 

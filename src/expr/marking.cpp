@@ -18,8 +18,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
 #include "expr/operator_table.h"
 #include "expr/parser.h"
 

@@ -3,7 +3,8 @@
 // subscripted array of structures, the array before the brackets). A chain such as
 // s.t.x finds the tag of t through t's rewritten member name.
 #include "decl/tables.h"
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

@@ -5,9 +5,10 @@
 #include <cstdint>
 
 #include "decl/tables.h"
-#include "driver/bytes.h"
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "expr/expression.h"
+#include "base/text_helpers.h"
 #include "expr/parser.h"
 
 namespace stackcc {

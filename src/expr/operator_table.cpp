@@ -3,7 +3,8 @@
 
 #include <string_view>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
 #include "expr/parser.h"
 
 namespace stackcc {

@@ -4,8 +4,9 @@
 
 #include <string_view>
 
-#include "driver/compiler.h"
-#include "driver/fixed_text.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "base/fixed_text.h"
 #include "expr/expression.h"
 #include "expr/operator_table.h"
 

@@ -2,7 +2,8 @@
 // "@L=@L+1" (or "+@R", ...) is marked and split after the statement's last term,
 // and only those new terms are evaluated, so the operator's own place in a larger
 // expression is kept. Its "@n" operands copy the operand terms afresh.
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

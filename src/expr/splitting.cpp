@@ -3,8 +3,10 @@
 // grouping operator, or that comes first, is a sign and joins the next operand.
 #include <string_view>
 
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

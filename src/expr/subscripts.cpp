@@ -5,7 +5,9 @@
 #include <cstdint>
 
 #include "decl/tables.h"
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

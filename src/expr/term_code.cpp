@@ -1,6 +1,8 @@
 // Stopping a statement on an expression error, and on a term's code grown
 // beyond 4095 characters.
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

@@ -2,7 +2,9 @@
 // partners and the start of a call argument. No
 // search leaves the statement's terms, and bracket partners are looked for only
 // inside the range being evaluated.
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

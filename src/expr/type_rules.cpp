@@ -1,7 +1,9 @@
 // Sizes and conversions: how the sizes of two operands combine under an
 // operator's type rule, the CHANGE_SIZE lines that widen or narrow a value right
 // after it is pushed, and the scaling of the integer beside a pointer.
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "expr/expression.h"
 #include "expr/parser.h"
 
 namespace stackcc {

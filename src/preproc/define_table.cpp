@@ -1,8 +1,9 @@
 // The define table: entries in the order of first definition, never removed,
 // found by name through an open-addressing index (names are unique, so the
 // index gives the same entry as a search from the first).
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "preproc/preproc.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 

@@ -5,8 +5,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "io/run_state.h"
+#include "io/paths.h"
+#include "io/diagnostics.h"
+#include "io/source_reader.h"
+#include "scanner/scanner.h"
+#include "preproc/preproc.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 

@@ -6,9 +6,15 @@
 #include <emmintrin.h>
 #endif
 
-#include "driver/byte_scan.h"
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/byte_scan.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "io/source_reader.h"
+#include "scanner/scanner.h"
+#include "preproc/preproc.h"
+#include "base/text_helpers.h"
+#include "io/run_state.h"
 
 namespace stackcc {
 
@@ -163,7 +169,7 @@ void SkipLineBreaks(Compiler& c, bool emitMarker) {
       passed = true;
     });
   }
-  if (!passed || c.driver.lineMarkerFlag != 1) return;
+  if (!passed || c.run.lineMarkerFlag != 1) return;
   FixedText<kErrorLineCapacity>& where = c.diag.errorLineText;
   where.clear();
   where.append_number(level.lineCounter);

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "driver/fixed_text.h"
-#include "driver/lazy_table.h"
-#include "driver/source_reader.h"
+#include "base/fixed_text.h"
+#include "base/lazy_table.h"
+#include "io/source_reader.h"
 
 namespace stackcc {
 

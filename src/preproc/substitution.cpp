@@ -12,9 +12,11 @@
 // walked once, word by word: a word whose name has entry i becomes its value, in
 // which only the names of entries after i are replaced in turn. That gives the
 // result of the entry-by-entry rescans with one look-up per word.
-#include "driver/byte_scan.h"
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/byte_scan.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "preproc/preproc.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 

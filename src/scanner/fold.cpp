@@ -1,7 +1,7 @@
 #include "scanner/fold.h"
 
-#include "driver/bytes.h"
-#include "driver/text_helpers.h"
+#include "base/bytes.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 

@@ -2,10 +2,14 @@
 
 #include <cstring>
 
-#include "driver/byte_scan.h"
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/byte_scan.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
 #include "scanner/fold.h"
+#include "base/text_helpers.h"
+#include "io/run_state.h"
 
 namespace stackcc {
 
@@ -103,7 +107,7 @@ std::string_view Absent(Compiler& c, bool required, int code) {
 // copies. A marker stands after a blank (a line end).
 bool MarkerInText(const Compiler& c) {
   const ScanCursor& k = c.scan.cur;
-  if (c.driver.lineMarkerFlag != 1 || AtEnd(k) || k.text[k.position] != kLineMarker[0]) {
+  if (c.run.lineMarkerFlag != 1 || AtEnd(k) || k.text[k.position] != kLineMarker[0]) {
     return false;
   }
   if (k.position > 0 && !IsBlank(k.text[k.position - 1])) return false;
@@ -126,7 +130,7 @@ void CollectRun(Compiler& c, FixedText<N>& out, int start, bool& reported) {
 // The first marker that MarkerInText takes between the cursor and end, or end.
 int NextMarkerInText(Compiler& c, int end) {
   ScanCursor& k = c.scan.cur;
-  if (c.driver.lineMarkerFlag != 1) return end;
+  if (c.run.lineMarkerFlag != 1) return end;
   int saved = k.position;
   std::string_view range(k.text, static_cast<std::size_t>(end));
   for (std::size_t at = range.find(kLineMarker, static_cast<std::size_t>(saved));
@@ -456,7 +460,7 @@ bool GroupEndsStatement(const Compiler& c) {
     std::string_view rest(k.text + p, static_cast<std::size_t>(k.length - p));
     if (IsBlank(rest[0])) {
       ++p;
-    } else if (c.driver.lineMarkerFlag == 1 && rest.starts_with(kLineMarker)) {
+    } else if (c.run.lineMarkerFlag == 1 && rest.starts_with(kLineMarker)) {
       std::size_t space = rest.find(' ');
       p = space == std::string_view::npos ? k.length : p + static_cast<int>(space);
     } else {

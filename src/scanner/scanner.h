@@ -7,11 +7,10 @@
 #include <optional>
 #include <string_view>
 
-#include "driver/fixed_text.h"
+#include "base/compiler.h"
+#include "base/fixed_text.h"
 
 namespace stackcc {
-
-struct Compiler;
 
 // Opens a line marker ("LINE:n:file") in the text between statements.
 constexpr std::string_view kLineMarker = "LINE:";
@@ -63,12 +62,16 @@ char ScanChar(const Compiler& c, int offset = 0);
 // The unread rest of the text from position + offset.
 std::string_view ScanRest(const Compiler& c, int offset = 0);
 
-// Skips blanks and markers. Inline (with the compilation object, in
-// driver/compiler.h): handlers try their keywords one after another at the same
-// place, and the check that nothing is left to skip is most of the calls.
-inline void SkipBlanks(Compiler& c);
-// The skipping itself, once the quick check has found work to do.
+// The skipping itself, once the check that there is work to do has passed.
 void SkipBlanksAtCursor(Compiler& c);
+// Skips blanks and markers. Inline: handlers try their keywords one after
+// another at the same place, and the check that nothing is left to skip (the
+// last skip stopped here) is most of the calls.
+inline void SkipBlanks(Compiler& c) {
+  const ScanCursor& k = c.scan.cur;
+  if (k.position == k.skippedTo && k.text == k.skippedText && k.length == k.skippedLength) return;
+  SkipBlanksAtCursor(c);
+}
 // 0 when every character of the literal equals the text's at the same index.
 int TextPrefixDiffers(std::string_view literal, std::string_view text);
 int MatchKeyword(Compiler& c, std::string_view literal);

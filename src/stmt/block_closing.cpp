@@ -1,7 +1,12 @@
 // The closing brace: pops the innermost block and emits the code that ends it.
 #include "decl/data_layout.h"
 #include "decl/tables.h"
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "expr/expression.h"
+#include "stmt/statements.h"
 #include "stmt/block_stack.h"
 
 namespace stackcc {

@@ -1,8 +1,13 @@
 // The statements that open blocks: if, else, while, do, for and switch. Each
 // compiles its head, pushes a block record, and leaves the end of the block to
 // the closing brace. A head whose group is missing compiles no condition.
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "expr/expression.h"
+#include "stmt/statements.h"
+#include "base/text_helpers.h"
 #include "stmt/block_stack.h"
 
 namespace stackcc {

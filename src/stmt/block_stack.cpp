@@ -1,7 +1,14 @@
 // The block stack, its label counters and the control-label emitters.
 #include "stmt/block_stack.h"
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/run_state.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "decl/tables.h"
+#include "expr/expression.h"
+#include "stmt/statements.h"
 
 namespace stackcc {
 
@@ -26,7 +33,7 @@ void EmitControlName(Compiler& c, std::string_view name) {
   char digits[24];
   put(name);
   put("_stlev_");
-  put(c.driver.targetSuffix.view());
+  put(c.run.targetSuffix.view());
   put(DecimalDigits(digits, c.blocks.blockLevel));
   put("_ctlbl_");
   put(DecimalDigits(digits, c.blocks.labelNumber));

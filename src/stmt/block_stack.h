@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "driver/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace stackcc {
 

@@ -7,9 +7,15 @@
 #include <iterator>
 
 #include "decl/declarations.h"
-#include "driver/bytes.h"
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "io/source_reader.h"
+#include "scanner/scanner.h"
+#include "expr/expression.h"
+#include "stmt/statements.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 

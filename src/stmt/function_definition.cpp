@@ -4,8 +4,13 @@
 // argument into its parameter; the closing brace ends it.
 #include "decl/declarations.h"
 #include "decl/tables.h"
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "expr/expression.h"
+#include "stmt/statements.h"
+#include "base/text_helpers.h"
 #include "stmt/block_stack.h"
 
 namespace stackcc {

@@ -2,7 +2,12 @@
 // switch, return, break and continue, user labels and goto.
 #include "decl/data_layout.h"
 #include "decl/tables.h"
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "expr/expression.h"
+#include "stmt/statements.h"
 #include "stmt/block_stack.h"
 
 namespace stackcc {

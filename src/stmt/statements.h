@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-#include "driver/fixed_text.h"
-#include "driver/output.h"
-#include "driver/source_reader.h"
+#include "base/fixed_text.h"
+#include "io/output.h"
+#include "io/source_reader.h"
 #include "scanner/scanner.h"
 
 namespace stackcc {

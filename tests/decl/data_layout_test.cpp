@@ -5,7 +5,10 @@
 #include <string>
 
 #include "decl_test_util.h"
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/output.h"
+#include "scanner/scanner.h"
+#include "decl/tables.h"
 
 namespace stackcc {
 namespace {
@@ -325,7 +328,7 @@ TEST(HoistStringLiterals, ReplacesLiteralsByNumberedLabels) {
 
 TEST(HoistStringLiterals, SuffixJoinsTheLabel) {
   FileCompiler t;
-  t->driver.targetSuffix = "x";
+  t->run.targetSuffix = "x";
   FixedText<1024> text("p = \"A\"");
   HoistStringLiterals(t.c(), text);
   EXPECT_EQ(text.view(), "p = PTR_AUX_NUMBER_x1");

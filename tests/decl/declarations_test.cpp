@@ -5,7 +5,9 @@
 #include <string>
 
 #include "decl_test_util.h"
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "scanner/scanner.h"
+#include "decl/tables.h"
 
 namespace stackcc {
 namespace {

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/paths.h"
+#include "driver/driver.h"
 #include "test_support.h"
 
 namespace stackcc {
@@ -29,9 +31,9 @@ TEST_P(NamingTest, DerivesNamesAndOptions) {
   EXPECT_EQ(t->driver.base.view(), tc.base);
   EXPECT_EQ(t->driver.headerBase.view(), tc.headerBase);
   EXPECT_EQ(t->driver.sourceName.view(), std::string(tc.base) + ".c");
-  EXPECT_EQ(t->driver.targetSuffix.view(), tc.suffix);
-  EXPECT_EQ(t->driver.lineMarkerFlag, tc.markers);
-  EXPECT_EQ(t->driver.sourceDir, tc.sourceDir);
+  EXPECT_EQ(t->run.targetSuffix.view(), tc.suffix);
+  EXPECT_EQ(t->run.lineMarkerFlag, tc.markers);
+  EXPECT_EQ(t->run.sourceDir, tc.sourceDir);
   EXPECT_FALSE(issues.fileName);
   EXPECT_FALSE(issues.suffix);
 }
@@ -67,7 +69,7 @@ TEST(CommandLine, OverlongSuffixAndNameAreNoticed) {
   CommandLineIssues issues = ParseCommandLine(t.c(), 3, argv);
   EXPECT_TRUE(issues.fileName);
   EXPECT_TRUE(issues.suffix);
-  EXPECT_EQ(t->driver.targetSuffix.size(), 23u);
+  EXPECT_EQ(t->run.targetSuffix.size(), 23u);
   EXPECT_LE(t->driver.base.size() + 4, 255u);
 }
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "driver/driver.h"
 #include "test_support.h"
 
 namespace stackcc {

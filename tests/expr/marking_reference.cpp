@@ -6,9 +6,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "driver/bytes.h"
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "base/text_helpers.h"
 #include "expr/parser.h"
 
 namespace stackcc::testing {

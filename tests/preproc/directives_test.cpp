@@ -78,7 +78,7 @@ TEST(Conditionals, InactiveRegionIgnoresIncludeAndDefine) {
   std::string out =
       run.Run("#define N 1\n#IF N 2\n#include \"missing.h\"\n#define N 2\n#ENDIF\nx = N;\n");
   EXPECT_EQ(run.AllReports(), 0);
-  EXPECT_FALSE(run.c().driver.stopped);
+  EXPECT_FALSE(run.c().run.stopped);
   EXPECT_NE(out.find("x = 1;"), std::string::npos);
 }
 

@@ -57,8 +57,8 @@ TEST_P(IncludeStops, ReportsNoFileAndStops) {
   Pass1 run;
   run.File("sub/keep.h", "k;\n");
   std::string out = run.Run("a;\n" + k.line + "\nb;\n");
-  EXPECT_TRUE(run.c().driver.stopped) << k.what;
-  EXPECT_EQ(run.c().driver.stopStatus, 1) << k.what;
+  EXPECT_TRUE(run.c().run.stopped) << k.what;
+  EXPECT_EQ(run.c().run.stopStatus, 1) << k.what;
   EXPECT_EQ(run.Reports("No file to open"), 1) << k.what;
   EXPECT_EQ(run.AllReports(), k.reports) << k.what;
   EXPECT_EQ(out, "a;" + E + E) << k.what;
@@ -75,7 +75,7 @@ TEST(Include, OverlongNameIsReportedAndTheRunGoesOn) {
   Pass1 run;
   std::string name(40, 'n');
   std::string out = run.Run("#include \"" + name + "\"\na;\n");
-  EXPECT_FALSE(run.c().driver.stopped);
+  EXPECT_FALSE(run.c().run.stopped);
   EXPECT_EQ(run.Reports("Include file name too long"), 1);
   EXPECT_NE(run.Errors().find("too long;" + name + "; Fatal"), std::string::npos);
   EXPECT_NE(out.find("a;"), std::string::npos);
@@ -93,7 +93,7 @@ TEST(Include, NestingBeyondTheStackIsReportedAndTheRunGoesOn) {
   Pass1 run;
   run.File("self.h", "s;\n#include \"self.h\"\ne;\n");
   std::string out = run.Run("#include \"self.h\"\nlast;\n", true);
-  EXPECT_FALSE(run.c().driver.stopped);
+  EXPECT_FALSE(run.c().run.stopped);
   EXPECT_EQ(run.Reports("Include nesting too deep"), 1);
   EXPECT_EQ(Pass1::Count(out, "s;"), 19);
   EXPECT_EQ(Pass1::Count(out, "LINE:3:self.h" + E + "e;"), 19);

@@ -6,8 +6,14 @@
 #include <string>
 #include <string_view>
 
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "io/run_state.h"
+#include "io/diagnostics.h"
+#include "io/source_reader.h"
+#include "scanner/scanner.h"
+#include "preproc/preproc.h"
+#include "driver/driver.h"
+#include "base/text_helpers.h"
 #include "test_support.h"
 
 namespace stackcc::testing {
@@ -28,16 +34,16 @@ class Pass1 {
   std::string Run(std::string_view source, bool markers = false) {
     File("prog.c", source);
     Compiler& cc = c();
-    cc.driver.sourceDir = dir_;
-    cc.driver.lineMarkerFlag = markers ? 1 : 0;
+    cc.run.sourceDir = dir_;
+    cc.run.lineMarkerFlag = markers ? 1 : 0;
     cc.diag.errorStream.Open(dir_ + "prog.err", false);
     std::string out;
     if (!OpenBaseLevel(cc, dir_ + "prog.c", "prog.c")) return "cannot open";
     SourceText text;
     bool more = NextSourceText(cc, kWindowSize, 1, &text);
-    while (more && !cc.driver.stopped) {
+    while (more && !cc.run.stopped) {
       std::string_view result = PreprocessLine(cc, text);
-      if (cc.driver.stopped) break;
+      if (cc.run.stopped) break;
       out.append(TrimSpaces(result));
       out.append("\r\n");
       int consumed = cc.scan.cur.position;

@@ -23,7 +23,7 @@ TEST(Blocks, EmittersJoinSuffixToLevel) {
       {"x", EmitPlainGoto, "goto while\r\n"},
   };
   for (const Case& k : cases) {
-    p.c().driver.targetSuffix.assign(k.suffix);
+    p.c().run.targetSuffix.assign(k.suffix);
     p.c().blocks.blockLevel = 1;
     p.c().blocks.labelNumber = 3;
     ClearEmit(p.c());
@@ -222,7 +222,7 @@ TEST(Blocks, HandlersAreFoundAfterBlanksAndMarkers) {
   for (const Case& k : cases) {
     Pass2 p;
     p.EnterFunction("main", 0);
-    p.c().driver.lineMarkerFlag = 1;
+    p.c().run.lineMarkerFlag = 1;
     std::string out(p.Dispatch(k.text));
     EXPECT_TRUE(out.starts_with(k.start)) << k.text << "\n" << out;
     EXPECT_EQ(p.c().blocks.blockLevel, k.level) << k.text;

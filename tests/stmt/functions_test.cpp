@@ -132,7 +132,7 @@ TEST(Functions, DefinitionAfterPrototypeChecksSizeAndCount) {
 TEST(Functions, CallStatementIsNotAHeader) {
   Pass2 p;
   p.EnterFunction("main", 0);
-  p.c().driver.lineMarkerFlag = 1;
+  p.c().run.lineMarkerFlag = 1;
   std::string out(p.Dispatch("LINE:4:p.c print (x);"));
   EXPECT_TRUE(out.starts_with("LINE:4:p.c\r\n")) << out;
   EXPECT_NE(out.find("gosub\r\n"), std::string::npos) << out;
@@ -158,7 +158,7 @@ TEST(Functions, MarkersMetBeforeGivingUpStay) {
   for (const Case& k : cases) {
     Pass2 p;
     p.EnterFunction("main", 0);
-    p.c().driver.lineMarkerFlag = 1;
+    p.c().run.lineMarkerFlag = 1;
     std::string out(p.Dispatch(k.text));
     EXPECT_TRUE(out.starts_with(k.start)) << k.text << "\n" << out;
     EXPECT_EQ(out.find("\nLINE:", k.start.size()), std::string::npos) << k.text << "\n" << out;

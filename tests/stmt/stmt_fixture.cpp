@@ -1,7 +1,7 @@
 #include "stmt_fixture.h"
 
 #include "decl/tables.h"
-#include "driver/bytes.h"
+#include "base/bytes.h"
 
 namespace stackcc::testing {
 

@@ -7,22 +7,22 @@
 
 namespace stackcc::testing {
 
-TestCompiler::TestCompiler() : compiler_(std::make_unique<Compiler>()) {
-  compiler_->driver.console = open_memstream(&consoleBuf_, &consoleLen_);
+TestCompiler::TestCompiler() : compilation_(new Compilation) {
+  c().run.console = open_memstream(&consoleBuf_, &consoleLen_);
 }
 
 TestCompiler::~TestCompiler() {
-  if (compiler_->driver.console != nullptr) std::fclose(compiler_->driver.console);
+  if (c().run.console != nullptr) std::fclose(c().run.console);
   std::free(consoleBuf_);
 }
 
 void TestCompiler::SetText(std::string_view text) {
   text_.assign(text);
-  BeginText(*compiler_, text_.data(), static_cast<int>(text_.size()));
+  BeginText(c(), text_.data(), static_cast<int>(text_.size()));
 }
 
 std::string TestCompiler::ConsoleText() {
-  std::fflush(compiler_->driver.console);
+  std::fflush(c().run.console);
   return std::string(consoleBuf_ == nullptr ? "" : consoleBuf_, consoleLen_);
 }
 

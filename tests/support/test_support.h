@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "driver/compilation.h"
 
 namespace stackcc::testing {
 
@@ -15,15 +16,15 @@ class TestCompiler {
  public:
   TestCompiler();
   ~TestCompiler();
-  Compiler& c() { return *compiler_; }
-  Compiler* operator->() { return compiler_.get(); }
+  Compiler& c() { return compilation_->compiler(); }
+  Compiler* operator->() { return &compilation_->compiler(); }
   // Points the scanner at a copy of the text (kept alive by this object).
   void SetText(std::string_view text);
   // Everything printed on the console so far.
   std::string ConsoleText();
 
  private:
-  std::unique_ptr<Compiler> compiler_;
+  std::unique_ptr<Compilation> compilation_;
   std::string text_;
   char* consoleBuf_ = nullptr;
   std::size_t consoleLen_ = 0;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
 
 namespace stackcc::testing {
 

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/source_reader.h"
 #include "test_support.h"
 
 namespace stackcc {

@@ -1,9 +1,11 @@
-#include "driver/output.h"
+#include "io/output.h"
 
 #include <cstring>
 
-#include "driver/compiler.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "io/run_state.h"
+#include "io/diagnostics.h"
+#include "base/text_helpers.h"
 
 namespace stackcc {
 
@@ -24,7 +26,7 @@ void SetEmit(Compiler& c, std::string_view text) {
 }
 
 void WriteCodeLine(Compiler& c, std::string_view text) {
-  if (c.driver.stopped) return;
+  if (c.run.stopped) return;
   if (!c.out.passOut.Write(TrimSpaces(text))) {
     Console(c, "Error writing file...");
     StopRun(c, -1);
@@ -59,7 +61,7 @@ void FlushSection4(Compiler& c) {
 }
 
 void WriteSideFile(Compiler& c, OutFile& file, std::string_view text) {
-  if (c.driver.stopped) return;
+  if (c.run.stopped) return;
   if (!file.Write(text)) {
     Console(c, "Error writing file...");
     StopRun(c, -1);

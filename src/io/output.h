@@ -6,12 +6,11 @@
 
 #include <string_view>
 
-#include "driver/fixed_text.h"
-#include "driver/out_file.h"
+#include "base/compiler.h"
+#include "base/fixed_text.h"
+#include "io/out_file.h"
 
 namespace stackcc {
-
-struct Compiler;
 
 constexpr int kEmitCapacity = 102400;
 
@@ -29,13 +28,18 @@ struct OutputState {
   OutFile header;                       // <header base>.h
 };
 
-// Appends text to the emit buffer. When it does not fit, what fits is kept and
-// the overflow is reported once until the buffer is next emptied. Inline (with
-// the compilation object, in driver/compiler.h): every line passes through here.
-inline void Emit(Compiler& c, std::string_view text);
-inline void EmitNumber(Compiler& c, long long value);
 // The report of an emit buffer that overflowed.
 void EmitOverflowed(Compiler& c);
+// Appends text to the emit buffer. When it does not fit, what fits is kept and
+// the overflow is reported once until the buffer is next emptied. Inline: every
+// line passes through here.
+inline void Emit(Compiler& c, std::string_view text) {
+  if (!c.out.emit.append(text)) EmitOverflowed(c);
+}
+inline void EmitNumber(Compiler& c, long long value) {
+  char buf[24];
+  Emit(c, DecimalDigits(buf, value));
+}
 // Empties the emit buffer (and re-arms the overflow report).
 void ClearEmit(Compiler& c);
 // Replaces the emit buffer's content.

@@ -5,9 +5,9 @@
 
 #include <string_view>
 
-#include "driver/fixed_text.h"
-#include "driver/lazy_table.h"
-#include "driver/out_file.h"
+#include "base/fixed_text.h"
+#include "base/lazy_table.h"
+#include "io/in_file.h"
 
 namespace stackcc {
 

@@ -1,4 +1,4 @@
-#include "driver/source_reader.h"
+#include "io/source_reader.h"
 
 #include <cstring>
 
@@ -6,9 +6,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "driver/byte_scan.h"
-#include "driver/bytes.h"
-#include "driver/compiler.h"
+#include "base/byte_scan.h"
+#include "base/bytes.h"
+#include "base/compiler.h"
 
 namespace stackcc {
 

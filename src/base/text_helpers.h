@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "driver/bytes.h"
-#include "driver/fixed_text.h"
+#include "base/bytes.h"
+#include "base/fixed_text.h"
 
 namespace stackcc {
 

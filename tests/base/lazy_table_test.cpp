@@ -1,10 +1,10 @@
-#include "driver/lazy_table.h"
+#include "base/lazy_table.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "driver/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace stackcc {
 namespace {

@@ -1,6 +1,7 @@
-#include "driver/diagnostics.h"
+#include "io/diagnostics.h"
 
-#include "driver/compiler.h"
+#include "base/compiler.h"
+#include "io/run_state.h"
 
 namespace stackcc {
 

@@ -1,6 +1,6 @@
 // The byte copy and number formatting under every text append, and appends
 // whose piece comes from the text itself or only partly fits.
-#include "driver/fixed_text.h"
+#include "base/fixed_text.h"
 
 #include <gtest/gtest.h>
 

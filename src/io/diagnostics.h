@@ -6,8 +6,8 @@
 #include <bitset>
 #include <string_view>
 
-#include "driver/fixed_text.h"
-#include "driver/out_file.h"
+#include "base/fixed_text.h"
+#include "io/out_file.h"
 
 namespace stackcc {
 

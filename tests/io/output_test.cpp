@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "driver/compiler.h"
-#include "driver/out_file.h"
-#include "driver/text_helpers.h"
+#include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "io/out_file.h"
+#include "base/text_helpers.h"
 #include "test_support.h"
 
 namespace stackcc {

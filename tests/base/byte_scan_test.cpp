@@ -1,6 +1,6 @@
 // The block-wise byte searches against a byte-by-byte reading of the same
 // text, at every start and end around the sixteen-byte blocks.
-#include "driver/byte_scan.h"
+#include "base/byte_scan.h"
 
 #include <gtest/gtest.h>
 

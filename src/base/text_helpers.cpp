@@ -1,4 +1,4 @@
-#include "driver/text_helpers.h"
+#include "base/text_helpers.h"
 
 #include <climits>
 

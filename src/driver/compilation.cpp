@@ -1,0 +1,12 @@
+#include "driver/compilation.h"
+
+namespace stackcc {
+
+// User-provided, so that a value-initialised Compilation is not zero-filled
+// first (several megabytes of buffers).
+Compilation::Compilation() {
+  // A declaration that turns out to be a function head is the statements'.
+  decl_.compileFunctionHead = CompileFunctionDefinition;
+}
+
+}  // namespace stackcc

@@ -1,0 +1,39 @@
+#include "io/paths.h"
+
+#include "base/bytes.h"
+#include "base/compiler.h"
+#include "io/run_state.h"
+
+namespace stackcc {
+
+namespace {
+
+bool IsAbsolute(std::string_view name) {
+  if (!name.empty() && IsSeparator(name[0])) return true;
+  return name.size() >= 2 && IsLetter(name[0]) && name[1] == ':';
+}
+
+}  // namespace
+
+bool IsSeparator(char ch) {
+  return ch == '/' || ch == '\\';
+}
+
+std::string HostPath(std::string_view name) {
+  std::string path(name);
+  for (char& ch : path) {
+    if (ch == '\\') ch = '/';
+  }
+  return path;
+}
+
+std::string PathBesideSource(const Compiler& c, std::string_view name) {
+  if (IsAbsolute(name)) return HostPath(name);
+  return c.run.sourceDir + HostPath(name);
+}
+
+std::string PathOfDerived(std::string_view derivedName) {
+  return HostPath(derivedName);
+}
+
+}  // namespace stackcc

@@ -1,0 +1,22 @@
+// Host paths of the files a run reads and writes. Names as written may use '\'
+// or '/' between directories.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace stackcc {
+
+struct Compiler;
+
+// True for '/' and '\', which both separate directories.
+bool IsSeparator(char ch);
+// The host path of a name as given: both '\' and '/' separate directories.
+std::string HostPath(std::string_view name);
+// The host path of a file that lives beside the source (Sys10.c, includes with
+// relative names, funct1.txt); absolute names stay as they are.
+std::string PathBesideSource(const Compiler& c, std::string_view name);
+// The host path of a file derived from the base name (<base>.c, <base>.000, ...).
+std::string PathOfDerived(std::string_view derivedName);
+
+}  // namespace stackcc
