@@ -2,13 +2,14 @@
 
 #include <array>
 
-#include "decl/data_layout.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
+#include "decl/data_layout.h"
+#include "decl/opening_words.h"
+#include "decl/tables.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
 #include "scanner/scanner.h"
-#include "decl/tables.h"
 
 namespace stackcc {
 
@@ -146,18 +147,17 @@ int CompileDeclaratorList(Compiler& c, const DeclaratorType& t, bool forcePublic
   return 1;
 }
 
-// int, char, long and structures, in this order; 1 for the first that takes the text.
+// The types in the order of the opening words' type rank (int, char, long,
+// then structures); 1 for the first that takes the text.
 int TryTypes(Compiler& c, int externFlag, std::string_view typeName, int memberFlag) {
-  static constexpr struct {
-    std::string_view keyword;
-    int size;
-  } kTypes[] = {{"int", 4}, {"char", 1}, {"long", 8}};
-  for (const auto& type : kTypes) {
-    if (CompileDeclarators(c, type.keyword, type.size, externFlag, typeName, memberFlag) != 0) {
-      return 1;
-    }
+  for (const OpeningWord* type : kTypeOrder) {
+    int taken =
+        type->role == WordRole::kStructure
+            ? CompileStructDeclaration(c, typeName, memberFlag, externFlag)
+            : CompileDeclarators(c, type->word, type->size, externFlag, typeName, memberFlag);
+    if (taken != 0) return 1;
   }
-  return CompileStructDeclaration(c, typeName, memberFlag, externFlag);
+  return 0;
 }
 
 // The member statements up to "}"; a statement that is not a declaration ends the
@@ -169,32 +169,42 @@ void ReadMembers(Compiler& c, std::string_view tag) {
   }
 }
 
-// True when the text at the cursor (blanks already skipped) begins with a word
-// that can open a declaration once "extern" is ruled out, tested as MatchKeyword
-// tests it. When none does, every attempt of a declaration statement fails where
-// it stands and leaves the cursor there, so the statement can be turned down at
-// once with the same effect.
-constexpr std::string_view kOpeningWords[] = {"fixed", "public", "int", "char", "long", "struct"};
+// The words the declaration reader takes, worked out once.
+constexpr struct DeclarationWords {
+  std::string_view words[std::size(kOpeningWords)] = {};
+  std::size_t count = 0;
+  constexpr DeclarationWords() {
+    for (const OpeningWord& w : kOpeningWords) {
+      if (w.taker == WordTaker::kDeclaration) words[count++] = w.word;
+    }
+  }
+  const std::string_view* begin() const { return words; }
+  const std::string_view* end() const { return words + count; }
+} kDeclarationWords;
 
+// True when the text at the cursor (blanks already skipped) begins with a word
+// that opens a declaration, tested as MatchKeyword tests it. When none does,
+// every attempt of a declaration statement fails where it stands and leaves
+// the cursor there, so the statement can be turned down at once with the same
+// effect.
 bool OpensDeclaration(const Compiler& c) {
   std::string_view rest = ScanRest(c);
   if (rest.empty()) return false;
-  char first = rest.front();
-  for (std::string_view word : kOpeningWords) {
-    if (word.front() != first || !rest.starts_with(word)) continue;
+  for (std::string_view word : kDeclarationWords) {
+    if (word.front() != rest.front() || !rest.starts_with(word)) continue;
     char after = ScanChar(c, static_cast<int>(word.size()));
     if (!IsLetter(after) && !IsDigit(after)) return true;
   }
   return false;
 }
 
-// The bytes a declaration statement can begin with: the first bytes of
-// "extern" and of the words OpensDeclaration accepts.
+// The bytes a declaration statement can begin with.
 constexpr std::array<bool, 256> kOpeningBytes = [] {
   std::array<bool, 256> bytes{};
-  bytes[static_cast<unsigned char>('e')] = true;
-  for (std::string_view word : kOpeningWords)
-    bytes[static_cast<unsigned char>(word.front())] = true;
+  for (const OpeningWord& w : kOpeningWords) {
+    if (w.taker == WordTaker::kDeclaration)
+      bytes[static_cast<unsigned char>(w.word.front())] = true;
+  }
   return bytes;
 }();
 
@@ -301,18 +311,23 @@ FixedText<120> ParamStoreText(std::string_view param) {
   for (std::size_t i = 0; i < r.size(); ++i) {
     if (r[i] == '*') r.set(i, ' ');
   }
-  if (std::size_t p = FindTypeWord(r, "public"); p != FixedText<120>::npos) blank(p, 6);
-  for (std::string_view word : {"int", "char", "long"}) {
-    if (std::size_t p = FindTypeWord(r, word); p != FixedText<120>::npos) {
-      blank(p, word.size());
-      return r;
-    }
+  auto blankWord = [&](const OpeningWord& w) {
+    std::size_t p = FindTypeWord(r, w.word);
+    if (p != FixedText<120>::npos) blank(p, w.word.size());
+    return p;
+  };
+  for (const OpeningWord& w : kOpeningWords) {
+    if (w.role == WordRole::kPublic) blankWord(w);
   }
-  if (std::size_t p = FindTypeWord(r, "struct"); p != FixedText<120>::npos) {
-    blank(p, 6);
-    std::size_t q = p + 6;
-    while (r[q] == ' ') ++q;
-    while (IsNameChar(r[q])) blank(q++, 1);
+  for (const OpeningWord* type : kTypeOrder) {
+    std::size_t p = blankWord(*type);
+    if (p == FixedText<120>::npos) continue;
+    if (type->role == WordRole::kStructure) {  // its tag goes with it
+      std::size_t q = p + type->word.size();
+      while (r[q] == ' ') ++q;
+      while (IsNameChar(r[q])) blank(q++, 1);
+    }
+    break;
   }
   return r;
 }

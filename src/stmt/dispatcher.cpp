@@ -6,16 +6,17 @@
 #include <cstdint>
 #include <iterator>
 
-#include "decl/declarations.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
+#include "base/text_helpers.h"
+#include "decl/declarations.h"
+#include "decl/opening_words.h"
+#include "expr/expression.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
 #include "io/source_reader.h"
 #include "scanner/scanner.h"
-#include "expr/expression.h"
 #include "stmt/statements.h"
-#include "base/text_helpers.h"
 
 namespace stackcc {
 
@@ -23,9 +24,10 @@ namespace {
 
 using Handler = int (*)(Compiler&);
 
-// A handler with the byte its statement must begin with; kAnyLetter: a name.
-// readsName: the handler reads a leading name and takes the text only when a
-// ':' or a '(' follows it.
+// A handler with the opening word its statement must begin with (the handlers
+// that take a name, a label or a function head, take any letter; the closing
+// brace its "}"). readsName: the handler reads a leading name and takes the
+// text only when a ':' or a '(' follows it.
 struct Entry {
   Handler handler;
   char first;
@@ -34,16 +36,30 @@ struct Entry {
 
 constexpr char kAnyLetter = '\0';
 
+constexpr char FirstOf(WordTaker taker) {
+  return WordOf(taker).front();
+}
+
 // After the declarations, in the order of trial. Each of these handlers begins
 // with a keyword or name test whose blank skipping the declaration handler has
 // already done, and does nothing else when the text does not begin with its
 // byte (or a letter), so only those that can take the text are tried.
 constexpr Entry kHandlers[] = {
-    {CompileFor, 'f'},      {CompileIf, 'i'},      {CompileElse, 'e'},
-    {CompileWhile, 'w'},    {CompileDo, 'd'},      {CompileSwitch, 's'},
-    {CompileCase, 'c'},     {CompileReturn, 'r'},  {CompileBreak, 'b'},
-    {CompileContinue, 'c'}, {CompileDefault, 'd'}, {CompileLabel, kAnyLetter, true},
-    {CompileGoto, 'g'},     {CompileAsm, 'A'},     {CompileFunctionDefinition, kAnyLetter, true},
+    {CompileFor, FirstOf(WordTaker::kFor)},
+    {CompileIf, FirstOf(WordTaker::kIf)},
+    {CompileElse, FirstOf(WordTaker::kElse)},
+    {CompileWhile, FirstOf(WordTaker::kWhile)},
+    {CompileDo, FirstOf(WordTaker::kDo)},
+    {CompileSwitch, FirstOf(WordTaker::kSwitch)},
+    {CompileCase, FirstOf(WordTaker::kCase)},
+    {CompileReturn, FirstOf(WordTaker::kReturn)},
+    {CompileBreak, FirstOf(WordTaker::kBreak)},
+    {CompileContinue, FirstOf(WordTaker::kContinue)},
+    {CompileDefault, FirstOf(WordTaker::kDefault)},
+    {CompileLabel, kAnyLetter, true},
+    {CompileGoto, FirstOf(WordTaker::kGoto)},
+    {CompileAsm, FirstOf(WordTaker::kAsm)},
+    {CompileFunctionDefinition, kAnyLetter, true},
     {CloseBlock, '}'},
 };
 
@@ -71,6 +87,24 @@ struct HandlerSets {
 
 constexpr HandlerSets kHandlerSets;
 
+// The words that may begin a function head: the return types and "public".
+constexpr struct HeadWords {
+  std::string_view words[std::size(kOpeningWords)] = {};
+  std::size_t count = 0;
+  constexpr HeadWords() {
+    for (const OpeningWord& w : kOpeningWords) {
+      if (w.headRank != 0 || w.role == WordRole::kPublic) words[count++] = w.word;
+    }
+  }
+} kHeadWords;
+
+bool OpensFunctionHead(std::string_view name) {
+  for (std::size_t i = 0; i < kHeadWords.count; ++i) {
+    if (SameText(kHeadWords.words[i], name)) return true;
+  }
+  return false;
+}
+
 // Most statements begin with a name and an operator: "i = 0;", "t[j] = 1;".
 // Such a name is no label and no function head, and reading it would have no
 // effect beyond the name buffer (a short name and a short run of blanks, far
@@ -78,7 +112,6 @@ constexpr HandlerSets kHandlerSets;
 // read a leading name need not try. The cursor stands on the first byte.
 bool NameCannotLead(Compiler& c) {
   constexpr int kShortRun = 64;
-  constexpr std::string_view kHeadWords[] = {"public", "void", "int", "long", "char", "struct"};
   const ScanCursor& k = c.scan.cur;
   int end = k.position;
   while (end < k.length && end - k.position <= kShortRun && IsNameChar(k.text[end])) ++end;
@@ -90,9 +123,7 @@ bool NameCannotLead(Compiler& c) {
   int contentStart = k.contentStart < 0 ? k.position : k.contentStart;
   if (next - contentStart >= kStatementLimit) return false;
   std::string_view name(k.text + k.position, static_cast<std::size_t>(end - k.position));
-  for (std::string_view word : kHeadWords) {
-    if (SameText(word, name)) return false;
-  }
+  if (OpensFunctionHead(name)) return false;
   c.scan.name.assign(name);  // as the handlers' reading would leave it
   return true;
 }

@@ -2,16 +2,17 @@
 // either a body ("{") or, with a return type, a prototype (";"). A body gets its
 // entry label, its parameters as locals and the code that stores each incoming
 // argument into its parameter; the closing brace ends it.
-#include "decl/declarations.h"
-#include "decl/tables.h"
 #include "base/compiler.h"
+#include "base/text_helpers.h"
+#include "decl/declarations.h"
+#include "decl/opening_words.h"
+#include "decl/tables.h"
+#include "expr/expression.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
 #include "scanner/scanner.h"
-#include "expr/expression.h"
-#include "stmt/statements.h"
-#include "base/text_helpers.h"
 #include "stmt/block_stack.h"
+#include "stmt/statements.h"
 
 namespace stackcc {
 
@@ -42,11 +43,12 @@ ReturnType ReadReturnType(Compiler& c) {
     type.text.assign(text);
     type.typed = true;
   };
-  if (MatchKeywordAtByte(c, "void")) set(0, "void");
-  if (MatchKeywordAtByte(c, "int")) set(4, "int");
-  if (MatchKeywordAtByte(c, "long")) set(8, "long");
-  if (MatchKeywordAtByte(c, "char")) set(1, "char");
-  if (MatchKeywordAtByte(c, "struct")) {
+  for (const OpeningWord* w : kReturnTypeOrder) {
+    if (!MatchKeywordAtByte(c, w->word)) continue;
+    if (w->role != WordRole::kStructure) {
+      set(w->size, w->word);
+      continue;
+    }
     FixedText<kTypeNameCapacity> tag(ReadName(c, false));
     set(StructSize(c, tag.view()), "struct ");
     type.text.append(tag.view());
