@@ -41,6 +41,24 @@ inline int FindEitherByte(const char* text, int from, int end, char a, char b, i
   return from;
 }
 
+// The first position from `from` on, below end, holding a, b or d; end when
+// there is none. readable as for FindEitherByte.
+inline int FindOneOfThree(const char* text, int from, int end, char a, char b, char d,
+                          int readable = 0) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a);
+  const __m128i vb = _mm_set1_epi8(b);
+  const __m128i vd = _mm_set1_epi8(d);
+  from = FindInBlocks(text, from, end, readable > end ? readable : end, [&](__m128i v) {
+    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),
+                               _mm_cmpeq_epi8(v, vd));
+    return static_cast<unsigned>(_mm_movemask_epi8(hit));
+  });
+#endif
+  while (from < end && text[from] != a && text[from] != b && text[from] != d) ++from;
+  return from;
+}
+
 // The first position from `from` on, below end, whose byte lies in [low, high]
 // taken unsigned; end when there is none. readable as for FindEitherByte.
 inline int FindByteInRange(const char* text, int from, int end, unsigned char low,

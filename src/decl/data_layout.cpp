@@ -3,12 +3,12 @@
 #include <cstdint>
 
 #include "base/compiler.h"
+#include "base/text_helpers.h"
+#include "decl/tables.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
-#include "scanner/scanner.h"
-#include "decl/tables.h"
-#include "base/text_helpers.h"
 #include "io/run_state.h"
+#include "scanner/scanner.h"
 
 namespace stackcc {
 
@@ -149,10 +149,10 @@ void EmitDataValue(Compiler& c, const DataNumber& n, int& size, const ElementKin
 
 // Label and data of one declarator; extern declarators and members keep nothing,
 // fixed data goes to .002. The caller's own flush follows.
-void PlaceItem(Compiler& c, std::string_view name, std::string_view data, const DataShape& shape,
+void PlaceItem(Compiler& c, std::string_view name, std::string_view data, const ItemLayout& layout,
                int externFlag) {
   EmitLabel(c, name);
-  EmitData(c, data, shape);
+  EmitData(c, data, layout);
   if (externFlag == 1) {
     ClearEmit(c);
     return;
@@ -220,21 +220,21 @@ void EmitLabel(Compiler& c, std::string_view name) {
   Emit(c, ":\r\n");
 }
 
-void EmitData(Compiler& c, std::string_view text, const DataShape& shape) {
+void EmitData(Compiler& c, std::string_view text, const ItemLayout& layout) {
   std::int64_t count = 0;
   int depth = 0;
-  int size = shape.elemSize;
-  ElementKind kind{shape.pointer, !shape.typeName.empty()};
+  int size = layout.elemSize;
+  ElementKind kind{layout.pointer, !layout.typeName.empty()};
   bool stringReported = false;
   // A pointer's value is an address, not a structure: its values walk no members.
-  bool walk = !shape.typeName.empty() && !shape.pointer;
+  bool walk = !layout.typeName.empty() && !layout.pointer;
   if (walk) NextMember(c, "");
   std::size_t i = 0;
   while (true) {
     while (i < text.size() && !IsDataStop(text[i])) ++i;
     if (i >= text.size()) break;
     if (walk && depth == 1) {
-      int m = NextMember(c, shape.typeName);
+      int m = NextMember(c, layout.typeName);
       if (m != -1) {
         const MemberRecord& member = c.decl.members[m];
         size = member.elemSize;
@@ -244,10 +244,10 @@ void EmitData(Compiler& c, std::string_view text, const DataShape& shape) {
     }
     char ch = text[i];
     if (ch == '"') {
-      if (kind.pointerMember && !stringReported) ReportStringForPointer(c, shape.name);
+      if (kind.pointerMember && !stringReported) ReportStringForPointer(c, layout.name);
       stringReported = stringReported || kind.pointerMember;
       std::string_view directive = Directive(size);
-      i = EmitCodes(c, text, i, directive, size, depth > 0 ? shape.rowSize : 0, count);
+      i = EmitCodes(c, text, i, directive, size, depth > 0 ? layout.rowSize : 0, count);
     } else if (IsDigit(ch)) {
       std::size_t j = i;
       while (j < text.size() && IsDigit(text[j])) ++j;
@@ -259,11 +259,11 @@ void EmitData(Compiler& c, std::string_view text, const DataShape& shape) {
       ++i;
     }
   }
-  if (shape.totalSize == -1) return;
-  std::int64_t room = shape.totalSize - count;
+  if (layout.totalSize == -1) return;
+  std::int64_t room = layout.totalSize - count;
   if (room > 0) {
     EmitPadding(c, room);
-  } else if (room < 0 && shape.totalSize != 0) {
+  } else if (room < 0 && layout.totalSize != 0) {
     ReportError(c, kErrDataSpace, "");
   }
 }
@@ -298,9 +298,9 @@ void DeclareScalarInit(Compiler& c, NameBuffer& name, std::string_view value, in
   }
   int storage = StorageSize(ptr, typeSize);
   DeclareSymbol(c, name, typeSize, ptr, 0, ptr + 1, storage, typeName, memberFlag, -1, ownTag);
-  DataShape shape{typeSize, storage, typeName, ptr != 0};
-  shape.name = name.view();
-  PlaceItem(c, name.view(), value, shape, externFlag);
+  ItemLayout layout{typeSize, storage, typeName, ptr != 0};
+  layout.name = name.view();
+  PlaceItem(c, name.view(), value, layout, externFlag);
   FlushSection3(c);
 }
 
@@ -320,11 +320,11 @@ void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int 
   int total = ArrayByteSize(dims, StorageSize(ptr, typeSize));
   DeclareSymbol(c, name, typeSize, SymArray, 1, ptr + 1, total, typeName, memberFlag, -1, ownTag);
   RecordDimensions(c, name.view(), dims);
-  DataShape shape{typeSize, total, typeName, ptr != 0};
-  shape.name = name.view();
+  ItemLayout layout{typeSize, total, typeName, ptr != 0};
+  layout.name = name.view();
   // The strings of a char array's list fill rows of its innermost dimension.
-  if (typeSize == 1 && ptr == 0 && typeName.empty()) shape.rowSize = StringRowSize(dims);
-  PlaceItem(c, name.view(), value, shape, externFlag);
+  if (typeSize == 1 && ptr == 0 && typeName.empty()) layout.rowSize = StringRowSize(dims);
+  PlaceItem(c, name.view(), value, layout, externFlag);
   FlushSection3(c);
 }
 

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "decl/tables.h"
 #include "base/fixed_text.h"
+#include "decl/tables.h"
 
 namespace stackcc {
 
@@ -31,9 +31,9 @@ void DeclareArrayInit(Compiler& c, NameBuffer& name, std::string_view dims, int 
 // Appends name + ":" and CR LF to the emit buffer.
 void EmitLabel(Compiler& c, std::string_view name);
 // How the values of an initialiser text are laid out.
-struct DataShape {
-  DataShape(int elem, int total, std::string_view type = {}, bool pointerValues = false,
-            int row = 0)
+struct ItemLayout {
+  ItemLayout(int elem, int total, std::string_view type = {}, bool pointerValues = false,
+             int row = 0)
       : elemSize(elem), totalSize(total), typeName(type), pointer(pointerValues), rowSize(row) {}
   int elemSize;
   int totalSize;              // pads up to this size and checks it; -1: neither
@@ -47,7 +47,7 @@ struct DataShape {
 // Appends the "db"/"dd" lines of an initialiser text (numbers, a "-" before a
 // number that follows "{", "," or the start, quoted three-digit codes, brace
 // lists) and pads with "db 0 DUP n" up to the total size.
-void EmitData(Compiler& c, std::string_view text, const DataShape& shape);
+void EmitData(Compiler& c, std::string_view text, const ItemLayout& layout);
 // The product of the bracket groups' numbers times the element size.
 int ArrayByteSize(std::string_view dims, int elemSize);
 

@@ -5,8 +5,8 @@
 
 #include "base/byte_scan.h"
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "base/text_helpers.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 
@@ -44,9 +44,11 @@ unsigned CurrentLabelHash(DeclState& d) {
   return d.labelHash;
 }
 
+}  // namespace
+
 // The search behind every lookup: the name with the current function's label
 // appended (unless it already carries one), then the name exactly as asked.
-int ScopedIndex(Compiler& c, std::string_view name) {
+int LookUpSymbol(Compiler& c, std::string_view name) {
   DeclState& d = c.decl;
   std::string_view label = d.currentFunctionLabel.view();
   // A scoped form longer than a name field cannot have been stored.
@@ -69,8 +71,6 @@ int ScopedIndex(Compiler& c, std::string_view name) {
   return d.symbolIndex.Find(d.symbols, name, {}, SymbolIndex::KeyHash(nameHash, 0));
 }
 
-}  // namespace
-
 unsigned SymbolIndex::PartHash(std::string_view part) {
   // Eight bytes at a time: names are a few words long.
   std::uint64_t h = 0x9E3779B97F4A7C15ull ^ part.size();
@@ -84,7 +84,8 @@ unsigned SymbolIndex::PartHash(std::string_view part) {
   }
   if (n > 0) {
     std::uint64_t w = 0;
-    for (std::size_t k = 0; k < n; ++k) w |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
+    for (std::size_t k = 0; k < n; ++k)
+      w |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
     h = (h ^ w) * 0xc4ceb9fe1a85ec53ull;
     h ^= h >> 29;
   }
@@ -181,7 +182,7 @@ void DeclareSymbol(Compiler& c, NameBuffer& name, int elemSize, int kind, int is
     c.decl.members[c.decl.memberCount].structure = !ownTag.empty();
     if (!ownTag.empty()) symbolType = ownTag;
   }
-  int found = ScopedIndex(c, name.view());
+  int found = LookUpSymbol(c, name.view());
   if (found >= 0) {
     // A repeated array is silently kept as it is; anything else is a redefinition.
     if (c.decl.symbols[found].kind != SymArray) ReportError(c, kErrAlreadyDefined, name);
@@ -202,18 +203,18 @@ void SetParamCount(Compiler& c, std::string_view name, int count) {
 }
 
 int FindSymbol(Compiler& c, std::string_view name) {
-  int i = ScopedIndex(c, name);
+  int i = LookUpSymbol(c, name);
   if (i >= 0) return i;
   ReportError(c, kErrNotFound, name);
   return 0;
 }
 
 int SymbolExists(Compiler& c, std::string_view name) {
-  return ScopedIndex(c, name) >= 0 ? 1 : 0;
+  return LookUpSymbol(c, name) >= 0 ? 1 : 0;
 }
 
 int SymbolElementSize(Compiler& c, std::string_view name) {
-  int i = ScopedIndex(c, name);
+  int i = LookUpSymbol(c, name);
   if (i >= 0) return c.decl.symbols[i].sizes[0];
   ReportError(c, kErrNotFound, name);
   return 0;
@@ -281,7 +282,7 @@ void RecordDimensions(Compiler& c, std::string_view name, std::string_view dims)
   // The declaration has just been made, so the name is only missing when its record
   // could not be stored (already reported). Record 0, which answers for the empty
   // name, is never written.
-  int i = ScopedIndex(c, name);
+  int i = LookUpSymbol(c, name);
   if (i <= 0) return;
   if (d.dimensionCount >= kDimensionRecords) {
     ReportError(c, kErrDimensionTableFull, name);

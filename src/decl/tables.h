@@ -12,10 +12,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "decl/records.h"
 #include "base/fixed_text.h"
 #include "base/lazy_table.h"
 #include "base/text_helpers.h"
+#include "decl/records.h"
 
 namespace stackcc {
 
@@ -170,6 +170,11 @@ void DeclareSymbol(Compiler& c, NameBuffer& name, int elemSize, int kind, int is
                    int indirection, int totalSize, std::string_view typeName, int memberFlag,
                    int paramCount, std::string_view ownTag = {});
 void SetParamCount(Compiler& c, std::string_view name, int count);
+// The record of a name as the current scope sees it: the name with the current
+// function's label appended first, then the name as written; -1 when there is
+// none (nothing is reported).
+int LookUpSymbol(Compiler& c, std::string_view name);
+// The same, reporting error 31 for a name that is not found and giving 0.
 int FindSymbol(Compiler& c, std::string_view name);
 int SymbolExists(Compiler& c, std::string_view name);
 int SymbolElementSize(Compiler& c, std::string_view name);

@@ -1,5 +1,5 @@
-// The pieces of the two passes that the driver and the early-started Pass 2
-// share.
+// The pieces of the two passes that the driver shares between them: the
+// derived names, the pass-2 files, and the loop that hands texts to a pass.
 #pragma once
 
 #include <functional>
@@ -7,10 +7,10 @@
 #include <string_view>
 
 #include "base/compiler.h"
+#include "driver/driver.h"
 #include "io/output.h"
 #include "io/source_reader.h"
 #include "scanner/scanner.h"
-#include "driver/driver.h"
 
 namespace stackcc {
 

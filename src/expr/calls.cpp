@@ -2,12 +2,12 @@
 // compiles its arguments from the last to the first (so the first argument ends
 // up on top), pushes the function's address and jumps with "gosub". A function
 // called before it is known is declared with the number of arguments of that call.
-#include "decl/tables.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
-#include "io/diagnostics.h"
+#include "decl/tables.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 
@@ -54,13 +54,15 @@ int EmitArguments(Compiler& c, int k, int close) {
   return count;
 }
 
-void CheckCallee(Compiler& c, std::string_view name, int count) {
-  if (!SymbolExists(c, name)) {
+void CheckCallee(Compiler& c, int callee, int count) {
+  int s = TermSymbol(c, callee, false);
+  std::string_view name = c.expr.terms[callee].text.view();
+  if (s == 0) {
     NameBuffer declared(name);
     DeclareSymbol(c, declared, 4, SymFunction, 0, 1, 0, "", 0, count);
     return;
   }
-  const SymbolRecord& r = c.decl.symbols[FindSymbol(c, name)];
+  const SymbolRecord& r = c.decl.symbols[s];
   if (r.paramCount >= 0 && r.paramCount != count) ReportError(c, kErrParamCount, name);
 }
 
@@ -73,9 +75,9 @@ void EmitCall(Compiler& c, int k) {
     EmitGroup(c, k);
     return;
   }
-  ExprText callee = e.terms[b].text;
-  if (!IsLetter(callee[0]) && callee[0] != '_') {
-    StopExpression(c, callee.view());  // only a name can be called
+  std::string_view callee = e.terms[b].text.view();
+  if (callee.empty() || (!IsLetter(callee[0]) && callee[0] != '_')) {
+    StopExpression(c, callee);  // only a name can be called
     return;
   }
   int close = FindMatchingBracket(c, k);
@@ -84,7 +86,7 @@ void EmitCall(Compiler& c, int k) {
   e.terms[k].code.clear();
   int count = EmitArguments(c, k, close);
   if (count < 0) return;
-  CheckCallee(c, callee.view(), count);
+  CheckCallee(c, b, count);
   e.terms[k].state = 1;
   EmitOperand(c, b);
   AppendCode(c, b, "gosub\r\n");

@@ -2,13 +2,13 @@
 // marked, the text is split into terms and evaluated, and the root's code is
 // expanded into the emit buffer followed by a drop of the statement's value. A
 // statement stopped by an error emits nothing.
-#include "decl/data_layout.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
+#include "decl/data_layout.h"
+#include "expr/expression.h"
+#include "expr/expression_parts.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
-#include "expr/expression.h"
-#include "expr/parser.h"
 
 namespace stackcc {
 

@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 

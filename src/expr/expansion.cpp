@@ -5,9 +5,9 @@
 // only a source text holding "@" can produce) expands to nothing.
 #include "base/bytes.h"
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 

@@ -20,9 +20,9 @@
 
 #include "base/bytes.h"
 #include "base/compiler.h"
-#include "io/diagnostics.h"
+#include "expr/expression_parts.h"
 #include "expr/operator_table.h"
-#include "expr/parser.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 
@@ -192,8 +192,8 @@ void WriteMarked(std::string_view text, const Occurrences& found, MarkedText& ou
   bool unaryPlace = true;  // a star or ampersand here would be unary
   int next = 0;
   while (next < found.count && !found.list[next].taken) ++next;
-  std::size_t nextPos = next < found.count ? static_cast<std::size_t>(found.list[next].pos)
-                                           : text.size();
+  std::size_t nextPos =
+      next < found.count ? static_cast<std::size_t>(found.list[next].pos) : text.size();
   for (std::size_t i = 0; i < text.size();) {
     // A run of operand bytes is copied at once.
     if (kTables.plain[static_cast<unsigned char>(text[i])] && i != nextPos) {

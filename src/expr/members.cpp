@@ -2,10 +2,10 @@
 // tag + "_ST_" + member, where the tag is that of the owner on the left (for a
 // subscripted array of structures, the array before the brackets). A chain such as
 // s.t.x finds the tag of t through t's rewritten member name.
-#include "decl/tables.h"
 #include "base/compiler.h"
+#include "decl/tables.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
 
 namespace stackcc {
 
@@ -38,9 +38,7 @@ MemberResolution ResolveMember(Compiler& c, int i) {
   int owner = MemberOwner(c, i);
   if (owner < 0) return {};
   const ExprTerm& ownerTerm = e.terms[owner];
-  int s = ownerTerm.unresolved ? 0
-          : ownerTerm.symbol > 0 ? ownerTerm.symbol
-                                 : FindSymbol(c, ownerTerm.text.view());
+  int s = ownerTerm.unresolved ? 0 : TermSymbol(c, owner);
   FixedText<kTypeNameCapacity> tag(TypeNameOf(c.decl, c.decl.symbols[s]));
   ExprTerm& t = e.terms[i];
   MemberResolution result;

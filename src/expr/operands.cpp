@@ -4,12 +4,12 @@
 // operand gets the TypeInfo that describes its value.
 #include <cstdint>
 
-#include "decl/tables.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
-#include "expr/expression.h"
 #include "base/text_helpers.h"
-#include "expr/parser.h"
+#include "decl/tables.h"
+#include "expr/expression.h"
+#include "expr/expression_parts.h"
 
 namespace stackcc {
 
@@ -71,7 +71,7 @@ void CompileName(Compiler& c, int i) {
   if (mayBeMember) written = t.text;
   MemberResolution member = ResolveMember(c, i);
   if (e.failed) return;
-  int s = t.symbol > 0 ? t.symbol : FindSymbol(c, t.text.view());
+  int s = TermSymbol(c, i);
   if (s <= 0) {
     if (mayBeMember) t.text = written;
     CompileUnresolved(c, i);

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "base/compiler.h"
+#include "expr/expression_parts.h"
 #include "io/diagnostics.h"
-#include "expr/parser.h"
 
 namespace stackcc {
 

@@ -4,7 +4,7 @@
 // expression is kept. Its "@n" operands copy the operand terms afresh.
 #include "base/compiler.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
 
 namespace stackcc {
 

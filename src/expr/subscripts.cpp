@@ -4,11 +4,11 @@
 // array symbol that starts it, whatever the indices themselves subscript.
 #include <cstdint>
 
-#include "decl/tables.h"
 #include "base/compiler.h"
-#include "io/diagnostics.h"
+#include "decl/tables.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 
@@ -26,7 +26,7 @@ bool StartSubscript(Compiler& c, int k, int b) {
     ResolveMember(c, k - 1);
     if (e.failed) return false;
     ExprTerm& B = e.terms[b];
-    int s = B.unresolved || B.state != 0 ? 0 : FindSymbol(c, B.text.view());
+    int s = B.unresolved || B.state != 0 ? 0 : TermSymbol(c, b);
     B.symbol = s;  // the operand's compile below looks it up no more
     const SymbolRecord& symbol = c.decl.symbols[s];
     if (symbol.kind == SymScalar) {

@@ -1,9 +1,9 @@
 // Stopping a statement on an expression error, and on a term's code grown
 // beyond 4095 characters.
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 

@@ -3,9 +3,9 @@
 // search leaves the statement's terms, and bracket partners are looked for only
 // inside the range being evaluated.
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 

@@ -2,9 +2,9 @@
 // operator's type rule, the CHANGE_SIZE lines that widen or narrow a value right
 // after it is pushed, and the scaling of the integer beside a pointer.
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "expr/expression.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 

@@ -2,19 +2,15 @@
 // (writing a LINE marker with the d option), read the line without comments,
 // let the directives take it, drop it in an inactive region, and otherwise
 // substitute defines and character constants.
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "base/byte_scan.h"
 #include "base/compiler.h"
+#include "base/text_helpers.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
-#include "io/source_reader.h"
-#include "scanner/scanner.h"
-#include "preproc/preproc.h"
-#include "base/text_helpers.h"
 #include "io/run_state.h"
+#include "io/source_reader.h"
+#include "preproc/preproc.h"
+#include "scanner/scanner.h"
 
 namespace stackcc {
 
@@ -22,31 +18,6 @@ namespace {
 
 bool AtEnd(const ScanCursor& k) {
   return k.position >= k.length;
-}
-
-// The bytes at which the line reader stops copying: the line end, a possible
-// comment opener and the NUL that ends what is kept.
-bool NeedsLook(char ch) {
-  return ch == '\n' || ch == '/' || ch == '\0';
-}
-
-// The first position from `from` on, below end, whose byte needs a look; end
-// when there is none. Sixteen bytes at a time where the machine can.
-int NextLook(const char* text, int from, int end) {
-#if defined(__SSE2__)
-  const __m128i newline = _mm_set1_epi8('\n');
-  const __m128i slash = _mm_set1_epi8('/');
-  const __m128i zero = _mm_setzero_si128();
-  for (; from + 16 <= end; from += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
-    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, newline), _mm_cmpeq_epi8(v, slash)),
-                               _mm_cmpeq_epi8(v, zero));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-    if (mask != 0) return from + __builtin_ctz(mask);
-  }
-#endif
-  while (from < end && !NeedsLook(text[from])) ++from;
-  return from;
 }
 
 IncludeLevel& CurrentLevel(Compiler& c) {
@@ -190,9 +161,10 @@ std::string_view ReadSourceLine(Compiler& c) {
   // rest of the line is still read (and its comments still recognised).
   bool cut = false;
   while (!AtEnd(k)) {
-    // The run of bytes that need no look is copied at once.
+    // The run of bytes up to a line end, a possible comment opener or the NUL
+    // that ends what is kept is copied at once.
     int start = k.position;
-    k.position = NextLook(k.text, k.position, k.length);
+    k.position = FindOneOfThree(k.text, k.position, k.length, '\n', '/', '\0');
     if (!cut)
       line.append(std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)));
     if (AtEnd(k)) break;

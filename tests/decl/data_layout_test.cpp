@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "decl_test_util.h"
 #include "base/compiler.h"
+#include "decl/tables.h"
+#include "decl_test_util.h"
 #include "io/output.h"
 #include "scanner/scanner.h"
-#include "decl/tables.h"
 
 namespace stackcc {
 namespace {
@@ -92,7 +92,7 @@ TEST(EmitData, StructureValuesTakeTheirMembersSizes) {
 TEST(EmitData, ValuesFillTheirElements) {
   struct Case {
     const char* text;
-    DataShape shape;
+    ItemLayout layout;
     const char* lines;
   } const cases[] = {
       {"-1", {1, 1, ""}, "db 255\r\n"},
@@ -112,16 +112,18 @@ TEST(EmitData, ValuesFillTheirElements) {
       // A structure's pointer walks no members: every value is an address.
       {"{1,2}", {5, 8, "S", true}, "db 1\r\ndb 0 DUP 3 \r\ndb 2\r\ndb 0 DUP 3 \r\n"},
       // Strings keep their lines; in a list of rows they fill their row.
-      {"{\"097\",\"098099100\"}", {1, 8, "", false, 4},
+      {"{\"097\",\"098099100\"}",
+       {1, 8, "", false, 4},
        "db 097\r\ndb 0\r\ndb 0 DUP 2 \r\ndb 098\r\ndb 099\r\ndb 100\r\ndb 0\r\n"},
-      {"{\"097098099100\",\"098\"}", {1, 8, "", false, 4},
+      {"{\"097098099100\",\"098\"}",
+       {1, 8, "", false, 4},
        "db 097\r\ndb 098\r\ndb 099\r\ndb 100\r\ndb 0\r\ndb 098\r\ndb 0\r\ndb 0 DUP 2 \r\n"},
       {"\"097\"", {1, 4, "", false, 4}, "db 097\r\ndb 0\r\ndb 0 DUP 2 \r\n"},
   };
   for (const Case& k : cases) {
     TestCompiler t;
     DefineS(t.c());
-    EmitData(t.c(), k.text, k.shape);
+    EmitData(t.c(), k.text, k.layout);
     EXPECT_EQ(t->out.emit.view(), k.lines) << k.text;
   }
 }

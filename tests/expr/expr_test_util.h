@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "decl/tables.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
 #include "test_support.h"
 
 namespace stackcc::testing {

@@ -10,7 +10,7 @@
 #include "base/compiler.h"
 #include "io/diagnostics.h"
 #include "base/text_helpers.h"
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
 
 namespace stackcc::testing {
 

@@ -2,7 +2,7 @@
 // kept for the differential test only.
 #pragma once
 
-#include "expr/parser.h"
+#include "expr/expression_parts.h"
 
 namespace stackcc::testing {
 

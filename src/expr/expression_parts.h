@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "base/fixed_text.h"
 #include "expr/expression.h"
 #include "expr/operator_table.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 
@@ -144,6 +144,12 @@ inline void AppendCodeReference(Compiler& c, int index, int target) {
   char buf[24];
   AppendPieces(c, index, "@", DecimalDigits(buf, target));
 }
+
+// --- symbols (term_symbol.cpp): how the expression compiler looks up names
+// The symbol record a term's text names, looked up once and kept in the term.
+// A name that is not found gives 0: reported as error 31 when reportMissing,
+// else quietly (a callee that is not declared yet).
+int TermSymbol(Compiler& c, int index, bool reportMissing = true);
 
 // --- operands, calls and subscripts (operands.cpp, members.cpp, calls.cpp,
 // subscripts.cpp)
