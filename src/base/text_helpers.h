@@ -10,6 +10,10 @@
 
 namespace stackcc {
 
+// The mark that joins a local's name to its function's name ("x_func_main"):
+// locals are stored so, and reports show the name before it.
+constexpr std::string_view kFunctionMark = "_func_";
+
 // FNV-1a over the bytes, continuing from h: the hash of the name indices.
 constexpr unsigned kHashSeed = 2166136261u;
 inline unsigned HashBytes(std::string_view s, unsigned h = kHashSeed) {

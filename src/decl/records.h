@@ -1,14 +1,17 @@
 // The records of the symbol, member and dimension tables.
 #pragma once
 
-#include "decl/symbol_name.h"
 #include "base/fixed_text.h"
 #include "base/text_helpers.h"
+#include "decl/symbol_name.h"
 
 namespace stackcc {
 
 constexpr int kSymbolNameCapacity = 80;
 constexpr int kTypeNameCapacity = 128;
+// The mark between a structure's tag and a member's name in the member's
+// symbol name ("point_ST_x").
+constexpr std::string_view kMemberMark = "_ST_";
 
 struct SymbolRecord {
   SymbolName<kSymbolNameCapacity> name;

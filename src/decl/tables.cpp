@@ -12,9 +12,6 @@ namespace stackcc {
 
 namespace {
 
-constexpr std::string_view kFuncMark = "_func_";
-constexpr std::string_view kMemberMark = "_ST_";
-
 // Products and sums of sizes wrap as 32-bit integers do on the target.
 int Wrap32(std::int64_t value) {
   return static_cast<int>(static_cast<std::uint32_t>(value));
@@ -23,8 +20,9 @@ int Wrap32(std::int64_t value) {
 // Where the mark of a function label starts in name; npos when it has none.
 // Names are short: a plain walk costs less than the library's search.
 std::size_t FuncMarkAt(std::string_view name) {
-  for (std::size_t i = 0; i + kFuncMark.size() <= name.size(); ++i) {
-    if (name[i] == '_' && SameBytes(name.data() + i, kFuncMark.data(), kFuncMark.size())) return i;
+  for (std::size_t i = 0; i + kFunctionMark.size() <= name.size(); ++i) {
+    if (name[i] == '_' && SameBytes(name.data() + i, kFunctionMark.data(), kFunctionMark.size()))
+      return i;
   }
   return std::string_view::npos;
 }
@@ -110,7 +108,7 @@ const TagMembers* MembersOf(const DeclState& d, std::string_view tag) {
 bool AddMember(Compiler& c, NameBuffer& name, int elemSize, int kind, int isArray, int indirection,
                int totalSize, std::string_view owner) {
   DeclState& d = c.decl;
-  std::size_t cut = name.find(kFuncMark);
+  std::size_t cut = name.find(kFunctionMark);
   if (cut != NameBuffer::npos) name.truncate(cut);
   if (owner.size() >= kSymbolNameCapacity || name.size() >= kSymbolNameCapacity) {
     ReportError(c, kErrNameLength, name.view());

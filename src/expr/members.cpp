@@ -11,8 +11,6 @@ namespace stackcc {
 
 namespace {
 
-constexpr std::string_view kMemberMark = "_ST_";
-
 // The term whose symbol owns the member at index i, or -1.
 int MemberOwner(Compiler& c, int i) {
   ExprState& e = c.expr;

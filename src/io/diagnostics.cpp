@@ -91,7 +91,7 @@ std::string_view ErrorMessage(int code) {
 }
 
 void ReportError(Compiler& c, int code, std::string_view aux) {
-  std::size_t cut = aux.find("_func_");
+  std::size_t cut = aux.find(kFunctionMark);
   if (cut != std::string_view::npos) aux = aux.substr(0, cut);
   Diagnostics& d = c.diag;
   d.errorStream.Write(d.errorLineText.view());

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/fixed_text.h"
+#include "base/text_helpers.h"
 #include "io/out_file.h"
 
 namespace stackcc {
@@ -106,7 +107,7 @@ void ReportError(Compiler& c, int code, std::string_view aux);
 // in a function carry that suffix; the report, and the caller, keep the bare name).
 template <std::size_t N>
 void ReportError(Compiler& c, int code, FixedText<N>& aux) {
-  std::size_t cut = aux.find("_func_");
+  std::size_t cut = aux.find(kFunctionMark);
   if (cut != FixedText<N>::npos) aux.truncate(cut);
   ReportError(c, code, aux.view());
 }

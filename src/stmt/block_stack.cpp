@@ -2,19 +2,18 @@
 #include "stmt/block_stack.h"
 
 #include "base/compiler.h"
-#include "io/run_state.h"
-#include "io/diagnostics.h"
-#include "io/output.h"
-#include "scanner/scanner.h"
+#include "base/text_helpers.h"
 #include "decl/tables.h"
 #include "expr/expression.h"
+#include "io/diagnostics.h"
+#include "io/output.h"
+#include "io/run_state.h"
+#include "scanner/scanner.h"
 #include "stmt/statements.h"
 
 namespace stackcc {
 
 namespace {
-
-constexpr std::string_view kFunctionPrefix = "_func_";
 
 // name + "_stlev_" + suffix + level + "_ctlbl_" + number, put together in
 // place and appended at once (names are the handlers' short words).
@@ -117,9 +116,9 @@ void EmitReturn(Compiler& c, int valueSize, int functionSize) {
 
 std::string_view CurrentFunctionName(const Compiler& c) {
   std::string_view label = c.decl.currentFunctionLabel.view();
-  std::size_t at = label.find(kFunctionPrefix);
+  std::size_t at = label.find(kFunctionMark);
   return at == std::string_view::npos ? std::string_view{}
-                                      : label.substr(at + kFunctionPrefix.size());
+                                      : label.substr(at + kFunctionMark.size());
 }
 
 FixedText<32> NumberedName(std::string_view prefix, int number) {

@@ -181,7 +181,7 @@ void WritePublicLines(Compiler& c, const ReturnType& type, std::string_view name
 bool CompileHeader(Compiler& c, const ReturnType& type, std::string_view fullName, bool isPublic) {
   std::string_view name = fullName.substr(0, kFunctionNameLimit);
   FixedText<kFunctionLabelCapacity> savedLabel = c.decl.currentFunctionLabel;
-  c.decl.currentFunctionLabel.assign("_func_");
+  c.decl.currentFunctionLabel.assign(kFunctionMark);
   c.decl.currentFunctionLabel.append(name);
   if (isPublic) WritePublicLines(c, type, name);
   BlockState& b = c.blocks;
