@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ std::vector<std::string> Texts() {
   std::string plain(40, 'a');
   std::vector<std::string> texts;
   for (int at : {0, 1, 14, 15, 16, 17, 31, 32, 39}) {
-    for (char ch : {';', '}', '\n', 'M', '\x80', '\xFF', ' ', '\0', 'Z', '_'}) {
+    for (char ch : {';', '}', '\n', 'M', '\x80', '\xFF', ' ', '\0', 'Z', '_', '/'}) {
       std::string t = plain;
       t[static_cast<std::size_t>(at)] = ch;
       texts.push_back(t);
@@ -58,6 +59,10 @@ TEST(ByteScan, AgreesWithAByteByByteSearchEverywhere) {
         for (int readable : {0, size}) {
           EXPECT_EQ(FindEitherByte(t.data(), from, end, ';', '}', readable),
                     SlowEither(t, from, end, ';', '}'));
+          // The line reader's stops: a line end, a slash, the NUL.
+          EXPECT_EQ(
+              FindOneOfThree(t.data(), from, end, '\n', '/', '\0', readable),
+              std::min(SlowEither(t, from, end, '\n', '/'), SlowEither(t, from, end, '\0', '\0')));
           for (const Range& r : ranges) {
             EXPECT_EQ(FindByteInRange(t.data(), from, end, r.lo, r.hi, readable),
                       SlowInRange(t, from, end, r.lo, r.hi));
