@@ -86,13 +86,15 @@ struct RankedWords {
   const OpeningWord* words[std::size(kOpeningWords)] = {};
   int count = 0;
   constexpr RankedWords() {
+    // Indices, not pointers, while searching: a sanitized build cannot compare
+    // pointers into a table in a constant expression.
     for (int rank = 1;; ++rank) {
-      const OpeningWord* found = nullptr;
-      for (const OpeningWord& w : kOpeningWords) {
-        if (w.*kRank == rank) found = &w;
+      std::size_t found = std::size(kOpeningWords);
+      for (std::size_t i = 0; i < std::size(kOpeningWords); ++i) {
+        if (kOpeningWords[i].*kRank == rank) found = i;
       }
-      if (found == nullptr) return;
-      words[count++] = found;
+      if (found == std::size(kOpeningWords)) return;
+      words[count++] = &kOpeningWords[found];
     }
   }
   const OpeningWord* const* begin() const { return words; }
