@@ -1,19 +1,18 @@
 #include "driver/driver.h"
 
-#include <cstdlib>
-#include <memory>
+#include <cstdio>
 
 #include "base/compiler.h"
-#include "io/run_state.h"
-#include "io/paths.h"
+#include "base/text_helpers.h"
+#include "driver/passes.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
+#include "io/paths.h"
+#include "io/run_state.h"
 #include "io/source_reader.h"
 #include "preproc/preproc.h"
-#include "stmt/statements.h"
-#include "driver/passes.h"
-#include "base/text_helpers.h"
 #include "stackcc/version.h"
+#include "stmt/statements.h"
 
 namespace stackcc {
 
@@ -21,8 +20,6 @@ namespace {
 
 constexpr std::string_view kBanner = "C Compiler  8.02  \r\n";
 constexpr std::string_view kFirstLine = "#include \"Sys10.c\"; \r\n";
-constexpr std::string_view kUsage = "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n";
-
 constexpr std::string_view kHelp =
     "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n"
     "       stackcc --help | -h | --version\n"
@@ -51,6 +48,9 @@ constexpr std::string_view kHelp =
     "\n"
     "Documentation: man stackcc, man stackvm, and share/doc/stackcc/ under the\n"
     "installation prefix (docs/ in the source tree).\n";
+
+// The help's first line, for a command line without a source.
+constexpr std::string_view kUsage = kHelp.substr(0, kHelp.find('\n') + 1);
 
 constexpr std::string_view kVersionLine = "stackcc " STACKCC_VERSION "\n";
 

@@ -9,6 +9,7 @@
 #include "base/compiler.h"
 #include "driver/driver.h"
 #include "io/output.h"
+#include "io/run_state.h"
 #include "io/source_reader.h"
 #include "scanner/scanner.h"
 

@@ -1,7 +1,8 @@
 // Evaluating a range of terms: the pending operator of highest precedence is
-// applied, again and again, until none is left (the leftmost of equals first). Applying an operator
-// compiles its operands into their own terms, gives the operator's term code references to them,
-// and lets the operator's emitter add its lines.
+// applied, again and again, until none is left (the leftmost of equals first).
+// Applying an operator compiles its operands into their own terms, gives the
+// operator's term code references to them, and lets the operator's emitter add
+// its lines.
 #include "base/compiler.h"
 #include "expr/expression.h"
 #include "expr/expression_parts.h"

@@ -1,15 +1,16 @@
 #include "scanner/scanner.h"
 
 #include <cstring>
+#include <limits>
 
 #include "base/byte_scan.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
+#include "base/text_helpers.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
-#include "scanner/fold.h"
-#include "base/text_helpers.h"
 #include "io/run_state.h"
+#include "scanner/fold.h"
 
 namespace stackcc {
 
@@ -349,22 +350,23 @@ std::string_view ReadBrackets(Compiler& c, bool required) {
   return out.view();
 }
 
-std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
-  SkipBlanks(c);
-  if (ScanChar(c) != '(') {
-    if (required) ReportError(c, kErrParentheses, "");
-    return std::nullopt;
-  }
+namespace {
+
+// Copies the text from the cursor into out up to the first byte, outside
+// strings and nested parentheses, that stops says ends it (the cursor stays
+// on it), or until limit bytes are walked. Line markers met on the way are
+// passed as SkipBlanks passes them and left out of the copy. Gives the number
+// of bytes walked, markers aside.
+template <typename Stops>
+int CopyGroupedText(Compiler& c, FixedText<102400>& out, int limit, Stops stops) {
   ScanCursor& k = c.scan.cur;
-  FixedText<102400>& out = c.scan.parenthesised;
   out.clear();
   bool reported = false;
-  ++k.position;
   int start = k.position;
   int depth = 0;
   int count = 0;
   bool inString = false;  // a parenthesis inside a string is no group's
-  while (count < kParenthesisedLimit && !AtEnd(k)) {
+  while (count < limit && !AtEnd(k)) {
     if (!inString && MarkerInText(c)) {
       CollectRun(c, out, start, reported);
       PassMarkerInText(c);
@@ -372,18 +374,38 @@ std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
       continue;
     }
     char ch = k.text[k.position];
-    if (ch == '"') inString = !inString;
-    if (!inString && ch == ')' && depth == 0) break;
-    if (!inString && ch == ')') --depth;
-    if (!inString && ch == '(') ++depth;
+    if (ch == '"') {
+      inString = !inString;
+    } else if (!inString && depth == 0 && stops(ch)) {
+      break;
+    } else if (!inString && ch == '(') {
+      ++depth;
+    } else if (!inString && ch == ')' && depth > 0) {
+      --depth;
+    }
     ++k.position;
     ++count;
   }
+  CollectRun(c, out, start, reported);
+  return count;
+}
+
+}  // namespace
+
+std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
+  SkipBlanks(c);
+  if (ScanChar(c) != '(') {
+    if (required) ReportError(c, kErrParentheses, "");
+    return std::nullopt;
+  }
+  ScanCursor& k = c.scan.cur;
+  ++k.position;
+  FixedText<102400>& out = c.scan.parenthesised;
+  int count = CopyGroupedText(c, out, kParenthesisedLimit, [](char ch) { return ch == ')'; });
   if (count >= kParenthesisedLimit || AtEnd(k)) {
     ReportError(c, kErrParentheses, "");  // no closing parenthesis within reach
     return std::nullopt;
   }
-  CollectRun(c, out, start, reported);
   ++k.position;
   return out.view();
 }
@@ -411,33 +433,9 @@ std::string_view ReadStatementText(Compiler& c) {
 
 std::string_view ReadValueText(Compiler& c) {
   SkipBlanks(c);
-  ScanCursor& k = c.scan.cur;
   FixedText<102400>& out = c.scan.statement;
-  out.clear();
-  bool reported = false;
-  int start = k.position;
-  int depth = 0;
-  bool inString = false;
-  while (!AtEnd(k)) {
-    if (!inString && MarkerInText(c)) {
-      CollectRun(c, out, start, reported);
-      PassMarkerInText(c);
-      start = k.position;
-      continue;
-    }
-    char ch = k.text[k.position];
-    if (ch == '"') {
-      inString = !inString;
-    } else if (!inString && depth == 0 && (ch == ';' || ch == '}')) {
-      break;
-    } else if (!inString && ch == '(') {
-      ++depth;
-    } else if (!inString && ch == ')' && depth > 0) {
-      --depth;
-    }
-    ++k.position;
-  }
-  CollectRun(c, out, start, reported);
+  CopyGroupedText(c, out, std::numeric_limits<int>::max(),
+                  [](char ch) { return ch == ';' || ch == '}'; });
   return out.view();
 }
 
