@@ -363,7 +363,7 @@ void Loader::findFunctions() {
 void Loader::warnOutsideCode(const std::vector<bool>& covered) {
   for (uint32_t i = 0; i < covered.size(); ++i) {
     if (!covered[i] && (i == 0 || covered[i - 1])) {
-      warnings_ << printable(describePosition(program_, i))
+      warnings_ << describePosition(program_, i)
                 << ": warning: code outside every function never runs\n";
     }
   }
@@ -385,8 +385,8 @@ Program loadProgram(const CodeFiles& files, const Prototypes& prototypes, std::o
 
 std::string describePosition(const Program& program, uint32_t index) {
   const Position& p = program.positions.at(index);
-  if (p.file != 0) return program.sourceFiles[p.file] + ":" + std::to_string(p.line);
-  return program.codeFileName + ":" + std::to_string(p.codeLine);
+  if (p.file != 0) return printable(program.sourceFiles[p.file] + ":" + std::to_string(p.line));
+  return printable(program.codeFileName + ":" + std::to_string(p.codeLine));
 }
 
 }  // namespace stackvm

@@ -303,6 +303,14 @@ TEST(LoadErrors, ControlBytesInNamesArePrintable) {
   Outcome o = runFiles(f);
   EXPECT_EQ(o.status, 71);
   EXPECT_EQ(o.err, "t.001:3: goto x\\x01y: no such label\n");
+  // The trace names positions too.
+  f.code = lines({"main:",
+                  "LINE:7:a\x02"
+                  "b",
+                  "push_parameter 0", "return"});
+  o = runFiles(f, {"--trace"});
+  EXPECT_NE(o.err.find("a\\x02b:7: push_parameter 0"), std::string::npos) << o.err;
+  EXPECT_EQ(o.err.find('\x02'), std::string::npos) << o.err;
 }
 
 }  // namespace
