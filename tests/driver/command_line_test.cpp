@@ -6,6 +6,7 @@
 #include "base/compiler.h"
 #include "io/paths.h"
 #include "driver/driver.h"
+#include "case_name.h"
 #include "test_support.h"
 
 namespace stackcc {
@@ -59,7 +60,12 @@ const NamingCase kNamingCases[] = {
     {{"prog.c", "-x", "d", "-", "/"}, "prog", "prog", "", 0, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(CommandLine, NamingTest, ::testing::ValuesIn(kNamingCases));
+INSTANTIATE_TEST_SUITE_P(CommandLine, NamingTest, ::testing::ValuesIn(kNamingCases),
+                         [](const auto& info) {
+                           std::string line;
+                           for (const char* arg : info.param.args) line += std::string(" ") + arg;
+                           return stackcc::testing::CaseName(line, info.index);
+                         });
 
 TEST(CommandLine, OverlongSuffixAndNameAreNoticed) {
   testing::TestCompiler t;

@@ -158,7 +158,8 @@ TEST_P(WindowSizeTest, FilesAroundWindowMultiplesCompile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boundaries, WindowSizeTest,
-                         ::testing::Values(20479, 20480, 20481, 40959, 40960, 40961, 61441));
+                         ::testing::Values(20479, 20480, 20481, 40959, 40960, 40961, 61441),
+                         [](const auto& info) { return "bytes_" + std::to_string(info.param); });
 
 TEST(Robustness, BinaryJunkEndsCleanly) {
   unsigned seed = 12345;

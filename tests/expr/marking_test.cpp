@@ -1,4 +1,5 @@
 // Operator marking and term splitting.
+#include "case_name.h"
 #include "expr_test_util.h"
 
 namespace stackcc::testing {
@@ -61,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
         MarkCase{"isNULL", "is#0 "}, MarkCase{"mysizeofx", "my#11 x"},
         // One-character names last; every dot is the member operator.
         MarkCase{"s.x[1]", "s#39 x#3 1#4 "}, MarkCase{"a?b:c", "a#30 b:c"},
-        MarkCase{"$ n", "#37  n"}, MarkCase{"~x % 2", "#6 x #14  2"}));
+        MarkCase{"$ n", "#37  n"}, MarkCase{"~x % 2", "#6 x #14  2"}),
+    [](const auto& info) { return CaseName(info.param.text, info.index); });
 
 struct SplitCase {
   const char* text;
@@ -86,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Trailing blanks (and control bytes) leave the operand.
                       SplitCase{"x  =  y \t", "x = y"},
                       // NULL is the number 0.
-                      SplitCase{"p = NULL", "p = 0"}, SplitCase{"x = -NULL", "x = -0"}));
+                      SplitCase{"p = NULL", "p = 0"}, SplitCase{"x = -NULL", "x = -0"}),
+    [](const auto& info) { return CaseName(info.param.text, info.index); });
 
 TEST_F(ExprTest, SplitAppendsAfterTheLastTerm) {
   ExprText first("a+b");

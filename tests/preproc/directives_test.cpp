@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "case_name.h"
 #include "pass1_harness.h"
 
 namespace stackcc::testing {
@@ -37,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
         CondCase{"#IF E", true}, CondCase{"#IF E x", true}, CondCase{"#IFNOT E", false},
         CondCase{"#IFNOT N", true}, CondCase{"#IF N 1,3", false}, CondCase{"#IF N 3,1", true},
         CondCase{"#IF N -3", false}, CondCase{"#IF  N  3", true}, CondCase{"#IF T 3", true},
-        CondCase{"#IFNOT T 3", false}, CondCase{"#IF N 3 // why", true}));
+        CondCase{"#IFNOT T 3", false}, CondCase{"#IF N 3 // why", true}),
+    [](const auto& info) { return CaseName(info.param.directive, info.index); });
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, Conditions,
@@ -48,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CondCase{"#IFGREATEROREQUAL N 4", false}, CondCase{"#IFLESS N", true},
                       CondCase{"#IFGREATER N", true}, CondCase{"#IFLESS N 4,1", true},
                       CondCase{"#IFGREATER N 2x", true}, CondCase{"#IFLESS N x", false},
-                      CondCase{"#IFLESS E 1", true}, CondCase{"#IFLESS T 4", true}));
+                      CondCase{"#IFLESS E 1", true}, CondCase{"#IFLESS T 4", true}),
+    [](const auto& info) { return CaseName(info.param.directive, info.index); });
 
 TEST(Conditionals, TrimmedValueIsWhatLaterLinesGet) {
   Pass1 run;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "case_name.h"
 #include "pass1_harness.h"
 
 namespace stackcc::testing {
@@ -69,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, IncludeStops,
                                            StopCase{"no quote", "#include missing.h", 2},
                                            StopCase{"angle brackets", "#include <missing.h>", 2},
                                            StopCase{"empty name", "#include \"\"", 1},
-                                           StopCase{"a directory", "#include \"sub\"", 1}));
+                                           StopCase{"a directory", "#include \"sub\"", 1}),
+                         [](const auto& info) { return CaseName(info.param.what); });
 
 TEST(Include, OverlongNameIsReportedAndTheRunGoesOn) {
   Pass1 run;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "case_name.h"
 #include "pass1_harness.h"
 
 namespace stackcc::testing {
@@ -83,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "#define LINE 3\nLINE = LINES;\nL;\nLINE;\n", false,
                  E + "3 = LINES;" + E + E + "L;" + E + E + "3;" + E + E},
         LineCase{"a # later in the line is no directive", "x; #define N 1\nN;\n", false,
-                 "x; #define N 1" + E + E + "N;" + E + E}));
+                 "x; #define N 1" + E + E + "N;" + E + E}),
+    [](const auto& info) { return CaseName(info.param.what); });
 
 TEST(LineCounting, ADirectiveAfterASourceMarkerReportsAtTheMarker) {
   Pass1 run;

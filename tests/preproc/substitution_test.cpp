@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "case_name.h"
 #include "pass1_harness.h"
 
 namespace stackcc::testing {
@@ -98,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
         SubstCase{"a long name that begins a longer word",
                   "#define " + std::string(80, 'L') + " 1\n",
                   std::string(80, 'L') + "x " + std::string(80, 'L') + "_ " + std::string(80, 'L'),
-                  std::string(80, 'L') + "x " + std::string(80, 'L') + "_ 1"}));
+                  std::string(80, 'L') + "x " + std::string(80, 'L') + "_ 1"}),
+    [](const auto& info) { return CaseName(info.param.what); });
 
 TEST(SubstitutionLimits, LineTooLongIsReportedAndCut) {
   Pass1 run;

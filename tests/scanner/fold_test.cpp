@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "case_name.h"
+
 namespace stackcc {
 namespace {
 
@@ -40,7 +42,9 @@ const FoldCase kFoldCases[] = {
     {"[]", "[]"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Brackets, FoldTest, ::testing::ValuesIn(kFoldCases));
+INSTANTIATE_TEST_SUITE_P(Brackets, FoldTest, ::testing::ValuesIn(kFoldCases), [](const auto& info) {
+  return stackcc::testing::CaseName(info.param.input, info.index);
+});
 
 }  // namespace
 }  // namespace stackcc

@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "../support/case_name.h"
 #include "vm/errors.h"
 #include "vm/numbers.h"
 #include "vm_harness.h"
@@ -44,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"99999999999999999999999", true, 4135583743u, false},
                       NumberCase{"", false, 0, false}, NumberCase{"-", false, 0, false},
                       NumberCase{"0x", false, 0, false}, NumberCase{"12a", false, 0, false},
-                      NumberCase{"L", false, 0, false}, NumberCase{"--1", false, 0, false}));
+                      NumberCase{"L", false, 0, false}, NumberCase{"--1", false, 0, false}),
+    [](const auto& info) { return stackcc::testing::CaseName(info.param.text, info.index); });
 
 // A load that fails: the message with its position.
 struct ErrorCase {
