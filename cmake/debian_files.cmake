@@ -17,14 +17,24 @@ file(WRITE ${staged}/changelog
      " -- ${CPACK_PACKAGE_CONTACT}  ${date}\n")
 execute_process(COMMAND gzip -9nf ${staged}/changelog COMMAND_ERROR_IS_FATAL ANY)
 
+# The copyright file: the MIT licence of the source tree's LICENSE, which
+# Debian's format names Expat, its text after the notice, indented by one
+# space with " ." for an empty line.
+file(READ ${CPACK_STACKCC_LICENSE_FILE} license_text)
+string(REGEX REPLACE "^MIT License\n\nCopyright[^\n]*\n\n" "" license_text "${license_text}")
+string(REGEX REPLACE "\n+$" "" license_text "${license_text}")
+string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+string(REPLACE "\n" "\n " license_text " ${license_text}")
+string(APPEND license_text "\n")
 file(WRITE ${staged}/copyright
      "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
      "Upstream-Name: ${CPACK_PACKAGE_NAME}\n\n"
      "Files: *\n"
      "Copyright: ${year} the ${CPACK_PACKAGE_NAME} developers\n"
-     "License: no-license-granted\n"
-     " The source tree states no licence; until it does, every right is reserved\n"
-     " by the copyright holders.\n")
+     "License: Expat\n"
+     "Comment: the MIT licence, as the LICENSE file of the source tree gives it.\n\n"
+     "License: Expat\n"
+     "${license_text}")
 
 set(mode PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 file(INSTALL ${staged}/changelog.gz ${staged}/copyright DESTINATION ${doc_dir} ${mode})

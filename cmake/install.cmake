@@ -3,7 +3,8 @@
 #
 #   bin/stackcc, bin/stackvm                 the executables (nothing else is built for it)
 #   share/man/man1/stackcc.1, stackvm.1      the manual pages (gzipped where gzip exists)
-#   share/doc/stackcc/                       README.md and docs/
+#   share/doc/stackcc/README.md              the README
+#   share/doc/stackcc/docs/                  docs/, so that the README's links work there too
 #   share/doc/stackcc/examples/              the example programs with their device scripts
 #   share/stackcc/stackvm.h                  the prototypes of stackvm's built-in routines
 include(GNUInstallDirs)
@@ -38,7 +39,7 @@ add_custom_target(stackcc_man_pages ALL DEPENDS ${STACKCC_MAN_PAGES})
 install(FILES ${STACKCC_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(DIRECTORY ${STACKCC_DOC_SOURCE}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}
+install(DIRECTORY ${STACKCC_DOC_SOURCE}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs
         FILES_MATCHING PATTERN "*.md" PATTERN man EXCLUDE)
 install(DIRECTORY ${STACKCC_EXAMPLES_SOURCE}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
@@ -76,4 +77,6 @@ if("-static" IN_LIST stackcc_link_options)
   set(CPACK_STACKCC_STATIC ON)
 endif()
 set(CPACK_INSTALL_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian_files.cmake)
+# The licence (MIT) that the copyright file carries.
+set(CPACK_STACKCC_LICENSE_FILE ${PROJECT_SOURCE_DIR}/LICENSE)
 include(CPack)

@@ -22,6 +22,19 @@ entries() {
   find "$1" -mindepth 1 -maxdepth 1 -printf '%f\n' | LC_ALL=C sort | tr '\n' ' '
 }
 
+# Every relative link of the installed README and docs leads to a file or
+# folder that is installed too.
+broken_links() {
+  local doc=$1 page target bad=""
+  while read -r page; do
+    for target in $(grep -o '](\([^)#]*\)[^)]*)' "$page" | sed 's/^](\([^)#]*\).*/\1/'); do
+      case $target in http://* | https://* | mailto:* | "") continue ;; esac
+      [ -e "$(dirname "$page")/$target" ] || bad="$bad ${page#"$doc"/} -> $target;"
+    done
+  done < <(find "$doc" -name '*.md' -not -path "$doc/examples/*")
+  [ -z "$bad" ] || fail "links that lead nowhere where the docs are installed:$bad"
+}
+
 step_layout() {
   local prefix=$1 source=$2 doc=$1/share/doc/stackcc file
   for file in bin/stackcc bin/stackvm share/stackcc/stackvm.h share/doc/stackcc/README.md; do
@@ -32,8 +45,9 @@ step_layout() {
     ls "$prefix/share/man/man1/$file.1"* >/dev/null 2>&1 || fail "no manual page $file.1"
   done
   (cd "$source/docs" && find . -name '*.md') | while read -r file; do
-    cmp -s "$source/docs/$file" "$doc/$file" || fail "docs/$file is not installed as it is"
+    cmp -s "$source/docs/$file" "$doc/docs/$file" || fail "docs/$file is not installed as it is"
   done
+  broken_links "$doc"
   diff -r "$source/examples" "$doc/examples" >/dev/null || fail "the examples differ from examples/"
   # Only the two executables: no test binary, no library, no header of the code.
   [ "$(entries "$prefix/bin")" = "stackcc stackvm " ] ||
@@ -47,6 +61,13 @@ step_layout() {
 expect_output() {
   local what=$1 expected=$2 actual=$3
   [ "$actual" = "$expected" ] || fail "$what: expected '$expected', got '$actual'"
+}
+
+# "stackcc 1.0.0 (language 8.02)": the program, its version, the language's.
+expect_version() {
+  local program=$1 version=$2 actual=$3
+  [[ $actual =~ ^$program\ ${version//./\\.}\ \(language\ [0-9]+\.[0-9]+\)$ ]] ||
+    fail "$program --version: expected '$program $version (language N.NN)', got '$actual'"
 }
 
 # What an example's run shows, without the source positions that depend on
@@ -88,8 +109,8 @@ step_programs() {
   trap 'rm -rf "$work"' EXIT
   mkdir "$work/elsewhere"
   cd "$work/elsewhere"
-  expect_output "stackcc --version" "stackcc $version" "$("$bin/stackcc" --version)"
-  expect_output "stackvm --version" "stackvm $version" "$("$bin/stackvm" --version)"
+  expect_version stackcc "$version" "$("$bin/stackcc" --version)"
+  expect_version stackvm "$version" "$("$bin/stackvm" --version)"
   "$bin/stackcc" --help | head -n 1 | grep -q '^usage: stackcc ' || fail "stackcc --help"
   "$bin/stackvm" --help | head -n 1 | grep -q '^usage: stackvm ' || fail "stackvm --help"
   cp -R "$prefix/share/doc/stackcc/examples" "$work/examples"

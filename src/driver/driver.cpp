@@ -18,7 +18,8 @@ namespace stackcc {
 
 namespace {
 
-constexpr std::string_view kBanner = "C Compiler  8.02  \r\n";
+// The banner names the language version (8.02); its bytes are part of the output.
+constexpr std::string_view kBanner = "C Compiler  " STACKCC_LANGUAGE_VERSION "  \r\n";
 constexpr std::string_view kFirstLine = "#include \"Sys10.c\"; \r\n";
 constexpr std::string_view kHelp =
     "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n"
@@ -32,7 +33,7 @@ constexpr std::string_view kHelp =
     "  -d           write LINE:<n>:<file> markers, and error reports naming the line\n"
     "  -c<suffix>   join <suffix> into every generated control and string label\n"
     "  --help, -h   show this text and exit\n"
-    "  --version    show the version and exit\n"
+    "  --version    show the version (and the language's) and exit\n"
     "--help, -h and --version count only as the sole argument; a source named like\n"
     "an option is given with its directory: stackcc ./--help\n"
     "\n"
@@ -52,7 +53,8 @@ constexpr std::string_view kHelp =
 // The help's first line, for a command line without a source.
 constexpr std::string_view kUsage = kHelp.substr(0, kHelp.find('\n') + 1);
 
-constexpr std::string_view kVersionLine = "stackcc " STACKCC_VERSION "\n";
+constexpr std::string_view kVersionLine =
+    "stackcc " STACKCC_VERSION " (language " STACKCC_LANGUAGE_VERSION ")\n";
 
 // The text that a command line made of --help, -h or --version alone asks for;
 // empty for every other command line, which names a source.

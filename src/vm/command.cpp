@@ -14,7 +14,8 @@ namespace stackvm {
 
 namespace {
 
-constexpr const char* kVersion = "stackvm " STACKCC_VERSION;
+constexpr const char* kVersion =
+    "stackvm " STACKCC_VERSION " (language " STACKCC_LANGUAGE_VERSION ")";
 
 CodeFiles readCodeFiles(const Options& o, const FileReader& reader) {
   CodeFiles files;

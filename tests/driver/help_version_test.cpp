@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "case_name.h"
 #include "stackcc/version.h"
 #include "whole_run.h"
 
@@ -65,7 +66,8 @@ TEST_P(InformationTest, AnswersOrCompiles) {
       break;
     case Outcome::kVersion:
       EXPECT_EQ(run.status, 0);
-      EXPECT_EQ(run.console, "stackcc " STACKCC_VERSION "\n");
+      EXPECT_EQ(run.console,
+                "stackcc " STACKCC_VERSION " (language " STACKCC_LANGUAGE_VERSION ")\n");
       ExpectNothingWritten(run);
       break;
     case Outcome::kCompiled:
@@ -108,7 +110,12 @@ const InfoCase kInfoCases[] = {
     {{""}, Outcome::kNoSource, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(CommandLine, InformationTest, ::testing::ValuesIn(kInfoCases));
+INSTANTIATE_TEST_SUITE_P(CommandLine, InformationTest, ::testing::ValuesIn(kInfoCases),
+                         [](const auto& info) {
+                           std::string line;
+                           for (const std::string& arg : info.param.args) line += " " + arg;
+                           return stackcc::testing::CaseName(line, info.index);
+                         });
 
 TEST(Help, NamesEveryOptionFileAndStatus) {
   RunOutcome run = RunIn({}, {"--help"}, [](Compiler&) {});

@@ -1,6 +1,7 @@
 // Runs: host calls, device scripts, exit statuses, and every run-time error.
 #include <gtest/gtest.h>
 
+#include "stackcc/version.h"
 #include "vm_harness.h"
 
 namespace stackvm::testing {
@@ -173,7 +174,7 @@ TEST(Command, HelpVersionAndNoProgram) {
   EXPECT_NE(help.out.find("usage: stackvm"), std::string::npos);
   Outcome version = runFiles({}, {"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.rfind("stackvm ", 0), 0u);
+  EXPECT_EQ(version.out, "stackvm " STACKCC_VERSION " (language " STACKCC_LANGUAGE_VERSION ")\n");
 }
 
 struct RunErrorCase {
