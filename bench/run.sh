@@ -5,7 +5,7 @@
 # bench/bench.py (--sizes, --runs, --no-callgrind, --markdown, ...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-make build >/dev/null
+make programs >/dev/null
 if ! command -v tcc >/dev/null 2>&1 || ! command -v gcc >/dev/null 2>&1 || [ ! -x /usr/bin/time ] ||
    ! command -v valgrind >/dev/null 2>&1; then
   if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then
@@ -14,8 +14,6 @@ if ! command -v tcc >/dev/null 2>&1 || ! command -v gcc >/dev/null 2>&1 || [ ! -
   fi
 fi
 python3 bench/bench.py build/stackcc "$@"
-# The simulator's speed, when its script is there.
-if [ -f bench/vm_speed.sh ]; then
-  echo
-  bash bench/vm_speed.sh || echo "bench/vm_speed.sh ended with status $?"
-fi
+# The simulator's speed.
+echo
+bash bench/vm_speed.sh || echo "bench/vm_speed.sh ended with status $?"

@@ -14,7 +14,7 @@ if command -v python3 >/dev/null; then
   python3 bench/gen.py 600 "$corpus/seed-generated.c"
   python3 bench/gen_diverse.py 600 "$corpus/seed-diverse.c" --seed 3
 fi
-for f in tests/golden/*/input/*.c examples/*/*.c fuzz/regressions/*; do
+for f in tests/golden/*/input/*.c examples/*/*.c; do
   [ -f "$f" ] && cp "$f" "$corpus/seed-$(echo "$f" | tr '/' '_')"
 done
 ./build-fuzz/fuzz_compile "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 \

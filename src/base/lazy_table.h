@@ -39,10 +39,6 @@ class LazyTable {
   // How many records, from record 0 on, are built; the others were never used.
   std::size_t Built() const { return built_; }
 
-  // Record 0, with every record up to i built: records 0..i may then be walked
-  // as a plain array.
-  const T* BuiltThrough(std::size_t i) const { return &(*this)[i] - i; }
-
  private:
   void Build(std::size_t i) {
     if (i >= N) i = N - 1;  // callers check their indices; never build outside

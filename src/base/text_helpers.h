@@ -91,12 +91,6 @@ bool SpliceText(FixedText<N>& text, std::size_t pos, std::size_t count, std::str
   return ok;
 }
 
-// Replaces the first count characters by insert (result at most 1027 characters).
-template <std::size_t N>
-bool ReplacePrefix(FixedText<N>& text, std::size_t count, std::string_view insert) {
-  return SpliceText(text, 0, count, insert, 1027);
-}
-
 template <std::size_t N>
 bool AppendLineEnd(FixedText<N>& text) {
   return text.append("\r\n");

@@ -174,7 +174,7 @@ void SetParamCount(Compiler& c, std::string_view name, int count);
 // function's label appended first, then the name as written; -1 when there is
 // none (nothing is reported).
 int LookUpSymbol(Compiler& c, std::string_view name);
-// The same, reporting error 31 for a name that is not found and giving 0.
+// The same, reporting error 21 (kErrNotFound) for a name that is not found and giving 0.
 int FindSymbol(Compiler& c, std::string_view name);
 int SymbolExists(Compiler& c, std::string_view name);
 int SymbolElementSize(Compiler& c, std::string_view name);

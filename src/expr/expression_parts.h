@@ -147,7 +147,7 @@ inline void AppendCodeReference(Compiler& c, int index, int target) {
 
 // --- symbols (term_symbol.cpp): how the expression compiler looks up names
 // The symbol record a term's text names, looked up once and kept in the term.
-// A name that is not found gives 0: reported as error 31 when reportMissing,
+// A name that is not found gives 0: reported as error 21 (kErrNotFound) when reportMissing,
 // else quietly (a callee that is not declared yet).
 int TermSymbol(Compiler& c, int index, bool reportMissing = true);
 

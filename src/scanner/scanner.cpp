@@ -223,11 +223,6 @@ void SkipBlanksAtCursor(Compiler& c) {
   if (LimitReached(k) && !k.limitReported) ReportStatementLimit(c);
 }
 
-int TextPrefixDiffers(std::string_view literal, std::string_view text) {
-  if (literal.size() > text.size()) return 1;
-  return text.substr(0, literal.size()) == literal ? 0 : 1;
-}
-
 int MatchKeyword(Compiler& c, std::string_view literal) {
   SkipBlanks(c);
   if (!LiteralAtCursor(c.scan.cur, literal)) return 0;

@@ -1,6 +1,6 @@
 // The scanner: one cursor over the current text and the token readers that
-// advance it. Every reader but TextPrefixDiffers first skips blanks and LINE
-// markers (copying each marker into the emit buffer). Readers return their token
+// advance it. Every reader first skips blanks and LINE markers (copying each
+// marker into the emit buffer). Readers return their token
 // in a buffer of their own that the next call of the same reader overwrites.
 #pragma once
 
@@ -72,8 +72,6 @@ inline void SkipBlanks(Compiler& c) {
   if (k.position == k.skippedTo && k.text == k.skippedText && k.length == k.skippedLength) return;
   SkipBlanksAtCursor(c);
 }
-// 0 when every character of the literal equals the text's at the same index.
-int TextPrefixDiffers(std::string_view literal, std::string_view text);
 int MatchKeyword(Compiler& c, std::string_view literal);
 int MatchText(Compiler& c, std::string_view literal);
 int PeekText(Compiler& c, std::string_view literal);

@@ -35,13 +35,13 @@ TEST(TextHelpers, TrimValueCutsAtFirstControlByte) {
   EXPECT_EQ(TrimValue(""), "");
 }
 
-TEST(TextHelpers, SpliceAndReplacePrefix) {
+TEST(TextHelpers, SpliceReplacesAnywhere) {
   FixedText<64> text("x = N + N;");
   EXPECT_TRUE(SpliceText(text, 4, 1, "100"));
   EXPECT_EQ(text.view(), "x = 100 + N;");
   EXPECT_TRUE(SpliceText(text, 10, 1, ""));
   EXPECT_EQ(text.view(), "x = 100 + ;");
-  EXPECT_TRUE(ReplacePrefix(text, 7, "y"));
+  EXPECT_TRUE(SpliceText(text, 0, 7, "y"));
   EXPECT_EQ(text.view(), "y + ;");
 
   FixedText<2048> big(std::string(1020, 'a'));

@@ -156,13 +156,6 @@ const MatchCase kMatchCases[] = {
 INSTANTIATE_TEST_SUITE_P(Matches, MatchTest, ::testing::ValuesIn(kMatchCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(TextPrefixDiffers, ComparesLiteralPrefix) {
-  EXPECT_EQ(TextPrefixDiffers("", "anything"), 0);
-  EXPECT_EQ(TextPrefixDiffers("int", "int x"), 0);
-  EXPECT_EQ(TextPrefixDiffers("int", "Int x"), 1);
-  EXPECT_EQ(TextPrefixDiffers("int", "in"), 1);
-}
-
 TEST(ReadParenthesised, DistinguishesAbsentFromEmpty) {
   TestCompiler t;
   t.SetText("(a(b)c) d");
