@@ -1,3 +1,5 @@
+// The text helpers that are not inline: decimal reading as the C library does
+// it. No state.
 #include "base/text_helpers.h"
 
 #include <climits>

@@ -1,3 +1,7 @@
+// Data layout: writes each variable as labelled data lines (db, dd, DUP) with
+// its initialiser into the section files .002, .003 and .004, and hoists the
+// string literals of expressions into .002. Reads the symbol tables (c.decl);
+// owns no state beyond the emit buffer it fills and flushes.
 #include "decl/data_layout.h"
 
 #include <cstdint>

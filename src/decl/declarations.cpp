@@ -1,3 +1,7 @@
+// Declaration statements: reads the type words, declarators, members and
+// initialiser lists of int, char, long and struct declarations, enters each
+// name into the symbol tables (c.decl) and hands the data to data_layout.cpp;
+// function heads go on to the statement layer. Owns no state of its own.
 #include "decl/declarations.h"
 
 #include <array>

@@ -1,3 +1,6 @@
+// The symbol, member and dimension tables (c.decl): appending records, the
+// scoped lookups with their hash index, parameter counts and element sizes.
+// This file owns the tables' contents; everything else goes through it.
 #include "decl/tables.h"
 
 #include <cstdint>

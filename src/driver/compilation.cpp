@@ -1,3 +1,6 @@
+// The compilation object's constructor: the parts of one run's state are its
+// members; it only links the declarations to the function-head handler of the
+// statement layer, which they may not include.
 #include "driver/compilation.h"
 
 namespace stackcc {

@@ -1,3 +1,6 @@
+// The run frame: the command line and its options, the names of the files,
+// Pass 1 and Pass 2 with their output files, the closing lines and the exit
+// status. Owns the driver's part of the state (c.driver) and the run's files.
 #include "driver/driver.h"
 
 #include <cstdio>

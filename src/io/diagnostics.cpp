@@ -1,3 +1,6 @@
+// Error reports: the table of error codes and messages, and ReportError, which
+// writes a report to the console and to <base>.err and sets the error flag
+// (c.diag).
 #include "io/diagnostics.h"
 
 #include "base/compiler.h"

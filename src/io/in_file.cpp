@@ -1,3 +1,5 @@
+// A file read as text in blocks, CR LF pairs folded to LF on the way in. Each
+// InFile owns its descriptor and its block buffer.
 #include "io/in_file.h"
 
 #include <fcntl.h>

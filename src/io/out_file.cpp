@@ -1,3 +1,5 @@
+// A buffered binary output file that remembers whether a write failed. Each
+// OutFile owns its descriptor and its buffer.
 #include "io/out_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,6 @@
+// The emit buffer (c.out) and the output streams: appending, resetting,
+// writing a handler's text as one line of the pass output, and flushing data
+// into the section files.
 #include "io/output.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// Host paths: turns names as written ('\' or '/' between folders) into host
+// paths, beside the source unless absolute. No state.
 #include "io/paths.h"
 
 #include "base/bytes.h"

@@ -1,3 +1,5 @@
+// The run-wide state (c.run): console output, and stopping the run with a
+// status.
 #include "io/run_state.h"
 
 #include "base/compiler.h"

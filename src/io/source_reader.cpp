@@ -1,3 +1,6 @@
+// The source reader (c.reader): the include stack, each level's sliding window
+// over its file, the bytes normalised for each pass, and the hand-over of the
+// unconsumed text to the pass loop.
 #include "io/source_reader.h"
 
 #include <cstring>

@@ -1,3 +1,6 @@
+// Constant folding in bracket text: evaluates *, /, + and - between literal
+// numbers in a copy of the text, one operator after the other, left to right.
+// No state.
 #include "scanner/fold.h"
 
 #include "base/bytes.h"

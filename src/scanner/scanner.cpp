@@ -1,3 +1,6 @@
+// The scanner: blank and marker skipping at the cursor (c.scan), which copies
+// LINE markers into the emit buffer, and the token readers (names, numbers,
+// strings, groups, statement texts) with the buffers they return.
 #include "scanner/scanner.h"
 
 #include <cstring>

@@ -1,3 +1,6 @@
+// The table of stackvm's own host routines (print_*, read_*, exit): each
+// one's name, parameter widths and result width, found by name. The table is
+// constant; host_calls.cpp carries out the calls.
 #include "vm/builtins.h"
 
 namespace stackvm {

@@ -1,3 +1,6 @@
+// The stackvm command: parses the options, reads the four code files, Sys10.c
+// and the script, loads and runs the program and turns the outcome into the
+// exit status and messages. Holds nothing between calls.
 #include "vm/command.h"
 
 #include <fstream>

@@ -1,3 +1,5 @@
+// Device scripts: reading the lines "name value" and handing out each name's
+// values in order. A DeviceScript owns its queues of values.
 #include "vm/device_script.h"
 
 #include <algorithm>

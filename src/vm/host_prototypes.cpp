@@ -1,3 +1,5 @@
+// Reading the prototypes of Sys10.c and the files it includes: each routine's
+// parameter and result widths. No state beyond the Prototypes returned.
 #include "vm/host_prototypes.h"
 
 #include <cctype>

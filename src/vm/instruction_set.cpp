@@ -1,3 +1,5 @@
+// The table of mnemonics: each one's opcode and the operands it takes. The
+// table is constant.
 #include "vm/instruction_set.h"
 
 #include <array>

@@ -1,3 +1,6 @@
+// The loader: reads the code and data files line by line, removes what
+// null_last_line cancels, lays out the data image, resolves labels and host
+// routines, and builds the Program. A Loader owns the Program it builds.
 #include "vm/loader.h"
 
 #include <string_view>

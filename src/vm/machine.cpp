@@ -1,3 +1,5 @@
+// The machine: memory access, the value and return stacks, calls of code and
+// of host routines, and the dispatch loop. A Machine owns one run's state.
 #include "vm/machine.h"
 
 #include <bit>

@@ -1,3 +1,5 @@
+// Parsing numbers of operands, data lines and scripts: decimal or 0x
+// hexadecimal, sign, suffixes, and whether the value fits 32 bits. No state.
 #include "vm/numbers.h"
 
 namespace stackvm {

@@ -1,3 +1,4 @@
+// Parsing stackvm's command line into Options. No state.
 #include "vm/options.h"
 
 #include <optional>
