@@ -23,7 +23,7 @@ trap 'rm -f "$status_file"' EXIT
 {
   printf '%s\n' "$listed" | sed 's/^/listed /'
   ctest --output-on-failure "$@" 2>&1
-  echo "ctest-status $?" 
+  echo "ctest-status $?"
 } | awk -v total="$total" -v status_file="$status_file" '
   function group_of(name) { sub(/\..*/, "", name); return name }
   function report(g) {
@@ -33,11 +33,15 @@ trap 'rm -f "$status_file"' EXIT
     printf "%s  (%.1f s of test time)\n", line, seconds[g]
     fflush()
   }
+  # A group is reported once the output of its last test (shown when it
+  # failed) has been passed on.
+  function flush_reports() { for (i = 1; i <= nready; i++) report(ready[i]); nready = 0 }
   /^listed / { g = group_of(substr($0, 8)); if (!(g in size)) order[++groups] = g; size[g]++; next }
   /^ctest-status / { print $2 > status_file; next }
   # A result line: " 12/280 Test  #12: name ....   Passed    0.01 sec"
   /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / {
     in_output = 0
+    flush_reports()
     name = $0
     sub(/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /, "", name)
     match(name, /[0-9.]+ sec$/)
@@ -57,13 +61,18 @@ trap 'rm -f "$status_file"' EXIT
       print "FAILED " name ":"
       in_output = 1
     }
-    if (done[g] == size[g]) report(g)
+    if (done[g] == size[g]) ready[++nready] = g
     next
   }
   /^ *Start +[0-9]+: / { next }
-  /^[0-9]+% tests passed/ || /^Total Test time/ || /^The following tests FAILED/ { in_output = 0; next }
-  in_output { print "    " $0 }
+  /^[0-9]+% tests passed/ || /^Total Test time/ || /^The following tests FAILED/ {
+    in_output = 0
+    flush_reports()
+    next
+  }
+  in_output && $0 != "" { print "    " $0 }
   END {
+    flush_reports()
     for (i = 1; i <= groups; i++) { g = order[i]; all_passed += passed[g]; all_skipped += skipped[g] }
     if (nfail) {
       printf "FAILED: %d of %d tests:", nfail, total
