@@ -227,6 +227,7 @@ bool RunPass2(Compiler& c) {
   if (c.run.stopped) return false;
   RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return DispatchStatement(cc, t); });
   if (c.run.stopped) return false;
+  ReportOpenBlocks(c);
   CloseAll(c);
   return !c.run.stopped;
 }

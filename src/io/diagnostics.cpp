@@ -75,6 +75,7 @@ constexpr ErrorEntry kTable[kErrorSlots] = {
     // Programs that would compute something other than what they say.
     {78, "String needs an array"},
     {84, "Pointers cannot be added"},
+    {96, "Missing }"},
 };
 
 }  // namespace

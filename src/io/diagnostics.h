@@ -89,6 +89,7 @@ enum ErrorCode : int {
   // Programs that would compute something other than what they say.
   kErrStringNeedsArray = 78,
   kErrPointersAdded = 84,
+  kErrMissingClosingBrace = 96,
 };
 
 struct Diagnostics {
