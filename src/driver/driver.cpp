@@ -124,9 +124,14 @@ void CloseAll(Compiler& c) {
                       &o.functionList, &o.listing,  &o.header,   &c.diag.errorStream};
   // The last buffered bytes reach the file only here: a file that cannot take
   // them is as unwritten as one whose line failed on the way, and the run says
-  // so instead of ending in "Work done".
+  // so instead of ending in "Work done". Once a file could not be written, the
+  // files still open keep what they held before the run.
   for (OutFile* file : files) {
-    if (!file->Close() && !c.run.stopped) CannotWrite(c, file->Path());
+    if (c.run.stopped && c.run.stopStatus < 0) {
+      file->Discard();
+    } else if (!file->Close() && !c.run.stopped) {
+      CannotWrite(c, file->Path());
+    }
   }
 }
 
