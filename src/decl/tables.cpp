@@ -228,6 +228,22 @@ int TypeNameTable::Intern(std::string_view name) {
   return id;
 }
 
+void CompleteStructure(Compiler& c, std::string_view tag) {
+  DeclState& d = c.decl;
+  const TagMembers* list = MembersOf(d, tag);
+  if (list == nullptr) return;
+  for (int m : list->records) {
+    const MemberRecord& member = d.members[m];
+    if (member.kind != SymPointer || !member.structure) continue;
+    NameBuffer name(tag);
+    name.append(kMemberMark);
+    name.append(member.member.view());
+    int i = ExactIndex(d, name.view());
+    if (i <= 0 || TypeNameOf(d, d.symbols[i]) != tag) continue;
+    d.symbols[i].sizes[0] = list->totalSize;
+  }
+}
+
 int StructSize(Compiler& c, std::string_view tag) {
   const TagMembers* list = MembersOf(c.decl, tag);
   return list == nullptr ? 0 : list->totalSize;

@@ -38,6 +38,8 @@ bool StartSubscript(Compiler& c, int k, int b) {
     K.type = e.terms[b].type;
     K.type.subscriptCount = 0;
     K.chainIsArray = symbol.isArray;
+    // A string literal is an array of one dimension without a record of it.
+    if (symbol.kind == SymArray && symbol.isArray != 1) K.type.dimCount = 1;
   }
   if (K.type.level < 1) {  // the value holds no address left to index
     ReportError(c, kErrNotPointer, "");
