@@ -57,6 +57,14 @@ void EmitDereference(Compiler& c, int k, int r) {
   AppendSized(c, k, "peek ", SizeAtLevel(t, g - 1));
 }
 
+// &x cancels the load of x, leaving its address. An array, a row of one and
+// a function's name are their addresses already, which & keeps.
+void EmitAddress(Compiler& c, int k, int r) {
+  if (c.expr.terms[r].addressOnly) return;
+  AppendCode(c, k, "null_last_line\r\n");
+  ++c.expr.terms[k].type.level;
+}
+
 // ~x is x xor -1, the all-ones value widened or narrowed to x's size.
 void EmitComplement(Compiler& c, int k) {
   int size = TermSize(c, k);
@@ -164,8 +172,7 @@ void EmitOperator(Compiler& c, int k, int left, int right) {
       EmitDereference(c, k, right);
       break;
     case kOpAddress:
-      AppendCode(c, k, "null_last_line\r\n");
-      ++e.terms[k].type.level;
+      EmitAddress(c, k, right);
       break;
     case kOpSizeof:
       EmitSizeof(c, k);

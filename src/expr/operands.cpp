@@ -105,6 +105,7 @@ void CompileName(Compiler& c, int i) {
     AppendCodeLine(c, i, "push_parameter ", t.text.view());
   }
   TypeInfo& type = t.type;
+  t.addressOnly = type.kind == SymArray || type.kind == SymFunction;
   if (type.kind == SymScalar || type.kind == SymPointer) {
     if (type.level > 0) --type.level;
     AppendCodeLineNumber(c, i, "peek ", SizeAtLevel(type, type.level));
