@@ -93,10 +93,9 @@ void ApplyOperator(Compiler& c, int k) {
 
 // The pending operators of a range in the order they are applied: highest
 // precedence first, the leftmost first among equals (the rightmost among
-// assignments). Applying an operator only
-// ever takes terms out of the pending state (it never adds one in the range),
-// so the pending operator to apply next is always the first of this order that
-// is still pending.
+// assignments). Applying an operator only ever takes terms out of the pending
+// state (it never adds one in the range), so the pending operator to apply next
+// is always the first of this order that is still pending.
 struct OperatorOrder {
   short index[kTermCount];
   int count = 0;
