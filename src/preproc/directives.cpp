@@ -164,13 +164,14 @@ int IncludeDirective(Compiler& c) {
     ReportError(c, kErrIncludeName, name);
     return 1;
   }
-  std::string path = PathBesideSource(c, name);
+  std::string path = FindIncludeFile(c, name);
   PushResult pushed = PushResult::kCannotOpen;
   if (!name.empty() && !IsDirectory(path)) pushed = PushIncludeLevel(c, path, name);
+  if (pushed == PushResult::kOpened) c.run.inputsOpened.push_back(path);
   if (pushed == PushResult::kTooDeep) {
     ReportError(c, kErrIncludeDepth, "");
   } else if (pushed == PushResult::kCannotOpen) {
-    ReportError(c, kErrNoFile, "");
+    ReportError(c, kErrNoFile, "", name.empty() ? std::string_view("(no name)") : name);
     StopRun(c, 1);
   }
   return 1;
