@@ -34,7 +34,7 @@ constexpr std::string_view kHelp =
     "  -d           write LINE:<n>:<file> markers, and error reports naming the line\n"
     "  -c<suffix>   join <suffix> into every generated control and string label\n"
     "Tool options, spelled as here (a value may follow in the next argument):\n"
-    "  -I DIR       search DIR for #include files and Sys10.c missing beside the source\n"
+    "  -I DIR       search DIR for #include files and Sys10.c not beside the source\n"
     "  -MD          also write <base>.d: a make rule, the outputs on every file read\n"
     "  -MF FILE     write the rule to FILE; -MT TARGET names its target; -MP adds\n"
     "               an empty rule for each file included\n"
