@@ -181,6 +181,12 @@ int DefineDirective(Compiler& c) {
   if (!MatchDirective(c, "#define ")) return 0;
   PreprocState& p = c.pre;
   DefineText name(ReadName(c, true));
+  if (!name.empty() && ScanChar(c) == '(') {
+    ReportWarning(c, Warning::kLowercaseDirective,
+                  "'#define " + std::string(name.view()) +
+                      "(...)' takes no parameters here: every use of the name is replaced by all "
+                      "the text after it, the parenthesised list included");
+  }
   std::string_view value = RestOfLineValue(c);
   int entry = FindDefine(p, name.view());
   if (entry < 0 && !name.empty()) {
