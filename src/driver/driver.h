@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/fixed_text.h"
 
@@ -27,8 +28,9 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv);
 
 // Limits met on the command line; reported once <base>.err exists.
 struct CommandLineIssues {
-  bool fileName = false;  // the source name was longer than a file name may be
-  bool suffix = false;    // the c option's text was longer than the suffix field
+  bool fileName = false;             // the source name was longer than a file name may be
+  bool suffix = false;               // the c option's text was longer than the suffix field
+  std::vector<std::string> refused;  // tool options that could not be taken
 };
 
 // Applies the options and derives the names of a run from argument 1 (the base,

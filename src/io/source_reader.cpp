@@ -9,6 +9,7 @@
 #include "base/byte_scan.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 
@@ -48,7 +49,7 @@ void NormaliseBlock(char* bytes, int n, int pass) {
 // Slides the window so that it starts at the position, and refills its end:
 // the unconsumed bytes keep their place in the buffer while there is room
 // behind them, and are moved to the front otherwise.
-void SlideWindow(IncludeLevel& level, int pass) {
+void SlideWindow(IncludeLevel& level, int pass, std::vector<std::uint64_t>* lineEnds) {
   int pos = level.position < kWindowSize ? level.position : kWindowSize;
   char* b = level.buffer.raw();
   if (level.base + pos > kWindowSize) {
@@ -59,6 +60,12 @@ void SlideWindow(IncludeLevel& level, int pass) {
   }
   char* freed = b + level.base + (kWindowSize - pos);
   int n = level.stream.Read(freed, pos);
+  if (lineEnds != nullptr) {
+    for (int i = 0; i < n; ++i) {
+      if (freed[i] == '\n') lineEnds->push_back(level.loaded + static_cast<std::uint64_t>(i));
+    }
+  }
+  level.loaded += static_cast<std::uint64_t>(n);
   NormaliseBlock(freed, n, pass);
   int valid = kWindowSize - pos + n;
   if (valid < kWindowSize) level.endOfFile = 1;
@@ -77,6 +84,7 @@ void ResetLevel(IncludeLevel& level) {
   level.position = 0;
   level.lineCounter = 1;
   level.endOfFile = 0;
+  level.loaded = 0;
   level.base = 0;
   level.buffer.clear();
   level.stream.Close();
@@ -91,7 +99,11 @@ bool NextSourceText(Compiler& c, int advance, int pass, SourceText* out) {
   s.lastLevel = s.top;
   while (s.top >= 0) {
     IncludeLevel& level = s.levels[s.top];
-    if (level.position > kSlideAfter && level.endOfFile == 0) SlideWindow(level, pass);
+    if (level.position > kSlideAfter && level.endOfFile == 0) {
+      // Pass 2 counts the lines of <base>.000 when reports must name positions.
+      PositionLog& log = c.diag.positions;
+      SlideWindow(level, pass, pass == 2 && log.enabled ? &log.lineEnds : nullptr);
+    }
     if (HasTextFrom(level)) {
       out->text = level.buffer.raw() + level.base + level.position;
       out->length = ValidLength(level) - level.position;

@@ -118,6 +118,7 @@ std::string_view ProcessLineCopy(Compiler& c) {
   if (RegionActive(c) == 0) return {};
   if (directive && (IncludeDirective(c) || DefineDirective(c))) return {};
   SubstituteDefines(c);
+  if (c.diag.positions.enabled) WarnAboutLine(c, c.pre.lineCopy.view());
   ConvertCharConstants(c);
   // Without a marker in front, the result is the line itself (the emit buffer
   // is as large as a line, so a copy into it would be the same text).
