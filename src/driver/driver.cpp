@@ -138,10 +138,25 @@ std::string Derived(const Compiler& c, std::string_view ext) {
 
 namespace {
 
+// The argument names a file that is not <base>.c: the console shows the line of
+// a source that cannot be used, and the reason goes to the error stream.
+void SourceMisnamed(Compiler& c) {
+  Console(c, "Error no file to open \n");
+  std::string why = "stackcc: the source must be named <base>.c (this name would compile ";
+  why.append(c.driver.sourceName.view());
+  why.append(")\n");
+  std::fwrite(why.data(), 1, why.size(), stderr);
+  StopRun(c, 1);
+}
+
 bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   Console(c, kBanner);
   Console(c, "Compiling...\r\n");
   Console(c, "Pass 1\r\n");
+  if (pending.misnamed) {
+    SourceMisnamed(c);
+    return false;
+  }
   if (!OpenBaseLevel(c, PathOfDerived(c.driver.sourceName.view()), c.driver.sourceName.view())) {
     Console(c, "Error no file to open \n");
     StopRun(c, 1);
@@ -213,6 +228,24 @@ void WriteHeadsOfPass2(Compiler& c) {
 
 namespace {
 
+// A text of pass 2 whose run of markers and blanks in front reaches past the
+// point where the reader slides (the markers of many lines that wrote nothing,
+// with -d) while the file goes on: only the markers that begin before that
+// point are taken, so that the next statement is handed out with the room of
+// a whole window behind it (and no marker is cut by the window's end).
+std::string_view CompileText(Compiler& c, SourceText t) {
+  if (c.run.lineMarkerFlag == 1 && c.reader.top >= 0 &&
+      c.reader.levels[c.reader.top].endOfFile == 0) {
+    BeginText(c, t.text, t.length);
+    if (MarkerRunEnd(c) > kSlideAfter) {
+      ClearEmit(c);
+      PassMarkersBefore(c, kSlideAfter);
+      return c.out.emit.view();
+    }
+  }
+  return DispatchStatement(c, t);
+}
+
 bool RunPass2(Compiler& c) {
   Console(c, "Pass 2\r\n");
   c.reader.top = 0;
@@ -225,7 +258,7 @@ bool RunPass2(Compiler& c) {
   if (!OpenPass2Files(c)) return false;
   WriteHeadsOfPass2(c);
   if (c.run.stopped) return false;
-  RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return DispatchStatement(cc, t); });
+  RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return CompileText(cc, t); });
   if (c.run.stopped) return false;
   CloseAll(c);
   return !c.run.stopped;
@@ -253,6 +286,8 @@ CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* arg
   d.sourceName.append(".c");
   if (d.base.find("our") != FileName::npos) c.run.targetSuffix.assign("O");
   issues.fileName = !fits;
+  issues.misnamed =
+      dot != std::string_view::npos && arg.substr(dot) != ".c" && IsRegularFile(HostPath(arg));
   return issues;
 }
 

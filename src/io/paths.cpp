@@ -1,5 +1,7 @@
 #include "io/paths.h"
 
+#include <sys/stat.h>
+
 #include "base/bytes.h"
 #include "base/compiler.h"
 #include "io/run_state.h"
@@ -30,6 +32,11 @@ std::string HostPath(std::string_view name) {
 std::string PathBesideSource(const Compiler& c, std::string_view name) {
   if (IsAbsolute(name)) return HostPath(name);
   return c.run.sourceDir + HostPath(name);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::string PathOfDerived(std::string_view derivedName) {
