@@ -310,11 +310,19 @@ std::string_view ReadQuotedCodes(Compiler& c, bool required) {
   bool reported = false;
   out.assign("\"");
   ++k.position;
+  // A code goes in whole, and only while the closing quote still fits behind
+  // it: a cut string is a shorter string, never one with a broken last code.
+  constexpr std::size_t kCodeRoom = FixedText<10240>::kCapacity - 1;
   while (!AtEnd(k) && k.text[k.position] != '"') {
-    Collect(c, out, CodeOf(k.text[k.position]).view(), reported);
+    if (out.size() + 3 <= kCodeRoom) {
+      out.append(CodeOf(k.text[k.position]).view());
+    } else if (!reported) {
+      reported = true;
+      ReportError(c, kErrTokenLength, "");
+    }
     ++k.position;
   }
-  Collect(c, out, '"', reported);
+  out.append('"');
   StepOverClosingQuote(c);
   return out.view();
 }
@@ -380,8 +388,9 @@ namespace {
 // Copies the text from the cursor into out up to the first byte, outside
 // strings and nested parentheses, that stops says ends it (the cursor stays
 // on it), or until limit bytes are walked. Line markers met on the way are
-// passed as SkipBlanks passes them and left out of the copy. Gives the number
-// of bytes walked, markers aside.
+// passed as SkipBlanks passes them and left out of the copy, inside strings
+// too (a string broken over lines holds the marker of its next line, which is
+// no part of its text). Gives the number of bytes walked, markers aside.
 template <typename Stops>
 int CopyGroupedText(Compiler& c, FixedText<102400>& out, int limit, Stops stops) {
   ScanCursor& k = c.scan.cur;
@@ -392,7 +401,7 @@ int CopyGroupedText(Compiler& c, FixedText<102400>& out, int limit, Stops stops)
   int count = 0;
   bool inString = false;  // a parenthesis inside a string is no group's
   while (count < limit && !AtEnd(k)) {
-    if (!inString && MarkerInText(c)) {
+    if (MarkerInText(c)) {
       CollectRun(c, out, start, reported);
       PassMarkerInText(c);
       start = k.position;
