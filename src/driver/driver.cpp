@@ -228,18 +228,26 @@ void WriteHeadsOfPass2(Compiler& c) {
 
 namespace {
 
-// A text of pass 2 whose run of markers and blanks in front reaches past the
-// point where the reader slides (the markers of many lines that wrote nothing,
-// with -d) while the file goes on: only the markers that begin before that
-// point are taken, so that the next statement is handed out with the room of
-// a whole window behind it (and no marker is cut by the window's end).
+// With -d, a text of pass 2 whose run of markers and blanks in front (the
+// markers of lines that wrote nothing: comments, directives, an inactive
+// region) holds no statement is not a statement: its markers are taken and
+// written as they stand. When the run reaches past the point where the reader
+// slides while the file goes on, only the markers that begin before that point
+// are taken, so that the next statement is handed out with the room of a whole
+// window behind it and no marker is cut by the window's end.
 std::string_view CompileText(Compiler& c, SourceText t) {
-  if (c.run.lineMarkerFlag == 1 && c.reader.top >= 0 &&
-      c.reader.levels[c.reader.top].endOfFile == 0) {
+  if (c.run.lineMarkerFlag == 1) {
     BeginText(c, t.text, t.length);
-    if (MarkerRunEnd(c) > kSlideAfter) {
+    int end = MarkerRunEnd(c);
+    bool fileGoesOn = c.reader.top >= 0 && c.reader.levels[c.reader.top].endOfFile == 0;
+    if (fileGoesOn && end > kSlideAfter) {
       ClearEmit(c);
       PassMarkersBefore(c, kSlideAfter);
+      return c.out.emit.view();
+    }
+    if (end >= t.length) {
+      ClearEmit(c);
+      PassMarkersBefore(c, t.length);
       return c.out.emit.view();
     }
   }
