@@ -149,6 +149,17 @@ void SourceNotOpened(Compiler& c) {
   std::fputs(line.c_str(), c.run.diagnosticsOut);
 }
 
+// The argument names a file that is not <base>.c: the console shows the line of
+// a source that cannot be used, and the reason goes to the error stream.
+void SourceMisnamed(Compiler& c) {
+  Console(c, "Error no file to open \n");
+  std::string why = "stackcc: the source must be named <base>.c (this name would compile ";
+  why.append(c.driver.sourceName.view());
+  why.append(")\n");
+  std::fwrite(why.data(), 1, why.size(), stderr);
+  StopRun(c, 1);
+}
+
 bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   Console(c, kBanner);
   Console(c, "Compiling...\r\n");
@@ -156,6 +167,10 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   PositionLog& positions = c.diag.positions;
   positions.enabled = c.run.tools.gccDiagnostics || c.run.tools.warnings.any();
   positions.pass = 1;
+  if (pending.misnamed) {
+    SourceMisnamed(c);
+    return false;
+  }
   if (!OpenBaseLevel(c, PathOfDerived(c.driver.sourceName.view()), c.driver.sourceName.view())) {
     Console(c, "Error no file to open \n");
     SourceNotOpened(c);
@@ -230,6 +245,32 @@ void WriteHeadsOfPass2(Compiler& c) {
 
 namespace {
 
+// With -d, a text of pass 2 whose run of markers and blanks in front (the
+// markers of lines that wrote nothing: comments, directives, an inactive
+// region) holds no statement is not a statement: its markers are taken and
+// written as they stand. When the run reaches past the point where the reader
+// slides while the file goes on, only the markers that begin before that point
+// are taken, so that the next statement is handed out with the room of a whole
+// window behind it and no marker is cut by the window's end.
+std::string_view CompileText(Compiler& c, SourceText t) {
+  if (c.run.lineMarkerFlag == 1) {
+    BeginText(c, t.text, t.length);
+    int end = MarkerRunEnd(c);
+    bool fileGoesOn = c.reader.top >= 0 && c.reader.levels[c.reader.top].endOfFile == 0;
+    if (fileGoesOn && end > kSlideAfter) {
+      ClearEmit(c);
+      PassMarkersBefore(c, kSlideAfter);
+      return c.out.emit.view();
+    }
+    if (end >= t.length) {
+      ClearEmit(c);
+      PassMarkersBefore(c, t.length);
+      return c.out.emit.view();
+    }
+  }
+  return DispatchStatement(c, t);
+}
+
 bool RunPass2(Compiler& c) {
   Console(c, "Pass 2\r\n");
   c.diag.positions.pass = 2;
@@ -243,7 +284,7 @@ bool RunPass2(Compiler& c) {
   if (!OpenPass2Files(c)) return false;
   WriteHeadsOfPass2(c);
   if (c.run.stopped) return false;
-  RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return DispatchStatement(cc, t); });
+  RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return CompileText(cc, t); });
   if (c.run.stopped) return false;
   ReportOpenBlocks(c);
   CloseAll(c);
@@ -275,6 +316,8 @@ CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* arg
   d.sourceName.append(".c");
   if (d.base.find("our") != FileName::npos) c.run.targetSuffix.assign("O");
   issues.fileName = !fits;
+  issues.misnamed =
+      dot != std::string_view::npos && arg.substr(dot) != ".c" && IsRegularFile(HostPath(arg));
   return issues;
 }
 

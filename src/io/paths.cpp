@@ -1,7 +1,6 @@
 #include "io/paths.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
 #include "base/bytes.h"
 #include "base/compiler.h"
@@ -38,15 +37,19 @@ std::string PathBesideSource(const Compiler& c, std::string_view name) {
 std::string FindIncludeFile(const Compiler& c, std::string_view name) {
   std::string beside = PathBesideSource(c, name);
   if (IsAbsolute(name) || c.run.tools.includeDirs.empty()) return beside;
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(beside, ec)) return beside;
+  if (IsRegularFile(beside)) return beside;
   for (const std::string& dir : c.run.tools.includeDirs) {
     std::string candidate = HostPath(dir);
     if (!candidate.empty() && candidate.back() != '/') candidate += '/';
     candidate += HostPath(name);
-    if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
+    if (IsRegularFile(candidate)) return candidate;
   }
   return beside;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::string PathOfDerived(std::string_view derivedName) {
