@@ -1,9 +1,11 @@
 #include "vm/command.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ostream>
-#include <sstream>
 
 #include "stackcc/version.h"
 #include "vm/errors.h"
@@ -36,7 +38,12 @@ Prototypes readSystemFile(const Options& o, const FileReader& reader) {
 
 DeviceScript readScript(const Options& o, const FileReader& reader) {
   if (o.scriptPath.empty()) return {};
-  std::optional<std::string> text = reader(o.scriptPath);
+  std::optional<std::string> text;
+  try {
+    text = reader(o.scriptPath);
+  } catch (const LoadError& e) {
+    throw UsageError(e.what());
+  }
   if (!text) throw UsageError(o.scriptPath + ": cannot be read");
   return DeviceScript::parse(*text, o.scriptPath);
 }
@@ -83,6 +90,10 @@ int runLoaded(const Program& program, DeviceScript script, const Options& o, Str
     status = e.status;
   }
   io.out.flush();
+  if (io.out.fail() && status != kRunErrorStatus) {
+    io.err << "stackvm: the program's output could not be written\n";
+    status = kRunErrorStatus;
+  }
   printDumps(program, machine, o, io.err);
   return status;
 }
@@ -100,12 +111,26 @@ int runOptions(const Options& o, Streams io, const FileReader& reader) {
 }  // namespace
 
 std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return std::move(bytes).str();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw LoadError(path + ": cannot be read: " + std::strerror(errno));
+  }
+  std::string bytes;
+  char block[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int cause = errno;
+      ::close(fd);
+      throw LoadError(path + ": cannot be read: " + std::strerror(cause));
+    }
+    bytes.append(block, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
 }
 
 int runCommand(const std::vector<std::string>& args, Streams io, const FileReader& reader) {

@@ -45,6 +45,7 @@ int64_t Machine::callBuiltin(int builtin, const std::vector<int64_t>& args) {
       exitStatus_ = static_cast<int>(args[0] & 0xFF);
       break;
   }
+  if (io_.out.fail()) fail("the program's output could not be written");
   return 0;
 }
 

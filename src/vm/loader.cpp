@@ -215,7 +215,7 @@ class Loader {
     if (program_.code.size() >= kMaxInstructions) fail("more than 16M instructions");
     program_.code.push_back(in);
     program_.positions.push_back({source_.file, source_.line, lineNo_});
-    program_.text.emplace_back(line);
+    program_.text.push_back(printable(std::string(line)));
     labelAtEnd_ = false;
   }
 
