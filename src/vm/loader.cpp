@@ -1,5 +1,6 @@
 #include "vm/loader.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -340,10 +341,17 @@ class Loader {
   int64_t lastCodeLabel_ = -1;
 };
 
+// A function runs from its label to the first return at or after its end
+// label. One backward pass finds each instruction's next return, and the
+// covered ranges are counted in a difference array, so the work is linear in
+// the code however many functions there are.
 void Loader::findFunctions() {
   const std::string endPrefix = "end_function_func_";
   const uint32_t count = program_.instructionCount();
-  std::vector<bool> covered(count, false);
+  std::vector<uint32_t> nextReturn(count + 1, count);
+  for (uint32_t i = count; i-- > 0;)
+    nextReturn[i] = program_.code[i].op == Op::ret ? i : nextReturn[i + 1];
+  std::vector<int32_t> opened(count + 1, 0);
   program_.functionAt.assign(program_.code.size(), 0);
   for (const auto& [name, label] : labels_) {
     auto end = labels_.find(endPrefix + name);
@@ -351,12 +359,17 @@ void Loader::findFunctions() {
         end->second.value < label.value) {
       continue;
     }
-    uint32_t last = end->second.value;
-    while (last < count && program_.code[last].op != Op::ret) ++last;
-    for (uint32_t i = label.value; i <= last && i < count; ++i) covered[i] = true;
+    const uint32_t last = nextReturn[std::min(end->second.value, count)];
+    if (label.value < count) {
+      ++opened[label.value];
+      --opened[std::min(last, count - 1) + 1];
+    }
     program_.functions.push_back({name, label.value});
     program_.functionAt[label.value] = static_cast<uint32_t>(program_.functions.size());
   }
+  std::vector<bool> covered(count, false);
+  int64_t depth = 0;
+  for (uint32_t i = 0; i < count; ++i) covered[i] = (depth += opened[i]) > 0;
   warnOutsideCode(covered);
 }
 

@@ -70,6 +70,7 @@ bool Machine::popTruth() {
   if (stack_.empty()) fail("pop of an empty value stack");
   uint32_t w = stack_.topWidth();
   if (w <= 8) return pop() != 0;
+  chargeMove(w);
   popBytes(w);
   for (uint32_t i = 0; i < w; ++i) {
     if (scratch_[i] != 0) return true;
@@ -135,7 +136,24 @@ void Machine::pushBytes(uint32_t n) {
     fail("value stack overflow (more than 1 MiB of entries)");
 }
 
+// A move of a structure-size entry counts toward the step budget one step
+// per kBytesPerStep bytes begun (the instruction's own step is the first), so
+// the budget bounds the work of a run and not only its instruction count.
+void Machine::chargeMove(uint32_t width) {
+  const uint64_t extra = (width - 1) / kBytesPerStep;
+  if (extra > remaining_) {
+    remaining_ = 0;
+    stepLimit();
+  }
+  remaining_ -= extra;
+}
+
+void Machine::stepLimit() const {
+  fail("step limit reached after " + std::to_string(options_.steps) + " instructions");
+}
+
 void Machine::peekBytes(uint32_t width) {
+  chargeMove(width);
   const uint32_t address = static_cast<uint32_t>(pop());
   if (scratch_.size() < width) scratch_.resize(width);
   if (inData(address, width)) {
@@ -148,6 +166,7 @@ void Machine::peekBytes(uint32_t width) {
 }
 
 void Machine::pokeBytes(uint32_t width) {
+  chargeMove(width);
   const uint32_t address = static_cast<uint32_t>(pop());
   popBytes(width);
   if (!inData(address, width)) storeOutside(address, width);
@@ -155,6 +174,7 @@ void Machine::pokeBytes(uint32_t width) {
 }
 
 void Machine::dupBytes(uint32_t width) {
+  chargeMove(width);
   popBytes(width);
   pushBytes(width);
   pushBytes(width);
@@ -269,7 +289,7 @@ void Machine::loop() {
     const Instruction& in = code_[pc_];
     if (remaining_ == 0) {
       if (in.op == Op::halt) return;
-      fail("step limit reached after " + std::to_string(options_.steps) + " instructions");
+      stepLimit();
     }
     --remaining_;
     uint32_t next = pc_ + 1;

@@ -17,6 +17,8 @@ namespace stackvm {
 
 inline constexpr uint64_t kDefaultSteps = 100'000'000;
 inline constexpr uint32_t kMaxCalls = 10'000;
+// A structure-size move counts one step per this many bytes begun.
+inline constexpr uint32_t kBytesPerStep = 64;
 
 struct RunOptions {
   uint64_t steps = kDefaultSteps;
@@ -67,6 +69,8 @@ class Machine {
   void loadOutside(uint32_t address, uint32_t width);
   [[noreturn]] void storeOutside(uint32_t address, uint32_t width) const;
   void checkNotCode(uint32_t address, uint32_t width, const char* what) const;
+  void chargeMove(uint32_t width);
+  [[noreturn]] void stepLimit() const;
   void peekBytes(uint32_t width);
   void pokeBytes(uint32_t width);
   void dupBytes(uint32_t width);

@@ -4,11 +4,14 @@
 // lowest slot, the top slot carrying the width.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
 #include "vm/widths.h"
+
+static_assert(std::endian::native == std::endian::little, "entries keep their bytes in host order");
 
 namespace stackvm {
 
@@ -68,9 +71,8 @@ inline bool ValueStack::popBytes(uint32_t n, uint8_t* out) {
   const uint32_t w = slots_[top_ - 1].w;
   const uint32_t first = top_ - 1 - extraSlots(w);
   const uint32_t have = w < n ? w : n;
-  for (uint32_t i = 0; i < have; ++i) {
-    out[i] = static_cast<uint8_t>(static_cast<uint64_t>(slots_[first + i / 8].v) >> (8 * (i % 8)));
-  }
+  for (uint32_t i = 0; i < have; i += 8)
+    std::memcpy(out + i, &slots_[first + i / 8].v, have - i < 8 ? have - i : 8);
   const uint8_t top = static_cast<uint8_t>(static_cast<uint64_t>(slots_[first + (w - 1) / 8].v) >>
                                            (8 * ((w - 1) % 8)));
   std::memset(out + have, (top & 0x80) ? 0xFF : 0, n - have);
@@ -84,8 +86,7 @@ inline bool ValueStack::pushBytes(uint32_t n, const uint8_t* in) {
   const uint32_t count = extraSlots(n) + 1;
   for (uint32_t k = 0; k < count; ++k) {
     uint64_t v = 0;
-    for (uint32_t i = 0; i < 8 && 8 * k + i < n; ++i)
-      v |= static_cast<uint64_t>(in[8 * k + i]) << (8 * i);
+    std::memcpy(&v, in + 8 * k, n - 8 * k < 8 ? n - 8 * k : 8);
     slots_[top_ + k] = {static_cast<int64_t>(v), 0};
   }
   if (n <= 8) slots_[top_].v = narrowTo(n, slots_[top_].v);
