@@ -4,10 +4,13 @@
 // lowest slot, the top slot carrying the width.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "vm/widths.h"
 
@@ -50,21 +53,52 @@ class ValueStack {
     return true;
   }
 
+  // The entries, for a snapshot of a run.
+  struct Slot {
+    int64_t v;
+    uint32_t w;
+  };
+  struct Image {
+    std::vector<Slot> slots;
+    uint64_t bytes = 0;
+  };
+  void save(Image& image) const {
+    image.slots.assign(slots_.get(), slots_.get() + top_);
+    image.bytes = bytes_;
+  }
+  void restore(const Image& image) {
+    std::copy(image.slots.begin(), image.slots.end(), slots_.get());
+    top_ = static_cast<uint32_t>(image.slots.size());
+    bytes_ = image.bytes;
+  }
+  // Entries from the top: the number of entries and the width and first
+  // eight bytes of the k-th (0 the top).
+  uint32_t depth() const { return entries(); }
+  std::pair<uint32_t, int64_t> entry(uint32_t k) const;
+
   // Pops one entry as n bytes: cut, or sign-extended from its top byte.
   bool popBytes(uint32_t n, uint8_t* out);
   bool pushBytes(uint32_t n, const uint8_t* in);
 
  private:
-  struct Slot {
-    int64_t v;
-    uint32_t w;
-  };
+  uint32_t entries() const {
+    uint32_t n = 0;
+    for (uint32_t t = top_; t > 0; t -= extraSlots(slots_[t - 1].w) + 1) ++n;
+    return n;
+  }
   static uint32_t extraSlots(uint32_t w) { return w <= 8 ? 0 : (w + 7) / 8 - 1; }
 
   std::unique_ptr<Slot[]> slots_;
   uint32_t top_ = 0;
   uint64_t bytes_ = 0;
 };
+
+inline std::pair<uint32_t, int64_t> ValueStack::entry(uint32_t k) const {
+  uint32_t t = top_;
+  for (; k > 0; --k) t -= extraSlots(slots_[t - 1].w) + 1;
+  const uint32_t w = slots_[t - 1].w;
+  return {w, slots_[t - 1 - extraSlots(w)].v};
+}
 
 inline bool ValueStack::popBytes(uint32_t n, uint8_t* out) {
   if (top_ == 0) return false;
