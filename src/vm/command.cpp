@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "stackcc/version.h"
+#include "vm/debug_session.h"
 #include "vm/errors.h"
 #include "vm/loader.h"
 #include "vm/options.h"
@@ -105,6 +106,10 @@ int runOptions(const Options& o, Streams io, const FileReader& reader) {
   Program program = loadProgram(files, prototypes, io.err);
   checkScriptNames(program, script, o, io.err);
   checkDumps(program, o);
+  if (o.debug) {
+    DebugSettings settings{o.base, o.directory, o.commandsPath, o.run};
+    return runDebugSession(program, std::move(script), settings, io, reader);
+  }
   return runLoaded(program, std::move(script), o, io);
 }
 
