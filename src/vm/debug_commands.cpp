@@ -135,6 +135,15 @@ void CommandLine::requireRunning() const {
   if (!debugger_.running()) throw DebugError("The program is not being run.");
 }
 
+void CommandLine::requireForward() const {
+  requireRunning();
+  if (debugger_.failed()) {
+    throw DebugError(
+        "The program stopped at a run-time error and cannot go on (run starts it afresh; the "
+        "reverse commands go back).");
+  }
+}
+
 // Breakpoints.
 
 void CommandLine::setBreakpoint(const std::string& args, bool temporary) {
@@ -205,7 +214,7 @@ void CommandLine::runCommand(const std::string&) {
 }
 
 void CommandLine::continueCommand(const std::string&) {
-  requireRunning();
+  requireForward();
   out_ << "Continuing.\n";
   report(debugger_.move(Motion::cont));
 }
@@ -263,7 +272,7 @@ void CommandLine::reverseFinishCommand(const std::string&) {
 }
 
 void CommandLine::finishCommand(const std::string&) {
-  requireRunning();
+  requireForward();
   std::vector<FrameInfo> frames = debugger_.frames();
   if (frames.size() < 2) throw DebugError("\"finish\" not meaningful in the outermost frame.");
   out_ << "Run till exit from #0  " << frameText(frames[0]) << '\n';
@@ -402,16 +411,18 @@ std::string CommandLine::sourceLine(const std::string& file, uint32_t line) {
 
 // Each display whose names are in scope where the program stopped.
 void CommandLine::showDisplays() {
-  for (const Display& d : displays_) {
-    std::string value;
-    try {
-      value = formatted(d.expression, d.format);
-    } catch (const DebugError&) {
-      continue;
-    }
-    out_ << d.number << ": " << (d.format ? std::string("/") + d.format + " " : "") << d.expression
-         << " = " << value << '\n';
+  for (const Display& d : displays_) showDisplay(d);
+}
+
+void CommandLine::showDisplay(const Display& d) {
+  std::string value;
+  try {
+    value = formatted(d.expression, d.format);
+  } catch (const DebugError&) {
+    return;
   }
+  out_ << d.number << ": " << (d.format ? std::string("/") + d.format + " " : "") << d.expression
+       << " = " << value << '\n';
 }
 
 // Looking at the program.
@@ -440,10 +451,7 @@ void CommandLine::displayCommand(const std::string& arguments) {
     return;
   }
   displays_.push_back({nextDisplay_++, args, format});
-  if (debugger_.running()) {
-    const Display& d = displays_.back();
-    out_ << d.number << ": " << d.expression << " = " << formatted(d.expression, d.format) << '\n';
-  }
+  if (debugger_.running()) showDisplay(displays_.back());
 }
 
 void CommandLine::undisplayCommand(const std::string& args) {
@@ -507,7 +515,10 @@ void CommandLine::infoCommand(const std::string& args) {
   };
   if (is("breakpoints", 1) || is("watchpoints", 3)) return infoBreakpoints();
   if (is("display", 1)) {
-    for (const Display& d : displays_) out_ << d.number << ":   y  " << d.expression << '\n';
+    for (const Display& d : displays_) {
+      out_ << d.number << ":   y  " << (d.format ? std::string("/") + d.format + " " : "")
+           << d.expression << '\n';
+    }
     if (displays_.empty()) out_ << "There are no auto-display expressions now.\n";
     return;
   }
@@ -633,7 +644,11 @@ void CommandLine::examineCommand(const std::string& arguments) {
     cell.type.base = unit == 1 ? "char" : unit == 8 ? "long" : "int";
     cell.size = unit;
     cell.number = *b;
-    out_ << '\t' << formatValue(cell, ev, format == 'c' ? 'c' : format);
+    if (format == 'x') {
+      out_ << '\t' << hex(static_cast<uint64_t>(*b) & (~uint64_t{0} >> (64 - 8 * unit)), 2 * unit);
+    } else {
+      out_ << '\t' << formatValue(cell, ev, format);
+    }
     address += unit;
   }
   out_ << '\n';

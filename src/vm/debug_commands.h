@@ -63,11 +63,14 @@ class CommandLine {
   void helpCommand(const std::string& args);
 
   void requireRunning() const;
+  void requireForward() const;
   void setBreakpoint(const std::string& args, bool temporary);
   void motion(Motion m, const std::string& args, bool back);
   void report(const StopEvent& e);
   void showLocation(bool withFrame);
   void showDisplays();
+  struct Display;
+  void showDisplay(const Display& d);
   std::string frameText(const FrameInfo& frame) const;
   std::string sourceLine(const std::string& file, uint32_t line);
   void listAround(const std::string& file, uint32_t first, uint32_t last);

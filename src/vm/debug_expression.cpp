@@ -142,6 +142,7 @@ class Parser {
       while (pos_ < text_.size() && std::isalnum(static_cast<unsigned char>(text_[pos_]))) ++pos_;
       std::optional<ParsedNumber> n = parseNumber(text_.substr(start, pos_ - start));
       if (!n) fail("Invalid number \"" + text_.substr(start, pos_ - start) + "\".");
+      if (n->huge) fail("Numeric constant too large.");
       return number(static_cast<int64_t>(n->bits),
                     n->within(INT32_MIN, INT32_MAX) ? "int" : "long");
     }

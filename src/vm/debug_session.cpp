@@ -41,6 +41,7 @@ int runDebugSession(const Program& program, DeviceScript script, const DebugSett
     std::istringstream lines(*commands);
     for (std::string line; std::getline(lines, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty() || line[0] == '#') continue;
       io.out << "(stackvm) " << printable(line) << '\n';
       if (!cli.execute(line)) break;
     }

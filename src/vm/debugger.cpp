@@ -317,16 +317,22 @@ StopEvent Debugger::run() {
 void Debugger::kill() {
   machine_.reset();
   snapshots_.clear();
-  ended_ = false;
+  ended_ = failed_ = false;
 }
 
 StopEvent Debugger::ended(const StopEvent& e) {
   out_.flush();
   if (e.kind == StopKind::finished) ended_ = true;
+  if (e.kind == StopKind::error) failed_ = true;
   return e;
 }
 
 StopEvent Debugger::forward(const Predicate& stop) {
+  if (failed_) {
+    throw DebugError(
+        "The program stopped at a run-time error and cannot go on (run starts it afresh; the "
+        "reverse commands go back).");
+  }
   Asker asker([&](const Machine& m) -> std::optional<StopEvent> {
     if (!watches_.empty()) {
       if (std::optional<StopEvent> e = watchChanged()) return e;
@@ -522,19 +528,18 @@ StopEvent Debugger::moveBack(Motion motion) {
   }
   const std::vector<Watch> before = watches_;
   std::optional<uint64_t> target = lastTimeBefore(now, wanted);
-  ended_ = false;
+  ended_ = failed_ = false;
   seek(target ? *target : snapshots_.front().time);
   refreshWatches();
   if (!target) return {StopKind::history_end, 0, "", "", "", 0};
-  for (size_t k = 0; motion == Motion::cont && k < watches_.size(); ++k) {
+  if (motion != Motion::cont) return {};
+  for (const Breakpoint& b : breakpoints_) {
+    if (std::find(b.sites.begin(), b.sites.end(), machine_->pc()) != b.sites.end())
+      return {StopKind::breakpoint, b.number, "", "", "", 0};
+  }
+  for (size_t k = 0; k < watches_.size(); ++k) {
     if (watches_[k].bytes != before[k].bytes)
       return {StopKind::watch, watches_[k].number, before[k].value, watches_[k].value, "", 0};
-  }
-  if (motion == Motion::cont) {
-    for (const Breakpoint& b : breakpoints_) {
-      if (std::find(b.sites.begin(), b.sites.end(), machine_->pc()) != b.sites.end())
-        return {StopKind::breakpoint, b.number, "", "", "", 0};
-    }
   }
   return {};
 }

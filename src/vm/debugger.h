@@ -72,6 +72,9 @@ class Debugger {
   const Program& program() const { return program_; }
   const DebugInfo& info() const { return info_; }
   bool running() const { return machine_ != nullptr && !ended_; }
+  // Stopped by a run-time error: the faulting instruction has half run, so
+  // the program cannot go forward (backward it can).
+  bool failed() const { return failed_; }
 
   // Starts the program afresh: stops at a breakpoint or runs to the end.
   StopEvent run();
@@ -142,6 +145,7 @@ class Debugger {
   std::ostream err_;
   std::unique_ptr<Machine> machine_;
   bool ended_ = false;
+  bool failed_ = false;
   std::vector<Snapshot> snapshots_;
   uint64_t snapshotEvery_ = kSnapshotSteps;
   std::vector<bool> lineStart_;
