@@ -307,7 +307,7 @@ StopEvent Debugger::run() {
     if (trapCount_[pc] > 0) machine_->setTrap(pc, true);
   }
   ended_ = false;
-  snapshotEvery_ = kSnapshotSteps;
+  snapshotEvery_ = firstInterval_;
   machine_->start();
   snapshot();
   refreshWatches();

@@ -83,6 +83,8 @@ class Debugger {
   StopEvent moveBack(Motion motion);
   StopEvent untilLocation(const std::vector<uint32_t>& sites);
   void kill();
+  // Snapshots every `steps` steps from the next run on (kSnapshotSteps by default).
+  void setSnapshotInterval(uint64_t steps) { firstInterval_ = steps == 0 ? 1 : steps; }
 
   // Breakpoints: the sites of FILE:LINE, LINE (in the current file) or FUNCTION.
   std::vector<uint32_t> resolve(const std::string& location) const;
@@ -148,6 +150,7 @@ class Debugger {
   bool failed_ = false;
   std::vector<Snapshot> snapshots_;
   uint64_t snapshotEvery_ = kSnapshotSteps;
+  uint64_t firstInterval_ = kSnapshotSteps;
   std::vector<bool> lineStart_;
   std::vector<uint32_t> functionOf_;  // per instruction: index into info_.functions + 1, or 0
   std::vector<Breakpoint> breakpoints_;
