@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "stackcc/version.h"
+#include "vm/dap.h"
 #include "vm/debug_session.h"
 #include "vm/errors.h"
 #include "vm/loader.h"
@@ -99,12 +100,21 @@ int runLoaded(const Program& program, DeviceScript script, const Options& o, Str
   return status;
 }
 
-int runOptions(const Options& o, Streams io, const FileReader& reader) {
+}  // namespace
+
+LoadedProgram loadForOptions(const Options& o, const FileReader& reader, std::ostream& warnings) {
   DeviceScript script = readScript(o, reader);
   CodeFiles files = readCodeFiles(o, reader);
   Prototypes prototypes = readSystemFile(o, reader);
-  Program program = loadProgram(files, prototypes, io.err);
-  checkScriptNames(program, script, o, io.err);
+  Program program = loadProgram(files, prototypes, warnings);
+  checkScriptNames(program, script, o, warnings);
+  return {std::move(program), std::move(script)};
+}
+
+namespace {
+
+int runOptions(const Options& o, Streams io, const FileReader& reader) {
+  auto [program, script] = loadForOptions(o, reader, io.err);
   checkDumps(program, o);
   if (o.debug) {
     DebugSettings settings{o.base, o.directory, o.commandsPath, o.run};
@@ -149,6 +159,7 @@ int runCommand(const std::vector<std::string>& args, Streams io, const FileReade
       io.out << kVersion << '\n';
       return 0;
     }
+    if (o.dap) return runDapSession(io, reader);
     return runOptions(o, io, reader);
   } catch (const UsageError& e) {
     io.err << "stackvm: " << e.what() << '\n' << "Try 'stackvm --help'.\n";

@@ -25,10 +25,15 @@ class Asker : public Supervisor {
   Check check_;
 };
 
+// A marker's file name and a name the user gave: the same, or one a path
+// ending in the other ("prog.c" and "/home/me/prog.c").
 bool sameFile(const std::string& have, const std::string& wanted) {
-  if (have == wanted) return true;
-  const size_t slash = have.rfind('/');
-  return slash != std::string::npos && have.substr(slash + 1) == wanted;
+  auto endsIn = [](const std::string& path, const std::string& name) {
+    return path.size() > name.size() &&
+           path.compare(path.size() - name.size(), name.size(), name) == 0 &&
+           path[path.size() - name.size() - 1] == '/';
+  };
+  return have == wanted || endsIn(have, wanted) || endsIn(wanted, have);
 }
 
 bool digitsOnly(const std::string& s) {
@@ -296,7 +301,7 @@ std::optional<StopEvent> Debugger::breakpointAt(uint32_t pc) {
 
 // Running forward.
 
-StopEvent Debugger::run() {
+StopEvent Debugger::run(bool atEntry) {
   kill();
   output_.reset();
   errors_.reset();
@@ -311,6 +316,7 @@ StopEvent Debugger::run() {
   machine_->start();
   snapshot();
   refreshWatches();
+  if (atEntry) return {};
   return forward(nullptr);
 }
 
@@ -464,11 +470,16 @@ std::optional<uint64_t> Debugger::lastTimeBefore(uint64_t now, const Predicate& 
       if (wanted(m)) found = m.executed();
       return std::nullopt;
     });
-    while (machine_->executed() < limit) {
-      // The asker has seen the boundary of a trap before the trap stops.
-      const Pause p = machine_->resume(&asker, limit - machine_->executed() + 1);
-      if (p == Pause::finished || p == Pause::watched) break;
-      if (p == Pause::trap) machine_->stepOverTrap();
+    try {
+      while (machine_->executed() < limit) {
+        // The asker has seen the boundary of a trap before the trap stops.
+        const Pause p = machine_->resume(&asker, limit - machine_->executed() + 1);
+        if (p == Pause::finished || p == Pause::watched) break;
+        if (p == Pause::trap) machine_->stepOverTrap();
+      }
+    } catch (const RunError&) {
+      // Going back from a run-time error: the re-run meets it again, after
+      // the asker has seen the boundary before it.
     }
     if (found) return found;
   }

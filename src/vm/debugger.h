@@ -76,8 +76,9 @@ class Debugger {
   // the program cannot go forward (backward it can).
   bool failed() const { return failed_; }
 
-  // Starts the program afresh: stops at a breakpoint or runs to the end.
-  StopEvent run();
+  // Starts the program afresh: stops at a breakpoint or runs to the end, or
+  // with `atEntry` before main's first instruction.
+  StopEvent run(bool atEntry = false);
   // Forward motions, and the same backward.
   StopEvent move(Motion motion);
   StopEvent moveBack(Motion motion);

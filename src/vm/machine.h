@@ -23,6 +23,7 @@ inline constexpr uint32_t kBytesPerStep = 64;
 struct RunOptions {
   uint64_t steps = kDefaultSteps;
   bool trace = false;
+  bool traceDevices = false;  // device routine calls alone, as --trace writes them
 };
 
 // Why a resumed run came back to the debugger.

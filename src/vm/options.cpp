@@ -86,6 +86,8 @@ Options parseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.dap && o.debug) throw UsageError("--dap and --debug exclude each other");
+  if (o.dap && !o.base.empty())
+    throw UsageError("--dap takes the program from the launch request, not the command line");
   if (o.base.empty() && !o.help && !o.version && !o.dap) throw UsageError("no program named");
   return o;
 }
