@@ -93,7 +93,7 @@ class Parser {
   }
 
   Value binary(size_t level) {
-    if (level == levels().size()) return unary(0);
+    if (level == levels().size()) return unary();
     Value left = binary(level + 1);
     for (;;) {
       std::string op = takeOperator(levels()[level]);
@@ -102,18 +102,28 @@ class Parser {
     }
   }
 
-  Value unary(uint32_t depth) {
-    if (depth > kMaxDepth) fail("Expression too deeply nested.");
-    if (take("-")) return number(-scalarOf(unary(depth + 1)));
-    if (take("!")) return number(scalarOf(unary(depth + 1)) == 0, "int");
-    if (take("~")) return number(~scalarOf(unary(depth + 1)));
-    if (take("*")) return dereference(unary(depth + 1));
-    if (take("&")) return addressOf(unary(depth + 1));
-    return postfix(depth);
+  // Every unary operator, parenthesis and subscript nests one level deeper;
+  // the depth is bounded so that no expression exhausts the stack.
+  struct Nested {
+    explicit Nested(uint32_t& depth) : depth_(depth) {
+      if (++depth_ > kMaxDepth) fail("Expression too deeply nested.");
+    }
+    ~Nested() { --depth_; }
+    uint32_t& depth_;
+  };
+
+  Value unary() {
+    Nested nested(depth_);
+    if (take("-")) return number(-scalarOf(unary()));
+    if (take("!")) return number(scalarOf(unary()) == 0, "int");
+    if (take("~")) return number(~scalarOf(unary()));
+    if (take("*")) return dereference(unary());
+    if (take("&")) return addressOf(unary());
+    return postfix();
   }
 
-  Value postfix(uint32_t depth) {
-    Value v = primary(depth);
+  Value postfix() {
+    Value v = primary();
     for (;;) {
       if (take("[")) {
         Value index = binary(0);
@@ -129,10 +139,9 @@ class Parser {
     }
   }
 
-  Value primary(uint32_t depth) {
+  Value primary() {
     skipBlanks();
     if (take("(")) {
-      if (depth > kMaxDepth) fail("Expression too deeply nested.");
       Value v = binary(0);
       if (!take(")")) fail("A syntax error in expression: ')' expected.");
       return v;
@@ -286,6 +295,7 @@ class Parser {
   const std::string& function_;
   const std::string& text_;
   size_t pos_ = 0;
+  uint32_t depth_ = 0;
 };
 
 }  // namespace
