@@ -67,7 +67,7 @@ const std::vector<CommandLine::Command>& CommandLine::commands() {
        "tbreak LOCATION: a breakpoint that stops once"},
       {"delete", "d", &CommandLine::deleteCommand, "delete [N...]: breakpoints and watches (all)"},
       {"condition", "cond", &CommandLine::conditionCommand, "condition N [EXPR]"},
-      {"run", "r", &CommandLine::runCommand, "run: start the program afresh"},
+      {"run", "r", &CommandLine::runCommand, "run [< FILE]: start the program afresh"},
       {"continue", "c", &CommandLine::continueCommand, "continue: run to the next stop"},
       {"step", "s", &CommandLine::stepCommand, "step [N]: to the next line, into calls"},
       {"next", "n", &CommandLine::nextCommand, "next [N]: to the next line, over calls"},
@@ -205,7 +205,16 @@ void CommandLine::watchCommand(const std::string& args) {
 
 // Running.
 
-void CommandLine::runCommand(const std::string&) {
+// run [< FILE]: the program reads FILE as its input.
+void CommandLine::runCommand(const std::string& args) {
+  if (!args.empty()) {
+    if (args[0] != '<') throw DebugError("run takes no arguments but '< FILE' (the input).");
+    const std::string path = trimmed(args.substr(1));
+    std::optional<std::string> text =
+        reader_(path.empty() || path[0] == '/' ? path : directory_ + path);
+    if (!text) throw DebugError(path + ": No such file.");
+    debugger_.setInput(std::move(*text));
+  }
   std::string name = debugger_.program().codeFileName;
   name.resize(name.size() - 4);  // without ".001"
   out_ << "Starting program: " << printable(name) << '\n';
@@ -509,8 +518,8 @@ void CommandLine::infoBreakpoints() {
 }
 
 void CommandLine::infoCommand(const std::string& args) {
-  auto [what, rest] = firstWord(args);
-  auto is = [&](const char* name, size_t shortest) {
+  const std::string what = firstWord(args).first;
+  auto is = [&what](const char* name, size_t shortest) {
     return what.size() >= shortest && std::string(name).rfind(what, 0) == 0;
   };
   if (is("breakpoints", 1) || is("watchpoints", 3)) return infoBreakpoints();

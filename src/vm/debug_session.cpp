@@ -26,12 +26,12 @@ DebugInfo loadDebugInfo(const Program& program, const std::string& base, const F
 
 int runDebugSession(const Program& program, DeviceScript script, const DebugSettings& settings,
                     Streams io, const FileReader& reader) {
-  DebugInfo info = loadDebugInfo(program, settings.base, reader, io.out);
   std::optional<std::string> commands;
   if (!settings.commandsPath.empty()) {
     commands = reader(settings.commandsPath);
     if (!commands) throw UsageError(settings.commandsPath + ": cannot be read");
   }
+  DebugInfo info = loadDebugInfo(program, settings.base, reader, io.out);
   // With commands from stdin the program reads nothing.
   std::istringstream none;
   Streams programIo{commands ? io.in : none, io.out, io.err};

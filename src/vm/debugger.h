@@ -84,6 +84,8 @@ class Debugger {
   StopEvent moveBack(Motion motion);
   StopEvent untilLocation(const std::vector<uint32_t>& sites);
   void kill();
+  // The program reads these bytes as its input from the next run on.
+  void setInput(std::string bytes) { input_.replace(std::move(bytes)); }
   // Snapshots every `steps` steps from the next run on (kSnapshotSteps by default).
   void setSnapshotInterval(uint64_t steps) { firstInterval_ = steps == 0 ? 1 : steps; }
 

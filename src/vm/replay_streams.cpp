@@ -7,8 +7,15 @@ void ReplayInput::seek(size_t position) {
   setg(base, base + position, base + seen_.size());
 }
 
+void ReplayInput::replace(std::string bytes) {
+  seen_ = std::move(bytes);
+  fromSource_ = false;
+  seek(0);
+}
+
 ReplayInput::int_type ReplayInput::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+  if (!fromSource_) return traits_type::eof();
   const size_t at = position();
   const int c = source_.get();
   if (c == std::char_traits<char>::eof()) return traits_type::eof();

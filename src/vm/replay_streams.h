@@ -17,12 +17,15 @@ class ReplayInput : public std::streambuf {
 
   size_t position() const { return static_cast<size_t>(gptr() - eback()); }
   void seek(size_t position);
+  // From now on the input is these bytes and nothing of the source.
+  void replace(std::string bytes);
 
  protected:
   int_type underflow() override;
 
  private:
   std::istream& source_;
+  bool fromSource_ = true;
   std::string seen_;
 };
 
