@@ -229,14 +229,19 @@ void CommandLine::continueCommand(const std::string&) {
 }
 
 void CommandLine::motion(Motion m, const std::string& args, bool back) {
-  requireRunning();
+  // Backward also from the end of the run.
+  if (!back) {
+    requireForward();
+  } else if (debugger_.frames().empty()) {
+    requireRunning();
+  }
   int count = 1;
   if (!args.empty()) {
     std::optional<int> n = smallNumber(args);
     if (!n) throw DebugError("Invalid number \"" + args + "\".");
     count = *n;
   }
-  for (int k = 0; k < count && debugger_.running(); ++k) {
+  for (int k = 0; k < count && (back || debugger_.running()); ++k) {
     StopEvent e = back ? debugger_.moveBack(m) : debugger_.move(m);
     if (k + 1 == count || e.kind != StopKind::step) {
       report(e);
@@ -273,7 +278,7 @@ void CommandLine::reverseContinueCommand(const std::string&) {
 }
 
 void CommandLine::reverseFinishCommand(const std::string&) {
-  requireRunning();
+  if (debugger_.frames().empty()) requireRunning();
   if (debugger_.frames().size() < 2)
     throw DebugError("\"finish\" not meaningful in the outermost frame.");
   out_ << "Run back to call of #0  " << frameText(debugger_.frames()[0]) << '\n';

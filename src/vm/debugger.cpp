@@ -430,7 +430,10 @@ void Debugger::snapshot() {
   s.output = output_.position();
   s.errors = errors_.position();
   snapshots_.push_back(std::move(s));
-  if (snapshots_.size() > kMaxSnapshots) {
+  size_t bytes = 0;
+  for (const Snapshot& k : snapshots_)
+    bytes += k.state.data.size() + k.state.stack.slots.size() * sizeof(ValueStack::Slot);
+  if (snapshots_.size() > kMaxSnapshots || (bytes > kSnapshotBytes && snapshots_.size() > 2)) {
     // Keep every other one and take them half as often.
     std::vector<Snapshot> kept;
     for (size_t k = 0; k < snapshots_.size(); k += 2) kept.push_back(std::move(snapshots_[k]));
@@ -488,7 +491,7 @@ std::optional<uint64_t> Debugger::lastTimeBefore(uint64_t now, const Predicate& 
 
 StopEvent Debugger::moveBack(Motion motion) {
   const uint64_t now = machine_->executed();
-  const size_t d0 = depth();
+  const size_t d0 = std::max<size_t>(depth(), 1);  // from the end, main's lines
   Predicate wanted;
   std::vector<std::vector<uint8_t>> seen;
   for (const Watch& w : watches_) seen.push_back(w.bytes);

@@ -23,6 +23,7 @@ namespace stackvm {
 
 inline constexpr uint64_t kSnapshotSteps = 1'000'000;
 inline constexpr size_t kMaxSnapshots = 64;
+inline constexpr size_t kSnapshotBytes = 256u << 20;  // what the snapshots may hold in all
 
 struct Breakpoint {
   int number = 0;
