@@ -167,6 +167,14 @@ class DapSession {
     }
   }
 
+  // A whole number from 0 to `high`; anything else is refused by name.
+  static uint64_t count(const json& value, const char* name, uint64_t high) {
+    if (!value.is_number_unsigned() || value.get<uint64_t>() > high)
+      throw RequestError(std::string(name) + " must be a whole number from 0 to " +
+                         std::to_string(high));
+    return value.get<uint64_t>();
+  }
+
   static const json& arguments(const json& request) {
     static const json empty = json::object();
     if (!request.contains("arguments")) return empty;
@@ -203,7 +211,8 @@ class DapSession {
     if (args.contains("script"))
       line.insert(line.end(), {"--script", args["script"].get<std::string>()});
     if (args.contains("steps"))
-      line.insert(line.end(), {"--steps", std::to_string(args["steps"].get<uint64_t>())});
+      line.insert(line.end(),
+                  {"--steps", std::to_string(count(args["steps"], "steps", UINT64_MAX))});
     Options o = parseOptions(line);
     o.run.traceDevices = true;
     std::ostringstream notes;
@@ -260,7 +269,7 @@ class DapSession {
     bySource_[path].clear();
     json placed = json::array();
     for (const json& b : args.value("breakpoints", json::array())) {
-      json r = placeBreakpoint(path + ":" + std::to_string(b.at("line").get<uint32_t>()),
+      json r = placeBreakpoint(path + ":" + std::to_string(count(b.at("line"), "line", UINT32_MAX)),
                                b.value("condition", ""));
       if (r.contains("id")) bySource_[path].push_back(r["id"]);
       placed.push_back(std::move(r));
@@ -379,7 +388,8 @@ class DapSession {
   }
 
   size_t frameOf(const json& args) {
-    const size_t id = args.value("frameId", size_t{1});
+    const uint64_t id =
+        args.contains("frameId") ? count(args["frameId"], "frameId", UINT32_MAX) : 1;
     if (id < 1 || id > stopped().frames().size())
       throw RequestError("no frame " + std::to_string(id));
     return id - 1;
@@ -440,7 +450,8 @@ class DapSession {
   }
 
   void variables(const json& request) {
-    const int id = arguments(request).at("variablesReference").get<int>();
+    const uint64_t id =
+        count(arguments(request).at("variablesReference"), "variablesReference", UINT32_MAX);
     if (id < 1 || static_cast<size_t>(id) > refs_.size())
       throw RequestError("no variables reference " + std::to_string(id));
     const Ref r = refs_[static_cast<size_t>(id) - 1];
