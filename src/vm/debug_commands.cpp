@@ -548,7 +548,7 @@ void CommandLine::infoCommand(const std::string& args) {
   }
   if (is("globals", 1) || is("variables", 1))
     return infoVariables(debugger_.globals(), "No globals.");
-  if (is("stack", 1) || is("frame", 1)) {
+  if (is("stack", 1)) {
     const ValueStack& stack = debugger_.machine().stack();
     out_ << "Value stack: " << stack.depth() << " entr" << (stack.depth() == 1 ? "y" : "ies")
          << ", " << stack.bytes() << " bytes\n";
