@@ -212,8 +212,7 @@ void CommandLine::deleteCommand(const std::string& args) {
   while (!rest.empty()) {
     auto [word, more] = firstWord(rest);
     std::optional<int> n = smallNumber(word);
-    if (!n)
-      throw DebugError("Convenience variable must have integer value.\nArgs must be numbers.");
+    if (!n) throw DebugError("Arguments must be breakpoint numbers: " + word);
     if (!debugger_.deleteBreakpoint(*n)) out_ << "No breakpoint number " << *n << ".\n";
     rest = more;
   }
