@@ -51,6 +51,37 @@ char takeFormat(std::string& args) {
   return f;
 }
 
+// x/NFU: a count, a format letter (x d c s) and a unit (b h w g), taken from
+// the front of the arguments.
+struct ExamineFormat {
+  uint32_t count = 1;
+  uint32_t unit = 4;
+  char format = 'x';
+};
+
+ExamineFormat examineFormat(std::string& args) {
+  ExamineFormat f;
+  if (args.empty() || args[0] != '/') return f;
+  size_t i = 1;
+  if (i < args.size() && std::isdigit(static_cast<unsigned char>(args[i]))) f.count = 0;
+  for (; i < args.size() && std::isdigit(static_cast<unsigned char>(args[i])); ++i)
+    f.count = std::min<uint32_t>(f.count * 10 + static_cast<uint32_t>(args[i] - '0'), 4096);
+  static const std::string units = "bhwg";
+  for (; i < args.size() && args[i] != ' '; ++i) {
+    const char c = args[i];
+    if (c == 'x' || c == 'd' || c == 'c' || c == 's') {
+      f.format = c;
+    } else if (units.find(c) != std::string::npos) {
+      f.unit = 1u << units.find(c);
+    } else {
+      throw DebugError(std::string("Invalid letter '") + c + "' in x/FMT.");
+    }
+  }
+  if (f.format == 'c') f.unit = 1;
+  args = trimmed(args.substr(i));
+  return f;
+}
+
 }  // namespace
 
 CommandLine::CommandLine(Debugger& debugger, std::ostream& out, FileReader reader,
@@ -181,8 +212,7 @@ void CommandLine::deleteCommand(const std::string& args) {
   while (!rest.empty()) {
     auto [word, more] = firstWord(rest);
     std::optional<int> n = smallNumber(word);
-    if (!n)
-      throw DebugError("Convenience variable must have integer value.\nArgs must be numbers.");
+    if (!n) throw DebugError("Arguments must be breakpoint numbers: " + word);
     if (!debugger_.deleteBreakpoint(*n)) out_ << "No breakpoint number " << *n << ".\n";
     rest = more;
   }
@@ -548,7 +578,7 @@ void CommandLine::infoCommand(const std::string& args) {
   }
   if (is("globals", 1) || is("variables", 1))
     return infoVariables(debugger_.globals(), "No globals.");
-  if (is("stack", 1) || is("frame", 1)) {
+  if (is("stack", 1)) {
     const ValueStack& stack = debugger_.machine().stack();
     out_ << "Value stack: " << stack.depth() << " entr" << (stack.depth() == 1 ? "y" : "ies")
          << ", " << stack.bytes() << " bytes\n";
@@ -593,35 +623,7 @@ void CommandLine::listCommand(const std::string& args) {
 
 void CommandLine::examineCommand(const std::string& arguments) {
   std::string args = arguments;
-  uint32_t count = 1, unit = 4;
-  char format = 'x';
-  if (!args.empty() && args[0] == '/') {
-    size_t i = 1;
-    uint32_t n = 0;
-    bool digits = false;
-    for (; i < args.size() && std::isdigit(static_cast<unsigned char>(args[i])); ++i) {
-      n = std::min<uint32_t>(n * 10 + static_cast<uint32_t>(args[i] - '0'), 4096);
-      digits = true;
-    }
-    if (digits) count = n;
-    for (; i < args.size() && args[i] != ' '; ++i) {
-      const char c = args[i];
-      if (c == 'x' || c == 'd' || c == 'c' || c == 's')
-        format = c;
-      else if (c == 'b')
-        unit = 1;
-      else if (c == 'h')
-        unit = 2;
-      else if (c == 'w')
-        unit = 4;
-      else if (c == 'g')
-        unit = 8;
-      else
-        throw DebugError(std::string("Invalid letter '") + c + "' in x/FMT.");
-    }
-    if (format == 'c') unit = 1;
-    args = trimmed(args.substr(i));
-  }
+  auto [count, unit, format] = examineFormat(args);
   if (args.empty()) throw DebugError("Argument required (starting display address).");
   requireRunning();
   Evaluator ev = debugger_.evaluator();

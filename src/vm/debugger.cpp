@@ -489,59 +489,59 @@ std::optional<uint64_t> Debugger::lastTimeBefore(uint64_t now, const Predicate& 
   return std::nullopt;
 }
 
-StopEvent Debugger::moveBack(Motion motion) {
-  const uint64_t now = machine_->executed();
+// Where going back stops: the last boundary before the present at which
+// this holds.
+Debugger::Predicate Debugger::backwardPredicate(Motion motion) const {
   const size_t d0 = std::max<size_t>(depth(), 1);  // from the end, main's lines
-  Predicate wanted;
-  std::vector<std::vector<uint8_t>> seen;
-  for (const Watch& w : watches_) seen.push_back(w.bytes);
   switch (motion) {
     case Motion::stepi:
-      wanted = [](const Machine&) { return true; };
-      break;
+      return [](const Machine&) { return true; };
     case Motion::nexti:
-      wanted = [d0](const Machine& m) { return m.frames().size() <= d0; };
-      break;
+      return [d0](const Machine& m) { return m.frames().size() <= d0; };
     case Motion::step:
-      wanted = [this](const Machine& m) { return lineStart(m.pc()); };
-      break;
+      return [this](const Machine& m) { return lineStart(m.pc()); };
     case Motion::next:
     case Motion::until:
-      wanted = [this, d0](const Machine& m) {
-        return lineStart(m.pc()) && m.frames().size() <= d0;
-      };
-      break;
+      return [this, d0](const Machine& m) { return lineStart(m.pc()) && m.frames().size() <= d0; };
     case Motion::finish:
-      wanted = [d0](const Machine& m) { return m.frames().size() < d0; };
-      break;
+      return [d0](const Machine& m) { return m.frames().size() < d0; };
     case Motion::cont:
-      wanted = [this, &seen, last = UINT64_MAX](const Machine& m) mutable {
-        // Each re-run starts earlier than the last one ended: its first
-        // boundary gives the values the changes are measured against.
-        const bool fresh = last == UINT64_MAX || m.executed() <= last;
-        last = m.executed();
-        bool hit = false;
-        for (size_t k = 0; k < watches_.size(); ++k) {
-          std::optional<std::vector<uint8_t>> b =
-              m.readBytes(watches_[k].address, watches_[k].size);
-          if (!b || *b == seen[k]) continue;
-          hit = hit || !fresh;
-          seen[k] = *b;
-        }
-        for (const Breakpoint& b : breakpoints_) {
-          if (std::find(b.sites.begin(), b.sites.end(), m.pc()) == b.sites.end()) continue;
-          try {
-            hit = hit || conditionHolds(b);
-          } catch (const DebugError&) {
-            hit = true;
-          }
-        }
-        return hit;
-      };
       break;
   }
+  return lastStopPredicate();
+}
+
+// A boundary where going forward would stop: a breakpoint whose condition
+// holds, or the first after a write that changed a watch.
+Debugger::Predicate Debugger::lastStopPredicate() const {
+  auto seen = std::make_shared<std::vector<std::vector<uint8_t>>>(watches_.size());
+  return [this, seen, last = UINT64_MAX](const Machine& m) mutable {
+    // Each re-run starts earlier than the last one ended: its first
+    // boundary gives the values the changes are measured against.
+    const bool fresh = last == UINT64_MAX || m.executed() <= last;
+    last = m.executed();
+    bool hit = false;
+    for (size_t k = 0; k < watches_.size(); ++k) {
+      std::optional<std::vector<uint8_t>> b = m.readBytes(watches_[k].address, watches_[k].size);
+      if (!b || *b == (*seen)[k]) continue;
+      hit = hit || !fresh;
+      (*seen)[k] = *b;
+    }
+    for (const Breakpoint& b : breakpoints_) {
+      if (std::find(b.sites.begin(), b.sites.end(), m.pc()) == b.sites.end()) continue;
+      try {
+        hit = hit || conditionHolds(b);
+      } catch (const DebugError&) {
+        hit = true;
+      }
+    }
+    return hit;
+  };
+}
+
+StopEvent Debugger::moveBack(Motion motion) {
   const std::vector<Watch> before = watches_;
-  std::optional<uint64_t> target = lastTimeBefore(now, wanted);
+  std::optional<uint64_t> target = lastTimeBefore(machine_->executed(), backwardPredicate(motion));
   ended_ = failed_ = false;
   seek(target ? *target : snapshots_.front().time);
   refreshWatches();

@@ -132,6 +132,8 @@ class Debugger {
   std::optional<uint64_t> lastTimeBefore(uint64_t now, const Predicate& wanted);
   StopEvent ended(const StopEvent& e);
   Predicate motionPredicate(Motion motion) const;
+  Predicate backwardPredicate(Motion motion) const;
+  Predicate lastStopPredicate() const;
   void placeSites(const std::vector<uint32_t>& sites, int delta);
   bool trapAt(uint32_t pc) const { return pc < trapCount_.size() && trapCount_[pc] > 0; }
   uint64_t positionKey(uint32_t pc) const;
