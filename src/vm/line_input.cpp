@@ -6,15 +6,14 @@
 #include <cstdlib>
 #include <iostream>
 
-#ifdef STACKVM_HAVE_READLINE
-#include <readline/history.h>
-#include <readline/readline.h>
+#ifdef STACKVM_HAVE_LINE_EDITING
+#include <editline/readline.h>
 #endif
 
 namespace stackvm {
 
 LineInput::LineInput(std::istream& in) : in_(in) {
-#ifdef STACKVM_HAVE_READLINE
+#ifdef STACKVM_HAVE_LINE_EDITING
   editing_ = &in == &std::cin && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
   if (editing_) using_history();
 #endif
@@ -23,7 +22,7 @@ LineInput::LineInput(std::istream& in) : in_(in) {
 LineInput::~LineInput() = default;
 
 std::optional<std::string> LineInput::read(const std::string& prompt) {
-#ifdef STACKVM_HAVE_READLINE
+#ifdef STACKVM_HAVE_LINE_EDITING
   if (editing_) {
     std::cout.flush();
     char* line = readline(prompt.c_str());

@@ -1,5 +1,5 @@
 // Lines of debugger commands: from a terminal with line editing and history
-// (readline, when the build found it), else plainly from a stream.
+// (libedit, when the build found it), else plainly from a stream.
 #pragma once
 
 #include <istream>
