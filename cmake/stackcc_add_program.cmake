@@ -110,6 +110,8 @@ function(stackcc_add_program name)
   else()
     add_custom_target(${name} ALL DEPENDS ${outputs})
   endif()
+  # `cmake --build --target clean` removes the copies and the rule too.
+  set_property(TARGET ${name} APPEND PROPERTY ADDITIONAL_CLEAN_FILES ${dir})
   set_target_properties(${name} PROPERTIES
     STACKCC_OUTPUT_DIR ${dir}
     STACKCC_PROGRAM ${dir}/${file_name}

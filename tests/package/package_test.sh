@@ -11,6 +11,8 @@ set -euo pipefail
 
 cmake=$1 prefix=$2 generator=$3 make_program=$4 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
+# The user's build runs on its own, not as a part of a make that runs CTest.
+unset MAKEFLAGS MFLAGS MAKELEVEL
 
 fail() {
   echo "FAIL ($generator): $*" >&2
@@ -113,6 +115,23 @@ check_touch alpha_io.h "alpha "
 check_touch common.h "alpha beta "
 check_touch Sys10.c "alpha beta "
 check_touch beta.c "beta "
+
+# The version file takes a request for the installed version and refuses the
+# next major version.
+version=$("$prefix/bin/stackcc" --version | sed 's/^stackcc //')
+find_version() {  # find_version VERSION: configure a project asking for it
+  mkdir -p "$work/version"
+  printf 'cmake_minimum_required(VERSION 3.20)\nproject(v LANGUAGES NONE)\nfind_package(stackcc %s REQUIRED)\n' \
+    "$1" >"$work/version/CMakeLists.txt"
+  rm -rf "$work/version/build"
+  "$cmake" -S "$work/version" -B "$work/version/build" -G "$generator" \
+    -DCMAKE_MAKE_PROGRAM="$make_program" -DCMAKE_PREFIX_PATH="$prefix" >"$work/version.log" 2>&1
+}
+find_version "$version" || { cat "$work/version.log"; fail "find_package(stackcc $version) failed"; }
+if find_version "$((${version%%.*} + 1))"; then
+  fail "find_package(stackcc $((${version%%.*} + 1))) took version $version"
+fi
+echo "find_package takes version $version and refuses $((${version%%.*} + 1))"
 
 # An error fails the build, and the next build tries again.
 stamp
