@@ -59,6 +59,10 @@ function(stackcc_add_program name)
   endif()
 
   get_filename_component(source ${arg_SOURCE} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  get_source_file_property(generated ${source} GENERATED)
+  if(NOT EXISTS ${source} AND NOT generated)
+    message(FATAL_ERROR "stackcc_add_program(${name}): ${source} does not exist")
+  endif()
   get_filename_component(source_dir ${source} DIRECTORY)
   get_filename_component(file_name ${source} NAME)
   # The base name is the file name up to its first '.'; a name with a '.'

@@ -78,7 +78,8 @@ echo "funct1.txt kept apart, the sources untouched"
 
 # The files are those of a run in the source's own folder.
 cp -R "$work/src/progs" "$work/in-place"
-(cd "$work/in-place" && "$prefix/bin/stackcc" alpha.c -d -I "$prefix/share/stackcc" >/dev/null) ||
+cp -R "$work/src/shared" "$work/shared"
+(cd "$work/in-place" && "$prefix/bin/stackcc" alpha.c -d -I ../shared -I "$prefix/share/stackcc" >/dev/null) ||
   fail "stackcc alpha.c in place: status $?"
 while read -r file; do
   cmp -s "$file" "$work/in-place/$(basename "$file")" ||
@@ -103,7 +104,7 @@ echo "a second build does nothing"
 
 check_touch() {  # check_touch FILE EXPECTED
   stamp
-  touch "$work/src/progs/$1"
+  touch "$work/src/$1"
   build "$work/touch.log"
   [ "$(compiled "$work/touch.log")" = "$2" ] ||
     fail "after touching $1 the build compiled '$(compiled "$work/touch.log")', not '$2'"
@@ -111,10 +112,10 @@ check_touch() {  # check_touch FILE EXPECTED
     fail "after touching $1 the build rewrote '$(rebuilt "$work/stamp")', not '$2'"
   echo "touching $1 rebuilds ${2% }"
 }
-check_touch alpha_io.h "alpha "
-check_touch common.h "alpha beta "
-check_touch Sys10.c "alpha beta "
-check_touch beta.c "beta "
+check_touch progs/alpha_io.h "alpha "
+check_touch shared/common.h "alpha beta "
+check_touch progs/Sys10.c "alpha beta "
+check_touch progs/beta.c "beta "
 
 # The version file takes a request for the installed version and refuses the
 # next major version.
