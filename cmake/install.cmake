@@ -7,6 +7,7 @@
 #   share/doc/stackcc/docs/                  docs/, so that the README's links work there too
 #   share/doc/stackcc/examples/              the example programs with their device scripts
 #   share/stackcc/stackvm.h                  the prototypes of stackvm's built-in routines
+#   share/stackcc/cmake/                     the CMake package (cmake/package.cmake)
 include(GNUInstallDirs)
 
 set(STACKCC_DOC_SOURCE ${PROJECT_SOURCE_DIR}/docs)
@@ -49,6 +50,8 @@ if(TARGET stackvm)
   install(FILES ${stackvm_source_dir}/include/stackvm.h
           DESTINATION ${CMAKE_INSTALL_DATADIR}/stackcc)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)
 
 # The Debian package: `make package` (or `cpack -G DEB` in the build folder).
 set(STACKCC_PACKAGE_MAINTAINER "stackcc maintainers <stackcc@example.org>"

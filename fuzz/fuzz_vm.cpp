@@ -1,12 +1,17 @@
 // libFuzzer target for stackvm: the input is split at 0xFF bytes into the
-// code file, the three data files and a Sys10.c; the program is loaded and,
-// when it loads, run with a small step limit. Every outcome must be a load or
-// run-time error with a position, or an ordinary end.
+// code file, the three data files, a Sys10.c, an included file, a .dbg file
+// and a stream of debugger commands; the program is loaded and, when it
+// loads, run with a small step limit, and then run again under the debugger
+// with the commands. Every outcome must be a load or run-time error with a
+// position, a debugger's message, or an ordinary end.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 
+#include "vm/debug_commands.h"
+#include "vm/debug_info.h"
+#include "vm/debugger.h"
 #include "vm/errors.h"
 #include "vm/loader.h"
 #include "vm/machine.h"
@@ -23,6 +28,31 @@ std::string part(const uint8_t*& data, size_t& size) {
   return text;
 }
 
+// The commands, one a line, at most 64 of them, on the loaded program.
+void debugWith(const stackvm::Program& program, const std::string& dbg,
+               const std::string& commands) {
+  stackvm::DebugInfo info;
+  try {
+    info = stackvm::parseDebugInfo(dbg, "f.dbg");
+  } catch (const stackvm::LoadError& e) {
+    if (std::string(e.what()).rfind("f.dbg:", 0) != 0) __builtin_trap();
+    info = stackvm::debugInfoFromLabels(program);
+  }
+  std::istringstream in("3 4");
+  std::ostringstream out;
+  stackvm::RunOptions options;
+  options.steps = 20000;
+  stackvm::Debugger debugger(program, std::move(info), {}, options, {in, out, out});
+  debugger.setSnapshotInterval(97);
+  stackvm::FileReader none = [](const std::string&) { return std::nullopt; };
+  stackvm::CommandLine cli(debugger, out, none, "");
+  std::istringstream lines(commands);
+  int count = 0;
+  for (std::string line; count < 64 && std::getline(lines, line); ++count) {
+    if (!cli.execute(line)) break;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -31,6 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::string& text : files.texts) text = part(data, size);
   std::string sys10 = part(data, size);
   std::string included = part(data, size);
+  std::string dbg = part(data, size);
+  std::string commands = part(data, size);
   stackvm::FileReader reader = [&](const std::string& path) -> std::optional<std::string> {
     if (path == "inc.h") return included;
     return std::nullopt;
@@ -46,7 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.trace = size % 2 == 1;
     stackvm::DeviceScript script = stackvm::DeviceScript::parse("sensor 5\nsensor 0x7\n", "s");
     stackvm::Machine machine(program, script, options, {in, out, warnings});
-    machine.run();
+    try {
+      machine.run();
+    } catch (const stackvm::RunError& e) {
+      if (std::string(e.what()).find(':') == std::string::npos) __builtin_trap();
+    }
+    debugWith(program, dbg, commands);
   } catch (const stackvm::VmError& e) {
     const std::string message = e.what();
     if (message.find(':') == std::string::npos) __builtin_trap();  // every error has a position

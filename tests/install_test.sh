@@ -40,6 +40,11 @@ step_layout() {
   for file in bin/stackcc bin/stackvm share/stackcc/stackvm.h share/doc/stackcc/README.md; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
   done
+  # The CMake package (find_package(stackcc)).
+  for file in stackccConfig.cmake stackccConfigVersion.cmake stackcc_add_program.cmake \
+    stackcc_compile.cmake; do
+    [ -f "$prefix/share/stackcc/cmake/$file" ] || fail "share/stackcc/cmake/$file is not installed"
+  done
   for file in stackcc stackvm; do
     [ -x "$prefix/bin/$file" ] || fail "bin/$file is not executable"
     ls "$prefix/share/man/man1/$file.1"* >/dev/null 2>&1 || fail "no manual page $file.1"

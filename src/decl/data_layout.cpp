@@ -352,7 +352,7 @@ int HoistStringLiterals(Compiler& c, FixedText<1024>& text) {
       ReportError(c, kErrExpressionLength, "");
       return 0;
     }
-    DeclareSymbol(c, label, 4, SymArray, 0, 1, 0, "", 0, -1);
+    DeclareSymbol(c, label, 1, SymArray, 0, 1, 0, "", 0, -1);  // a char array
     PlaceLiteral(c, label.view(), data.view());
   }
   return 1;

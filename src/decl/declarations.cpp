@@ -171,6 +171,7 @@ void ReadMembers(Compiler& c, std::string_view tag) {
   while (MatchText(c, "}") == 0) {
     if (CompileDeclaration(c, tag, 1) == 0) break;
   }
+  CompleteStructure(c, tag);
 }
 
 // The words the declaration reader takes, worked out once.

@@ -231,6 +231,39 @@ int TypeNameTable::Intern(std::string_view name) {
   return id;
 }
 
+namespace {
+
+// Whether record r names a member that is a structure (its type name is then
+// its own tag, not its owner's). A name with the member mark that is no
+// member is an ordinary symbol.
+bool IsStructurePointerRecord(const DeclState& d, const SymbolRecord& r) {
+  std::string_view name = r.name.view();
+  for (std::size_t mark = name.find(kMemberMark); mark != std::string_view::npos;
+       mark = name.find(kMemberMark, mark + 1)) {
+    const TagMembers* owner = MembersOf(d, name.substr(0, mark));
+    if (owner == nullptr) continue;
+    std::string_view member = name.substr(mark + kMemberMark.size());
+    for (int m : owner->records) {
+      if (d.members[m].member == member) return d.members[m].structure;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void CompleteStructure(Compiler& c, std::string_view tag) {
+  DeclState& d = c.decl;
+  const TagMembers* list = MembersOf(d, tag);
+  if (tag.empty() || list == nullptr) return;
+  int id = d.typeNames.Intern(tag);
+  for (int i = 1; i <= d.symbolCount; ++i) {
+    SymbolRecord& r = d.symbols[i];
+    if (r.kind != SymPointer || r.typeNameId != id || r.sizes[0] == list->totalSize) continue;
+    if (IsStructurePointerRecord(d, r)) r.sizes[0] = list->totalSize;
+  }
+}
+
 int StructSize(Compiler& c, std::string_view tag) {
   const TagMembers* list = MembersOf(c.decl, tag);
   return list == nullptr ? 0 : list->totalSize;

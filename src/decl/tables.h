@@ -187,6 +187,10 @@ inline std::string_view TypeNameOf(const DeclState& d, const SymbolRecord& r) {
 bool FindMemberOffset(const DeclState& d, std::string_view tag, std::string_view member,
                       int& offset);
 int StructSize(Compiler& c, std::string_view tag);
+// At the end of a structure's definition: the pointers to it declared before
+// its size was known (its own members, struct node *next, among them) point
+// to objects of its full size.
+void CompleteStructure(Compiler& c, std::string_view tag);
 int MemberOffsetOf(Compiler& c, std::string_view tag, std::string_view member);
 int NextMember(Compiler& c, std::string_view tag);
 void RecordDimensions(Compiler& c, std::string_view name, std::string_view dims);

@@ -7,6 +7,8 @@
 
 #include "base/compiler.h"
 #include "base/text_helpers.h"
+#include "driver/command_options.h"
+#include "driver/dependencies.h"
 #include "driver/passes.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
@@ -35,6 +37,16 @@ constexpr std::string_view kHelp =
     "unknown ones are ignored):\n"
     "  -d           write LINE:<n>:<file> markers, and error reports naming the line\n"
     "  -c<suffix>   join <suffix> into every generated control and string label\n"
+    "Tool options, spelled as here (a value may follow in the next argument):\n"
+    "  -I DIR       search DIR for #include files and Sys10.c not beside the source\n"
+    "  -MD          also write <base>.d: a make rule, the outputs on every file read\n"
+    "  -MF FILE     write the rule to FILE; -MT TARGET names its target; -MP adds\n"
+    "               an empty rule for each file included\n"
+    "  -Wall, -W<name>, -Wno-<name>\n"
+    "               warn where the language is not C (names: docs/errors.md)\n"
+    "  -Werror      a warning fails the run (status 1) once every file is written\n"
+    "  -fdiagnostics-format=gcc\n"
+    "               also write each error to stderr as file:line: error: ...\n"
     "  --help, -h   show this text and exit\n"
     "  --version    show the version (and the language's) and exit\n"
     "--help, -h and --version count only as the sole argument; a source named like\n"
@@ -90,22 +102,6 @@ bool EndsWithOur90(std::string_view base) {
   return true;
 }
 
-CommandLineIssues ApplyOptions(Compiler& c, int argc, const char* const* argv) {
-  CommandLineIssues pending;
-  for (int i = 2; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg.size() < 1 || (arg[0] != '/' && arg[0] != '-')) continue;
-    char letter = static_cast<char>((arg.size() > 1 ? arg[1] : '\0') | 0x20);
-    if (letter == 'c') {
-      std::string_view suffix = arg.substr(arg.size() >= 2 ? 2 : arg.size());
-      pending.suffix = !c.run.targetSuffix.assign(suffix);
-    } else if (letter == 'd') {
-      c.run.lineMarkerFlag = 1;
-    }
-  }
-  return pending;
-}
-
 bool OpenOutput(Compiler& c, OutFile& file, const std::string& path, std::string_view shown,
                 bool append) {
   if (file.Open(path, append)) return true;
@@ -129,9 +125,14 @@ void CloseAll(Compiler& c) {
                       &o.functionList, &o.listing,  &o.header,   &c.diag.errorStream};
   // The last buffered bytes reach the file only here: a file that cannot take
   // them is as unwritten as one whose line failed on the way, and the run says
-  // so instead of ending in "Work done".
+  // so instead of ending in "Work done". Once a file could not be written, the
+  // files still open keep what they held before the run.
   for (OutFile* file : files) {
-    if (!file->Close() && !c.run.stopped) CannotWrite(c, file->Path());
+    if (c.run.stopped && c.run.stopStatus < 0) {
+      file->Discard();
+    } else if (!file->Close() && !c.run.stopped) {
+      CannotWrite(c, file->Path());
+    }
   }
 }
 
@@ -143,15 +144,45 @@ std::string Derived(const Compiler& c, std::string_view ext) {
 
 namespace {
 
+// The gcc-style line for a source that cannot be opened names it.
+void SourceNotOpened(Compiler& c) {
+  if (!c.run.tools.gccDiagnostics || c.run.diagnosticsOut == nullptr) return;
+  std::string line(c.driver.sourceName.view());
+  line += ": error: ";
+  line += ErrorMessage(kErrNoFile);
+  line += " [" + std::to_string(kErrNoFile) + "]\n";
+  std::fputs(line.c_str(), c.run.diagnosticsOut);
+}
+
+// The argument names a file that is not <base>.c: the console shows the line of
+// a source that cannot be used, and the reason goes to the error stream.
+void SourceMisnamed(Compiler& c) {
+  Console(c, "Error no file to open \n");
+  std::string why = "stackcc: the source must be named <base>.c (this name would compile ";
+  why.append(c.driver.sourceName.view());
+  why.append(")\n");
+  std::fwrite(why.data(), 1, why.size(), stderr);
+  StopRun(c, 1);
+}
+
 bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   Console(c, kBanner);
   Console(c, "Compiling...\r\n");
   Console(c, "Pass 1\r\n");
+  PositionLog& positions = c.diag.positions;
+  positions.enabled = c.run.tools.gccDiagnostics || c.run.tools.warnings.any();
+  positions.pass = 1;
+  if (pending.misnamed) {
+    SourceMisnamed(c);
+    return false;
+  }
   if (!OpenBaseLevel(c, PathOfDerived(c.driver.sourceName.view()), c.driver.sourceName.view())) {
     Console(c, "Error no file to open \n");
+    SourceNotOpened(c);
     StopRun(c, 1);
     return false;
   }
+  c.run.inputsOpened.push_back(PathOfDerived(c.driver.sourceName.view()));
   std::string intermediate = Derived(c, ".000");
   std::string errors = Derived(c, ".err");
   if (!OpenOutput(c, c.out.passOut, PathOfDerived(intermediate), intermediate, false) ||
@@ -165,6 +196,7 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   SourceText firstText{first.raw(), static_cast<int>(first.size())};
   std::string_view result = PreprocessLine(c, firstText);
   if (c.run.stopped) return false;
+  NoteIntermediateLines(c, result);
   WriteCodeLine(c, result);
   RunPassLoop(c, 1, [](Compiler& cc, SourceText t) { return PreprocessLine(cc, t); });
   if (c.run.stopped) return false;
@@ -218,8 +250,35 @@ void WriteHeadsOfPass2(Compiler& c) {
 
 namespace {
 
+// With -d, a text of pass 2 whose run of markers and blanks in front (the
+// markers of lines that wrote nothing: comments, directives, an inactive
+// region) holds no statement is not a statement: its markers are taken and
+// written as they stand. When the run reaches past the point where the reader
+// slides while the file goes on, only the markers that begin before that point
+// are taken, so that the next statement is handed out with the room of a whole
+// window behind it and no marker is cut by the window's end.
+std::string_view CompileText(Compiler& c, SourceText t) {
+  if (c.run.lineMarkerFlag == 1) {
+    BeginText(c, t.text, t.length);
+    int end = MarkerRunEnd(c);
+    bool fileGoesOn = c.reader.top >= 0 && c.reader.levels[c.reader.top].endOfFile == 0;
+    if (fileGoesOn && end > kSlideAfter) {
+      ClearEmit(c);
+      PassMarkersBefore(c, kSlideAfter);
+      return c.out.emit.view();
+    }
+    if (end >= t.length) {
+      ClearEmit(c);
+      PassMarkersBefore(c, t.length);
+      return c.out.emit.view();
+    }
+  }
+  return DispatchStatement(c, t);
+}
+
 bool RunPass2(Compiler& c) {
   Console(c, "Pass 2\r\n");
+  c.diag.positions.pass = 2;
   c.reader.top = 0;
   std::string intermediate = Derived(c, ".000");
   if (!OpenBaseLevel(c, PathOfDerived(intermediate), intermediate)) {
@@ -230,8 +289,9 @@ bool RunPass2(Compiler& c) {
   if (!OpenPass2Files(c)) return false;
   WriteHeadsOfPass2(c);
   if (c.run.stopped) return false;
-  RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return DispatchStatement(cc, t); });
+  RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return CompileText(cc, t); });
   if (c.run.stopped) return false;
+  ReportOpenBlocks(c);
   CloseAll(c);
   return !c.run.stopped;
 }
@@ -239,7 +299,10 @@ bool RunPass2(Compiler& c) {
 }  // namespace
 
 CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* argv) {
-  CommandLineIssues issues = ApplyOptions(c, argc, argv);
+  OptionIssues options = ApplyOptions(c, argc, argv);
+  CommandLineIssues issues;
+  issues.suffix = options.suffix;
+  issues.refused = std::move(options.refused);
   DriverState& d = c.driver;
   std::string_view arg = argc > 1 ? argv[1] : "";
   std::size_t filePart = FilePartStart(arg);
@@ -258,6 +321,8 @@ CommandLineIssues ParseCommandLine(Compiler& c, int argc, const char* const* arg
   d.sourceName.append(".c");
   if (d.base.find("our") != FileName::npos) c.run.targetSuffix.assign("O");
   issues.fileName = !fits;
+  issues.misnamed =
+      dot != std::string_view::npos && arg.substr(dot) != ".c" && IsRegularFile(HostPath(arg));
   return issues;
 }
 
@@ -268,6 +333,13 @@ int EndRun(Compiler& c) {
   Console(c, "Work done \r\n");
   if (c.diag.errorFlag == 1) Console(c, "Error compiling file. Please read 'file.ERR' \r\n");
   if (c.run.console != nullptr) std::fflush(c.run.console);
+  if (c.diag.errorFlag == 0 && c.run.tools.warningsAreErrors && c.diag.warningCount > 0) {
+    if (c.run.diagnosticsOut != nullptr) {
+      std::fputs("stackcc: error: warnings are treated as errors (-Werror)\n",
+                 c.run.diagnosticsOut);
+    }
+    return 1;
+  }
   return c.diag.errorFlag;
 }
 
@@ -284,7 +356,10 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv) {
     return 0;
   }
   CommandLineIssues pending = ParseCommandLine(c, argc, argv);
-  if (!RunPass1(c, pending) || !RunPass2(c)) {
+  for (const std::string& refused : pending.refused) {
+    std::fprintf(stderr, "stackcc: %s (ignored)\n", refused.c_str());
+  }
+  if (!RunPass1(c, pending) || !RunPass2(c) || !WriteDependencyFile(c)) {
     CloseAll(c);
     return c.run.stopStatus;
   }

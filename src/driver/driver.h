@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/fixed_text.h"
 
@@ -27,8 +28,13 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv);
 
 // Limits met on the command line; reported once <base>.err exists.
 struct CommandLineIssues {
-  bool fileName = false;  // the source name was longer than a file name may be
-  bool suffix = false;    // the c option's text was longer than the suffix field
+  bool fileName = false;             // the source name was longer than a file name may be
+  bool suffix = false;               // the c option's text was longer than the suffix field
+  std::vector<std::string> refused;  // tool options that could not be taken
+  // The argument names an existing file whose name holds a dot but is not
+  // <base>.c (motor.v2.c, prog.txt): cutting it at the first dot would compile
+  // another file, so nothing is compiled.
+  bool misnamed = false;
 };
 
 // Applies the options and derives the names of a run from argument 1 (the base,

@@ -10,6 +10,7 @@
 #include "driver/driver.h"
 #include "io/output.h"
 #include "io/run_state.h"
+#include "io/source_positions.h"
 #include "io/source_reader.h"
 #include "scanner/scanner.h"
 
@@ -41,6 +42,7 @@ void RunPassLoop(Compiler& c, int pass, Handler handler) {
   while (more && !c.run.stopped) {
     std::string_view result = handler(c, text);
     if (c.run.stopped) break;
+    if (pass == 1) NoteIntermediateLines(c, result);
     WriteCodeLine(c, result);
     int consumed = c.scan.cur.position;
     if (consumed > text.length) consumed = text.length;

@@ -75,9 +75,9 @@ void EmitCall(Compiler& c, int k) {
     EmitGroup(c, k);
     return;
   }
-  std::string_view callee = e.terms[b].text.view();
-  if (callee.empty() || (!IsLetter(callee[0]) && callee[0] != '_')) {
-    StopExpression(c, callee);  // only a name can be called
+  std::string_view name = e.terms[b].text.view();
+  if (name.empty() || (!IsLetter(name[0]) && name[0] != '_')) {
+    StopExpression(c, name);  // only a name can be called
     return;
   }
   int close = FindMatchingBracket(c, k);
@@ -91,6 +91,11 @@ void EmitCall(Compiler& c, int k) {
   EmitOperand(c, b);
   AppendCode(c, b, "gosub\r\n");
   e.terms[k].type = e.terms[b].type;
+  const ExprTerm& callee = e.terms[b];
+  if (callee.type.kind == SymFunction && callee.symbol > 0) {
+    // The call's value has the return size; the name alone was an address.
+    SetTermSize(c, k, c.decl.symbols[callee.symbol].sizes[0]);
+  }
   AppendCodeReference(c, k, b);
 }
 

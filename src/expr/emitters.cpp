@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "base/compiler.h"
+#include "decl/tables.h"
 #include "expr/expression.h"
 #include "expr/expression_parts.h"
 #include "io/diagnostics.h"
@@ -13,8 +14,8 @@ namespace stackcc {
 
 namespace {
 
-// The twenty emitters of the form mnemonic + size, by operator index: "!" (5)
-// and "*" (12) to "||" (29). Empty for every other operator.
+// The emitters of the form mnemonic + size, by operator index: "*" (12) to
+// "||" (29). Empty for every other operator.
 std::string_view SizedMnemonic(int op) {
   static constexpr std::string_view kBinary[] = {"mul ",
                                                  "div ",
@@ -34,7 +35,6 @@ std::string_view SizedMnemonic(int op) {
                                                  "or ",
                                                  "logic_and ",
                                                  "logic_or "};
-  if (op == kOpNot) return "logic_not ";
   if (op >= kOpMul && op < kOpMul + static_cast<int>(std::size(kBinary)))
     return kBinary[op - kOpMul];
   return {};
@@ -55,6 +55,14 @@ void EmitDereference(Compiler& c, int k, int r) {
   --t.level;
   e.terms[k].type = t;
   AppendSized(c, k, "peek ", SizeAtLevel(t, g - 1));
+}
+
+// &x cancels the load of x, leaving its address. An array, a row of one and
+// a function's name are their addresses already, which & keeps.
+void EmitAddress(Compiler& c, int k, int r) {
+  if (c.expr.terms[r].addressOnly) return;
+  AppendCode(c, k, "null_last_line\r\n");
+  ++c.expr.terms[k].type.level;
 }
 
 // ~x is x xor -1, the all-ones value widened or narrowed to x's size.
@@ -79,9 +87,33 @@ void EmitComma(Compiler& c, int k, int left, int right) {
   c.expr.terms[k].type = c.expr.terms[right].type;
 }
 
-void EmitCast(Compiler& c, int k, int size, bool pointer) {
+// (int), (long), (char) convert the value to a number of their size.
+void EmitNumberCast(Compiler& c, int k, int size) {
   ForceSize(c, k, size);
-  if (pointer) c.expr.terms[k].type.level = 2;
+  TypeInfo number = NumberType();
+  number.sizes[0] = size;
+  c.expr.terms[k].type = number;
+}
+
+// (int*), (long*), (char*) make the value an address of objects of their
+// pointee size: a dereference reads that many bytes, + and - step by it.
+void EmitPointerCast(Compiler& c, int k, int pointee) {
+  ForceSize(c, k, 4);
+  TypeInfo pointer = NumberType();
+  pointer.kind = SymPointer;
+  pointer.sizes[0] = pointee;
+  pointer.pointeeSizes[1] = pointee;
+  pointer.level = 1;
+  c.expr.terms[k].type = pointer;
+}
+
+// !x is a truth value of x's size: a number, even for an address.
+void EmitNot(Compiler& c, int k) {
+  int size = TermSize(c, k);
+  AppendSized(c, k, "logic_not ", size);
+  TypeInfo number = NumberType();
+  number.sizes[0] = size;
+  c.expr.terms[k].type = number;
 }
 
 // The difference of two addresses, in bytes, becomes a number of elements.
@@ -110,6 +142,10 @@ void EmitOperator(Compiler& c, int k, int left, int right) {
   ExprState& e = c.expr;
   if (e.failed) return;
   int op = e.terms[k].op;
+  if (op == kOpNot) {
+    EmitNot(c, k);
+    return;
+  }
   std::string_view mnemonic = SizedMnemonic(op);
   if (!mnemonic.empty()) {
     AppendSized(c, k, mnemonic, TermSize(c, k));
@@ -136,8 +172,7 @@ void EmitOperator(Compiler& c, int k, int left, int right) {
       EmitDereference(c, k, right);
       break;
     case kOpAddress:
-      AppendCode(c, k, "null_last_line\r\n");
-      ++e.terms[k].type.level;
+      EmitAddress(c, k, right);
       break;
     case kOpSizeof:
       EmitSizeof(c, k);
@@ -172,18 +207,22 @@ void EmitOperator(Compiler& c, int k, int left, int right) {
       AppendCode(c, k, "\r\n");
       break;
     case kOpCastInt:
-      EmitCast(c, k, 4, false);
+      EmitNumberCast(c, k, 4);
       break;
     case kOpCastLong:
-      EmitCast(c, k, 8, false);
+      EmitNumberCast(c, k, 8);
       break;
     case kOpCastIntPtr:
+      EmitPointerCast(c, k, 4);
+      break;
     case kOpCastLongPtr:
+      EmitPointerCast(c, k, 8);
+      break;
     case kOpCastCharPtr:
-      EmitCast(c, k, 4, true);
+      EmitPointerCast(c, k, 1);
       break;
     case kOpCastChar:
-      EmitCast(c, k, 1, false);
+      EmitNumberCast(c, k, 1);
       break;
     default:
       break;

@@ -92,14 +92,26 @@ void ApplyOperator(Compiler& c, int k) {
 }
 
 // The pending operators of a range in the order they are applied: highest
-// precedence first, the leftmost first among equals. Applying an operator only
-// ever takes terms out of the pending state (it never adds one in the range),
-// so the pending operator to apply next is always the first of this order that
-// is still pending.
+// precedence first, the leftmost first among equals (the rightmost among
+// assignments). Applying an operator only ever takes terms out of the pending
+// state (it never adds one in the range), so the pending operator to apply next
+// is always the first of this order that is still pending.
 struct OperatorOrder {
   short index[kTermCount];
   int count = 0;
 };
+
+bool IsAssignment(int op) {
+  return op >= kOpAssign && op <= kOpDivAssign;
+}
+
+// Whether the operator t, standing right of earlier, is applied before it:
+// tighter operators first; assignments of a chain (a = b = 5, a = b += 2) from
+// the right, every other operator from the left.
+bool AppliedBefore(const ExprTerm& t, const ExprTerm& earlier) {
+  if (earlier.precedence != t.precedence) return earlier.precedence < t.precedence;
+  return IsAssignment(t.op) && IsAssignment(earlier.op);
+}
 
 void OrderOperators(const ExprState& e, int first, int last, OperatorOrder& order) {
   if (first < 0) first = 0;
@@ -109,7 +121,7 @@ void OrderOperators(const ExprState& e, int first, int last, OperatorOrder& orde
     if (t.op == kOpNull && t.text.empty()) break;
     if (t.state != 0 || t.precedence <= 0) continue;
     int at = order.count++;
-    while (at > 0 && e.terms[order.index[at - 1]].precedence < t.precedence) {
+    while (at > 0 && AppliedBefore(t, e.terms[order.index[at - 1]])) {
       order.index[at] = order.index[at - 1];
       --at;
     }

@@ -10,6 +10,7 @@
 #include "decl/tables.h"
 #include "expr/expression.h"
 #include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc {
 
@@ -22,6 +23,21 @@ bool IsNumberText(std::string_view text) {
   if (IsDigit(text[0])) return true;
   if (text[0] == '-' && text.size() > 1 && IsDigit(text[1])) return true;
   return ReadDecimal(text) != 0;
+}
+
+// Two values side by side in one operand ("1  b": a statement whose ";" is
+// missing runs into the next one). High bytes do not separate: they may stand
+// inside a name.
+bool HoldsTwoValues(std::string_view operand) {
+  bool value = false;
+  bool gap = false;
+  for (char ch : operand) {
+    bool separator = SignedByte(ch) >= 0 && IsBlank(ch);
+    if (!separator && gap) return true;
+    gap = separator && value;
+    value = value || !separator;
+  }
+  return false;
 }
 
 TypeInfo SymbolType(const Compiler& c, const SymbolRecord& s) {
@@ -89,11 +105,15 @@ void CompileName(Compiler& c, int i) {
     AppendCodeLine(c, i, "push_parameter ", t.text.view());
   }
   TypeInfo& type = t.type;
+  t.addressOnly = type.kind == SymArray || type.kind == SymFunction;
   if (type.kind == SymScalar || type.kind == SymPointer) {
     if (type.level > 0) --type.level;
     AppendCodeLineNumber(c, i, "peek ", SizeAtLevel(type, type.level));
-  } else if (type.kind == SymFunction && type.level > 0) {
-    --type.level;
+  } else if (type.kind == SymFunction) {
+    // The name alone is the function's address; a call gives its value the
+    // return size.
+    if (type.level > 0) --type.level;
+    type.sizes[type.level] = 4;
   }
 }
 
@@ -131,6 +151,10 @@ void EmitOperand(Compiler& c, int i) {
   } else if (t.op != kOpNull || t.text.empty()) {
     // An operator that was never applied stands where an operand should be.
     StopExpression(c, OperatorShownName(t.op));
+    return;
+  }
+  if (HoldsTwoValues(t.text.view())) {
+    StopExpression(c, t.text.view(), kErrMissingSemicolon);
     return;
   }
   if (t.unresolved) {

@@ -34,6 +34,7 @@ ExprTerm* NewTerm(Compiler& c, int op) {
   t.chainIsArray = 0;
   t.elementSize = 0;
   t.symbol = 0;
+  t.addressOnly = false;
   return &t;
 }
 

@@ -38,6 +38,8 @@ bool StartSubscript(Compiler& c, int k, int b) {
     K.type = e.terms[b].type;
     K.type.subscriptCount = 0;
     K.chainIsArray = symbol.isArray;
+    // A string literal is an array of one dimension without a record of it.
+    if (symbol.kind == SymArray && symbol.isArray != 1) K.type.dimCount = 1;
   }
   if (K.type.level < 1) {  // the value holds no address left to index
     ReportError(c, kErrNotPointer, "");
@@ -48,6 +50,7 @@ bool StartSubscript(Compiler& c, int k, int b) {
 }
 
 void AppendLoad(Compiler& c, int k) {
+  c.expr.terms[k].addressOnly = false;
   TypeInfo& t = c.expr.terms[k].type;
   if (t.level > 0) --t.level;
   AppendCodeLineNumber(c, k, "peek ", t.level > 0 ? 4 : t.sizes[0]);
@@ -66,6 +69,7 @@ void ScaleAndLoad(Compiler& c, int k) {
     AppendCode(c, k, "mul 4\r\n");
   }
   AppendCode(c, k, "add 4\r\n");
+  K.addressOnly = true;
   if (t.dimCount == t.subscriptCount + 1) {
     AppendLoad(c, k);
   } else {

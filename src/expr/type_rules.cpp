@@ -163,6 +163,7 @@ void CombineTypes(Compiler& c, int k, int left, int right, int rule) {
     case kRuleMember:
       L.type = R.type;
       K.type = R.type;
+      K.addressOnly = R.addressOnly;
       break;
     default:
       break;

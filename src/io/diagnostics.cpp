@@ -3,6 +3,8 @@
 // (c.diag).
 #include "io/diagnostics.h"
 
+#include <string>
+
 #include "base/compiler.h"
 #include "io/run_state.h"
 
@@ -78,6 +80,7 @@ constexpr ErrorEntry kTable[kErrorSlots] = {
     // Programs that would compute something other than what they say.
     {78, "String needs an array"},
     {84, "Pointers cannot be added"},
+    {96, "Missing }"},
 };
 
 }  // namespace
@@ -93,7 +96,52 @@ std::string_view ErrorMessage(int code) {
   return {};
 }
 
-void ReportError(Compiler& c, int code, std::string_view aux) {
+namespace {
+
+// "file:line: " for the text in hand, or the program's name where no file is.
+std::string PositionPrefix(const Compiler& c) {
+  SourcePosition at = CurrentPosition(c);
+  if (at.file.empty()) return "stackcc: ";
+  std::string prefix(at.file);
+  if (at.line > 0) {
+    prefix += ':';
+    prefix += std::to_string(at.line);
+  }
+  prefix += ": ";
+  return prefix;
+}
+
+void WriteDiagnosticLine(Compiler& c, const std::string& line) {
+  if (c.run.diagnosticsOut != nullptr)
+    std::fwrite(line.data(), 1, line.size(), c.run.diagnosticsOut);
+}
+
+// The report as editors read it: file:line: error: message: detail [code].
+void WriteGccError(Compiler& c, int code, std::string_view aux) {
+  std::string line = PositionPrefix(c) + "error: ";
+  line += ErrorMessage(code);
+  if (!aux.empty()) {
+    line += ": ";
+    line += aux;
+  }
+  line += " [" + std::to_string(code) + "]\n";
+  WriteDiagnosticLine(c, line);
+}
+
+}  // namespace
+
+void ReportWarning(Compiler& c, Warning w, std::string_view text) {
+  if (!WarningOn(c.run.tools, w)) return;
+  std::string line = PositionPrefix(c) + "warning: ";
+  line += text;
+  line += " [-W";
+  line += WarningName(w);
+  line += "]\n";
+  WriteDiagnosticLine(c, line);
+  ++c.diag.warningCount;
+}
+
+void ReportError(Compiler& c, int code, std::string_view aux, std::string_view editorDetail) {
   std::size_t cut = aux.find(kFunctionMark);
   if (cut != std::string_view::npos) aux = aux.substr(0, cut);
   Diagnostics& d = c.diag;
@@ -116,6 +164,7 @@ void ReportError(Compiler& c, int code, std::string_view aux) {
   d.errorStream.Write("\r\n");
   Console(c, "\r\n\r\n");
   d.errorFlag = 1;
+  if (c.run.tools.gccDiagnostics) WriteGccError(c, code, editorDetail.empty() ? aux : editorDetail);
   ++d.reportCount;
   d.lastCode = code;
   if (code >= 0 && code < static_cast<int>(d.codesSeen.size()))

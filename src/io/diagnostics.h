@@ -9,6 +9,8 @@
 #include "base/fixed_text.h"
 #include "base/text_helpers.h"
 #include "io/out_file.h"
+#include "io/source_positions.h"
+#include "io/tool_options.h"
 
 namespace stackcc {
 
@@ -89,6 +91,7 @@ enum ErrorCode : int {
   // Programs that would compute something other than what they say.
   kErrStringNeedsArray = 78,
   kErrPointersAdded = 84,
+  kErrMissingClosingBrace = 96,
 };
 
 struct Diagnostics {
@@ -98,10 +101,20 @@ struct Diagnostics {
   std::bitset<128> codesSeen;  // every code reported in this run (below 128)
   FixedText<kErrorLineCapacity> errorLineText;
   OutFile errorStream;
+  // Positions for the gcc-style lines and the warnings; warnings given so far.
+  PositionLog positions;
+  int warningCount = 0;
 };
 
 // Reports an error. The auxiliary text is shown without any "_func_" suffix.
-void ReportError(Compiler& c, int code, std::string_view aux);
+// The gcc-style line (-fdiagnostics-format=gcc) shows editorDetail instead of
+// the auxiliary text when one is given (the name of a file that cannot be
+// opened, which the historical report leaves out).
+void ReportError(Compiler& c, int code, std::string_view aux, std::string_view editorDetail = {});
+
+// Reports a warning when it is switched on: a line on stderr naming the source
+// position, what the code does here and how to write it instead.
+void ReportWarning(Compiler& c, Warning w, std::string_view text);
 
 // The same, cutting the caller's text at "_func_" in place first (names declared
 // in a function carry that suffix; the report, and the caller, keep the bare name).

@@ -3,6 +3,7 @@
 #include "io/in_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,8 +26,14 @@ bool InFile::Open(const std::string& path) {
   fd_ = ::open(path.c_str(), O_RDONLY);
   consumed_ = 0;
   drained_ = false;
+  failed_ = false;
   rawPos_ = rawEnd_ = 0;
   if (fd_ < 0) return false;
+  struct stat info;
+  if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+    Close();
+    return false;
+  }
   if (!raw_) raw_.reset(new char[kStreamBuffer]);
   return true;
 }
@@ -36,6 +43,7 @@ std::size_t InFile::ReadRaw(char* dest, std::size_t n) {
   while (got < n) {
     ssize_t r = ::pread(fd_, dest + got, n - got, static_cast<off_t>(consumed_ + got));
     if (r < 0 && errno == EINTR) continue;
+    if (r < 0) failed_ = true;
     if (r <= 0) break;
     got += static_cast<std::size_t>(r);
   }
@@ -51,7 +59,7 @@ bool InFile::Refill() {
   rawEnd_ = keep;
   std::size_t got = ReadRaw(raw_.get() + keep, kStreamBuffer - keep);
   rawEnd_ += got;
-  if (got == 0) drained_ = true;
+  if (got == 0 || failed_) drained_ = true;
   return got > 0;
 }
 

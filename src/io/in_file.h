@@ -15,10 +15,14 @@ class InFile {
   InFile& operator=(const InFile&) = delete;
   ~InFile() { Close(); }
 
+  // Opens a regular file (or any file that can be read from the start); a
+  // directory is refused, as it cannot be read.
   bool Open(const std::string& path);
   // Reads up to n bytes after line-end folding; returns how many were stored.
   int Read(char* dest, int n);
   bool IsOpen() const { return fd_ >= 0; }
+  // A read failed (an I/O error): what Read gave so far is not the whole file.
+  bool Failed() const { return failed_; }
   void Close();
 
  private:
@@ -34,6 +38,7 @@ class InFile {
   int fd_ = -1;
   std::size_t consumed_ = 0;  // bytes taken from the file
   bool drained_ = false;      // a read found nothing more
+  bool failed_ = false;       // a read ended in an error, not at the file's end
   // The file's bytes as read, not yet folded: [rawPos_, rawEnd_). Folding from
   // here into the caller's buffer never reads bytes it has just written.
   std::unique_ptr<char[]> raw_;

@@ -2,6 +2,8 @@
 // paths, beside the source unless absolute. No state.
 #include "io/paths.h"
 
+#include <sys/stat.h>
+
 #include "base/bytes.h"
 #include "base/compiler.h"
 #include "io/run_state.h"
@@ -32,6 +34,24 @@ std::string HostPath(std::string_view name) {
 std::string PathBesideSource(const Compiler& c, std::string_view name) {
   if (IsAbsolute(name)) return HostPath(name);
   return c.run.sourceDir + HostPath(name);
+}
+
+std::string FindIncludeFile(const Compiler& c, std::string_view name) {
+  std::string beside = PathBesideSource(c, name);
+  if (IsAbsolute(name) || c.run.tools.includeDirs.empty()) return beside;
+  if (IsRegularFile(beside)) return beside;
+  for (const std::string& dir : c.run.tools.includeDirs) {
+    std::string candidate = HostPath(dir);
+    if (!candidate.empty() && candidate.back() != '/') candidate += '/';
+    candidate += HostPath(name);
+    if (IsRegularFile(candidate)) return candidate;
+  }
+  return beside;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::string PathOfDerived(std::string_view derivedName) {

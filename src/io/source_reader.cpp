@@ -12,6 +12,8 @@
 #include "base/byte_scan.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
+#include "io/diagnostics.h"
+#include "io/run_state.h"
 
 namespace stackcc {
 
@@ -51,7 +53,7 @@ void NormaliseBlock(char* bytes, int n, int pass) {
 // Slides the window so that it starts at the position, and refills its end:
 // the unconsumed bytes keep their place in the buffer while there is room
 // behind them, and are moved to the front otherwise.
-void SlideWindow(IncludeLevel& level, int pass) {
+void SlideWindow(IncludeLevel& level, int pass, std::vector<std::uint64_t>* lineEnds) {
   int pos = level.position < kWindowSize ? level.position : kWindowSize;
   char* b = level.buffer.raw();
   if (level.base + pos > kWindowSize) {
@@ -62,6 +64,12 @@ void SlideWindow(IncludeLevel& level, int pass) {
   }
   char* freed = b + level.base + (kWindowSize - pos);
   int n = level.stream.Read(freed, pos);
+  if (lineEnds != nullptr) {
+    for (int i = 0; i < n; ++i) {
+      if (freed[i] == '\n') lineEnds->push_back(level.loaded + static_cast<std::uint64_t>(i));
+    }
+  }
+  level.loaded += static_cast<std::uint64_t>(n);
   NormaliseBlock(freed, n, pass);
   int valid = kWindowSize - pos + n;
   if (valid < kWindowSize) level.endOfFile = 1;
@@ -69,20 +77,56 @@ void SlideWindow(IncludeLevel& level, int pass) {
   level.position = 0;
 }
 
-bool HasTextFrom(const IncludeLevel& level) {
+// The first byte at or after the position that is not blank (the valid length
+// when there is none).
+int FirstSolidByte(const IncludeLevel& level) {
   const char* w = level.buffer.c_str() + level.base;
   int valid = ValidLength(level);
-  if (level.position >= valid) return false;
-  return SkipBlankBytes(w, level.position, valid, [](int) {}) < valid;
+  if (level.position >= valid) return valid;
+  return SkipBlankBytes(w, level.position, valid, [](int) {});
+}
+
+// The blanks in front of the next text run past the point where the window
+// slides (or fill the window), while the file goes on: handed out as they
+// stand, they would end the file early or leave the next line too little room
+// behind them. The reader passes them itself up to the byte before the solid
+// one. In pass 1 it counts the line feeds it passes, and one line feed, when
+// any was passed, is kept in that last byte, so that the consumer still sees
+// the line break (and writes its marker) before the line.
+void PassLongBlankRun(IncludeLevel& level, int solid, int pass) {
+  char* w = level.buffer.raw() + level.base;
+  int keep = solid - 1;
+  if (pass == 1) {
+    int feeds = 0;
+    SkipBlankBytes(w, level.position, solid, [&feeds](int) { ++feeds; });
+    if (feeds > 0) {
+      w[keep] = '\n';
+      level.lineCounter += feeds - 1;
+    }
+  }
+  level.position = keep;
 }
 
 void ResetLevel(IncludeLevel& level) {
   level.position = 0;
   level.lineCounter = 1;
   level.endOfFile = 0;
+  level.loaded = 0;
   level.base = 0;
   level.buffer.clear();
   level.stream.Close();
+}
+
+// A read of the level's file failed: what was read is not the whole file, so
+// the run stops as for a file that cannot be opened (the source and <base>.000
+// at level 0, an include above it).
+void CannotRead(Compiler& c, int top) {
+  if (top == 0) {
+    Console(c, "Error no file to open \n");
+  } else {
+    ReportError(c, kErrNoFile, "");
+  }
+  StopRun(c, 1);
 }
 
 }  // namespace
@@ -94,8 +138,21 @@ bool NextSourceText(Compiler& c, int advance, int pass, SourceText* out) {
   s.lastLevel = s.top;
   while (s.top >= 0) {
     IncludeLevel& level = s.levels[s.top];
-    if (level.position > kSlideAfter && level.endOfFile == 0) SlideWindow(level, pass);
-    if (HasTextFrom(level)) {
+    if (level.position > kSlideAfter && level.endOfFile == 0) {
+      // Pass 2 counts the lines of <base>.000 when reports must name positions.
+      PositionLog& log = c.diag.positions;
+      SlideWindow(level, pass, pass == 2 && log.enabled ? &log.lineEnds : nullptr);
+      if (level.stream.Failed()) {
+        CannotRead(c, s.top);
+        return false;
+      }
+    }
+    int solid = FirstSolidByte(level);
+    if (solid - 1 > kSlideAfter && level.endOfFile == 0) {
+      PassLongBlankRun(level, solid, pass);
+      continue;
+    }
+    if (solid < ValidLength(level)) {
       out->text = level.buffer.raw() + level.base + level.position;
       out->length = ValidLength(level) - level.position;
       return true;

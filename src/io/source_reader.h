@@ -3,7 +3,9 @@
 // level's window and the consumer reports back how much of it it used.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "base/fixed_text.h"
 #include "base/lazy_table.h"
@@ -33,6 +35,7 @@ struct IncludeLevel {
   int position = 0;
   int endOfFile = 0;
   int lineCounter = 1;
+  std::uint64_t loaded = 0;  // bytes read from the file so far
   FixedText<kLevelNameCapacity> fileName;
 };
 

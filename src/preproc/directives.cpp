@@ -164,13 +164,14 @@ int IncludeDirective(Compiler& c) {
     ReportError(c, kErrIncludeName, name);
     return 1;
   }
-  std::string path = PathBesideSource(c, name);
+  std::string path = FindIncludeFile(c, name);
   PushResult pushed = PushResult::kCannotOpen;
   if (!name.empty() && !IsDirectory(path)) pushed = PushIncludeLevel(c, path, name);
+  if (pushed == PushResult::kOpened) c.run.inputsOpened.push_back(path);
   if (pushed == PushResult::kTooDeep) {
     ReportError(c, kErrIncludeDepth, "");
   } else if (pushed == PushResult::kCannotOpen) {
-    ReportError(c, kErrNoFile, "");
+    ReportError(c, kErrNoFile, "", name.empty() ? std::string_view("(no name)") : name);
     StopRun(c, 1);
   }
   return 1;
@@ -180,6 +181,12 @@ int DefineDirective(Compiler& c) {
   if (!MatchDirective(c, "#define ")) return 0;
   PreprocState& p = c.pre;
   DefineText name(ReadName(c, true));
+  if (!name.empty() && ScanChar(c) == '(') {
+    ReportWarning(c, Warning::kLowercaseDirective,
+                  "'#define " + std::string(name.view()) +
+                      "(...)' takes no parameters here: every use of the name is replaced by all "
+                      "the text after it, the parenthesised list included");
+  }
   std::string_view value = RestOfLineValue(c);
   int entry = FindDefine(p, name.view());
   if (entry < 0 && !name.empty()) {

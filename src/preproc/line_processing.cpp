@@ -10,6 +10,7 @@
 #include "io/run_state.h"
 #include "io/source_reader.h"
 #include "preproc/preproc.h"
+#include "scanner/line_marker.h"
 #include "scanner/scanner.h"
 
 namespace stackcc {
@@ -118,6 +119,7 @@ std::string_view ProcessLineCopy(Compiler& c) {
   if (RegionActive(c) == 0) return {};
   if (directive && (IncludeDirective(c) || DefineDirective(c))) return {};
   SubstituteDefines(c);
+  if (c.diag.positions.enabled) WarnAboutLine(c, c.pre.lineCopy.view());
   ConvertCharConstants(c);
   // Without a marker in front, the result is the line itself (the emit buffer
   // is as large as a line, so a copy into it would be the same text).
@@ -148,7 +150,14 @@ void SkipLineBreaks(Compiler& c, bool emitMarker) {
   where.append(level.fileName.view());
   if (!emitMarker) return;
   Emit(c, kLineMarker);
-  Emit(c, where.view());
+  if (MarkerNameQuoted(level.fileName.view())) {
+    // The position up to its ':' and the name in the form that Pass 2 can
+    // tell from the code behind it.
+    Emit(c, where.view().substr(0, where.size() - level.fileName.size()));
+    EmitMarkerName(c, level.fileName.view());
+  } else {
+    Emit(c, where.view());
+  }
   Emit(c, "\r\n");
 }
 

@@ -80,6 +80,9 @@ void SkipLineBreaks(Compiler& c, bool emitMarker = true);
 // CR LF appended) and returns it; the cursor stays on the line feed, or after
 // the "*/" of a comment that ended the line.
 std::string_view ReadSourceLine(Compiler& c);
+// The warnings about one line after its defines are substituted (when they
+// are switched on): lower-case directives, backslashes, leading zeros.
+void WarnAboutLine(Compiler& c, std::string_view line);
 // Replaces defined names in the line copy by their values.
 void SubstituteDefines(Compiler& c);
 // Turns character constants such as 'A' in the line copy into decimal codes.

@@ -14,6 +14,7 @@
 #include "io/output.h"
 #include "io/run_state.h"
 #include "scanner/fold.h"
+#include "scanner/line_marker.h"
 
 namespace stackcc {
 
@@ -41,25 +42,29 @@ void Collect(Compiler& c, FixedText<N>& buffer, char ch, bool& reported) {
   Collect(c, buffer, std::string_view(&ch, 1), reported);
 }
 
-// A marker "LINE:" + position, ended by the next space: becomes the error
-// position, goes to the emit buffer and is remembered as the last marker line.
-// Every statement of Pass 2 comes after one, so the position is found sixteen
-// bytes at a time and each copy is made once.
+// A marker "LINE:" + position (its end as line_marker.h tells): becomes the
+// error position, goes to the emit buffer and is remembered as the last marker
+// line. Every statement of Pass 2 comes after one, so the position is found
+// sixteen bytes at a time and each copy is made once.
 void ConsumeMarker(Compiler& c) {
   ScanCursor& k = c.scan.cur;
   k.position += static_cast<int>(kLineMarker.size());
   int start = k.position;
-  k.position = FindEitherByte(k.text, start, k.length, ' ', ' ');
-  std::string_view where(k.text + start, static_cast<std::size_t>(k.position - start));
-  if (where.size() > kMarkerPositionCapacity) {
-    ReportError(c, kErrTokenLength, "");
-    where = where.substr(0, kMarkerPositionCapacity);
+  k.position = FindEitherByte(k.text, start, k.length, ' ', '"');
+  if (k.position < k.length && k.text[k.position] == '"') {
+    k.position = MarkerPositionEnd(k.text, start, k.length);
   }
-  c.diag.errorLineText.assign(where);
+  std::string_view where(k.text + start, static_cast<std::size_t>(k.position - start));
+  FixedText<kErrorLineCapacity>& shown = c.diag.errorLineText;
+  AssignShownPosition(shown, where);
+  if (shown.size() > kMarkerPositionCapacity) {
+    ReportError(c, kErrTokenLength, "");
+    shown.set_length(kMarkerPositionCapacity);
+  }
   c.scan.markerSeen = true;
   FixedText<102400>& last = c.scan.lastMarkerLine;
   last.assign(kLineMarker);
-  last.append(where);
+  last.append(shown.view());
   last.append("\r\n");
   Emit(c, last.view());
 }
@@ -226,6 +231,26 @@ void SkipBlanksAtCursor(Compiler& c) {
   if (LimitReached(k) && !k.limitReported) ReportStatementLimit(c);
 }
 
+int MarkerRunEnd(const Compiler& c) {
+  const ScanCursor& k = c.scan.cur;
+  int pos = k.position;
+  for (;;) {
+    pos = SkipBlankBytes(k.text, pos, k.length, [](int) {});
+    std::string_view rest(k.text + pos, static_cast<std::size_t>(k.length - pos));
+    if (!rest.starts_with(kLineMarker)) return pos;
+    pos = MarkerPositionEnd(k.text, pos + static_cast<int>(kLineMarker.size()), k.length);
+  }
+}
+
+void PassMarkersBefore(Compiler& c, int limit) {
+  ScanCursor& k = c.scan.cur;
+  for (;;) {
+    k.position = SkipBlankBytes(k.text, k.position, k.length, [](int) {});
+    if (k.position >= limit || !ScanRest(c).starts_with(kLineMarker)) return;
+    ConsumeMarker(c);
+  }
+}
+
 int MatchKeyword(Compiler& c, std::string_view literal) {
   SkipBlanks(c);
   if (!LiteralAtCursor(c.scan.cur, literal)) return 0;
@@ -283,11 +308,19 @@ std::string_view ReadQuotedCodes(Compiler& c, bool required) {
   bool reported = false;
   out.assign("\"");
   ++k.position;
+  // A code goes in whole, and only while the closing quote still fits behind
+  // it: a cut string is a shorter string, never one with a broken last code.
+  constexpr std::size_t kCodeRoom = FixedText<10240>::kCapacity - 1;
   while (!AtEnd(k) && k.text[k.position] != '"') {
-    Collect(c, out, CodeOf(k.text[k.position]).view(), reported);
+    if (out.size() + 3 <= kCodeRoom) {
+      out.append(CodeOf(k.text[k.position]).view());
+    } else if (!reported) {
+      reported = true;
+      ReportError(c, kErrTokenLength, "");
+    }
     ++k.position;
   }
-  Collect(c, out, '"', reported);
+  out.append('"');
   StepOverClosingQuote(c);
   return out.view();
 }
@@ -353,8 +386,9 @@ namespace {
 // Copies the text from the cursor into out up to the first byte, outside
 // strings and nested parentheses, that stops says ends it (the cursor stays
 // on it), or until limit bytes are walked. Line markers met on the way are
-// passed as SkipBlanks passes them and left out of the copy. Gives the number
-// of bytes walked, markers aside.
+// passed as SkipBlanks passes them and left out of the copy, inside strings
+// too (a string broken over lines holds the marker of its next line, which is
+// no part of its text). Gives the number of bytes walked, markers aside.
 template <typename Stops>
 int CopyGroupedText(Compiler& c, FixedText<102400>& out, int limit, Stops stops) {
   ScanCursor& k = c.scan.cur;
@@ -365,7 +399,7 @@ int CopyGroupedText(Compiler& c, FixedText<102400>& out, int limit, Stops stops)
   int count = 0;
   bool inString = false;  // a parenthesis inside a string is no group's
   while (count < limit && !AtEnd(k)) {
-    if (!inString && MarkerInText(c)) {
+    if (MarkerInText(c)) {
       CollectRun(c, out, start, reported);
       PassMarkerInText(c);
       start = k.position;
@@ -457,8 +491,7 @@ bool GroupEndsStatement(const Compiler& c) {
     if (IsBlank(rest[0])) {
       ++p;
     } else if (c.run.lineMarkerFlag == 1 && rest.starts_with(kLineMarker)) {
-      std::size_t space = rest.find(' ');
-      p = space == std::string_view::npos ? k.length : p + static_cast<int>(space);
+      p = MarkerPositionEnd(k.text, p + static_cast<int>(kLineMarker.size()), k.length);
     } else {
       return rest[0] == ';';
     }

@@ -72,6 +72,11 @@ inline void SkipBlanks(Compiler& c) {
   if (k.position == k.skippedTo && k.text == k.skippedText && k.length == k.skippedLength) return;
   SkipBlanksAtCursor(c);
 }
+// Where the run of blanks and markers at the cursor ends (the cursor stays).
+int MarkerRunEnd(const Compiler& c);
+// Passes blanks and the markers that begin before limit, as SkipBlanks does
+// (each marker goes to the emit buffer); stops at the first other byte.
+void PassMarkersBefore(Compiler& c, int limit);
 int MatchKeyword(Compiler& c, std::string_view literal);
 int MatchText(Compiler& c, std::string_view literal);
 int PeekText(Compiler& c, std::string_view literal);

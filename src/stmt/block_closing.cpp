@@ -1,13 +1,13 @@
 // The closing brace: pops the innermost block and emits the code that ends it.
+#include "base/compiler.h"
 #include "decl/data_layout.h"
 #include "decl/tables.h"
-#include "base/compiler.h"
+#include "expr/expression.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
 #include "scanner/scanner.h"
-#include "expr/expression.h"
-#include "stmt/statements.h"
 #include "stmt/block_stack.h"
+#include "stmt/statements.h"
 
 namespace stackcc {
 
@@ -94,6 +94,21 @@ int CloseBlock(Compiler& c) {
       break;
   }
   return 1;
+}
+
+void ReportOpenBlocks(Compiler& c) {
+  BlockState& b = c.blocks;
+  bool outsideFunction = false;
+  for (int level = b.blockLevel - 1; level >= 0; --level) {
+    if (b.stack[level].kind == BlockFunction) {
+      ReportError(c, kErrMissingClosingBrace, b.functionName[level].view());
+      outsideFunction = false;
+    } else {
+      outsideFunction = true;
+    }
+  }
+  // Blocks below the outermost open function belong to no function.
+  if (outsideFunction) ReportError(c, kErrMissingClosingBrace, "");
 }
 
 }  // namespace stackcc

@@ -136,6 +136,7 @@ std::string_view DispatchStatement(Compiler& c, SourceText text) {
   // The declaration handler's own first step is this blank skip; most
   // statements it would then turn down by their first byte.
   SkipBlanks(c);
+  NoteStatementStart(c, c.scan.cur.text + c.scan.cur.position);
   if (MayOpenDeclaration(ScanChar(c)) && CompileDeclaration(c, "", 0) != 0) {
     return c.out.emit.view();
   }

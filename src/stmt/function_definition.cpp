@@ -162,6 +162,7 @@ void CompileBody(Compiler& c, std::string_view name, int size) {
   CompileArgumentStores(c, list, acc);
   c.scan.cur = body;
   SetEmit(c, c.blocks.accumulator.view());
+  c.blocks.functionName[c.blocks.blockLevel].assign(name);
   PushBlock(c, BlockFunction);
 }
 

@@ -44,6 +44,9 @@ struct BlockState {
   int blockLevel = 0;
   int labelNumber = 0;
   int caseCounter[kBlockLevels] = {};
+  // The name of the function whose body each level's record opened, so that a
+  // body never closed can be named at the end of the text.
+  FixedText<kFunctionNameLimit + 1> functionName[kBlockLevels];
   FixedText<kSwitchSubjectCapacity> switchSubject[kBlockLevels];
   // False when the switch of that level has no subject to test (its group was
   // missing or too long): its cases then get their labels but no comparison.
@@ -65,6 +68,9 @@ struct BlockState {
 std::string_view DispatchStatement(Compiler& c, SourceText text);
 
 int CloseBlock(Compiler& c);
+// At the end of the text: reports every block still open, once per open function
+// (and once for blocks opened outside any function).
+void ReportOpenBlocks(Compiler& c);
 int CompileAsm(Compiler& c);
 
 void EmitControlLabel(Compiler& c, std::string_view name);

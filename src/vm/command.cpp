@@ -3,12 +3,16 @@
 // exit status and messages. Holds nothing between calls.
 #include "vm/command.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <ostream>
-#include <sstream>
 
 #include "stackcc/version.h"
+#include "vm/dap.h"
+#include "vm/debug_session.h"
 #include "vm/errors.h"
 #include "vm/loader.h"
 #include "vm/options.h"
@@ -40,7 +44,12 @@ Prototypes readSystemFile(const Options& o, const FileReader& reader) {
 
 DeviceScript readScript(const Options& o, const FileReader& reader) {
   if (o.scriptPath.empty()) return {};
-  std::optional<std::string> text = reader(o.scriptPath);
+  std::optional<std::string> text;
+  try {
+    text = reader(o.scriptPath);
+  } catch (const LoadError& e) {
+    throw UsageError(e.what());
+  }
   if (!text) throw UsageError(o.scriptPath + ": cannot be read");
   return DeviceScript::parse(*text, o.scriptPath);
 }
@@ -87,29 +96,60 @@ int runLoaded(const Program& program, DeviceScript script, const Options& o, Str
     status = e.status;
   }
   io.out.flush();
+  if (io.out.fail() && status != kRunErrorStatus) {
+    io.err << "stackvm: the program's output could not be written\n";
+    status = kRunErrorStatus;
+  }
   printDumps(program, machine, o, io.err);
   return status;
 }
 
-int runOptions(const Options& o, Streams io, const FileReader& reader) {
+}  // namespace
+
+LoadedProgram loadForOptions(const Options& o, const FileReader& reader, std::ostream& warnings) {
   DeviceScript script = readScript(o, reader);
   CodeFiles files = readCodeFiles(o, reader);
   Prototypes prototypes = readSystemFile(o, reader);
-  Program program = loadProgram(files, prototypes, io.err);
-  checkScriptNames(program, script, o, io.err);
+  Program program = loadProgram(files, prototypes, warnings);
+  checkScriptNames(program, script, o, warnings);
+  return {std::move(program), std::move(script)};
+}
+
+namespace {
+
+int runOptions(const Options& o, Streams io, const FileReader& reader) {
+  auto [program, script] = loadForOptions(o, reader, io.err);
   checkDumps(program, o);
+  if (o.debug) {
+    DebugSettings settings{o.base, o.directory, o.commandsPath, o.run};
+    return runDebugSession(program, std::move(script), settings, io, reader);
+  }
   return runLoaded(program, std::move(script), o, io);
 }
 
 }  // namespace
 
 std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return std::move(bytes).str();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw LoadError(path + ": cannot be read: " + std::strerror(errno));
+  }
+  std::string bytes;
+  char block[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int cause = errno;
+      ::close(fd);
+      throw LoadError(path + ": cannot be read: " + std::strerror(cause));
+    }
+    bytes.append(block, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
 }
 
 int runCommand(const std::vector<std::string>& args, Streams io, const FileReader& reader) {
@@ -123,6 +163,7 @@ int runCommand(const std::vector<std::string>& args, Streams io, const FileReade
       io.out << kVersion << '\n';
       return 0;
     }
+    if (o.dap) return runDapSession(io, reader);
     return runOptions(o, io, reader);
   } catch (const UsageError& e) {
     io.err << "stackvm: " << e.what() << '\n' << "Try 'stackvm --help'.\n";

@@ -10,6 +10,16 @@
 
 namespace stackvm {
 
+struct Options;
+
+// A program loaded as the options name it, with its device script; warnings go
+// to `warnings`. Throws LoadError or UsageError.
+struct LoadedProgram {
+  Program program;
+  DeviceScript script;
+};
+LoadedProgram loadForOptions(const Options& o, const FileReader& reader, std::ostream& warnings);
+
 // args without the program name.
 int runCommand(const std::vector<std::string>& args, Streams streams, const FileReader& reader);
 

@@ -17,7 +17,7 @@ void Machine::callHost(uint32_t id) {
   if (routine.builtin >= 0) {
     result = callBuiltin(routine.builtin, args);
   } else {
-    if (options_.trace) traceDevice(routine, args);
+    if (options_.trace || options_.traceDevices) traceDevice(routine, args);
     if (routine.result != 0) result = script_.next(routine.name);
   }
   if (routine.result != 0) push(narrowTo(routine.result, result), routine.result);
@@ -45,6 +45,7 @@ int64_t Machine::callBuiltin(int builtin, const std::vector<int64_t>& args) {
       exitStatus_ = static_cast<int>(args[0] & 0xFF);
       break;
   }
+  if (io_.out.fail()) fail("the program's output could not be written");
   return 0;
 }
 

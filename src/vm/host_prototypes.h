@@ -19,7 +19,8 @@ struct Prototype {
 
 using Prototypes = std::unordered_map<std::string, Prototype>;
 
-// Reads a file's bytes; nothing when it cannot be opened.
+// Reads a file's bytes; nothing when it does not exist. A file that exists but
+// cannot be read (a directory, an I/O error) throws LoadError naming it.
 using FileReader = std::function<std::optional<std::string>(const std::string& path)>;
 
 // Collects the prototypes of a system file's text. `name` is how positions

@@ -3,6 +3,7 @@
 // routines, and builds the Program. A Loader owns the Program it builds.
 #include "vm/loader.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -18,16 +19,27 @@ namespace {
 
 constexpr uint32_t kMaxWidth = 1u << 20;
 
+// Where a line is: its source position from the last marker before it, with
+// the line of the code or data file beside it; just that line without a marker.
+struct Place {
+  std::string at;    // "prog.c:12", or "prog.001:30" without a marker
+  std::string code;  // "prog.001:30" when `at` is a source position, else empty
+
+  std::string say(const std::string& message) const {
+    return at + ": " + message + (code.empty() ? "" : " (" + code + ")");
+  }
+};
+
 struct Label {
   bool code = false;
   uint32_t value = 0;  // instruction index or data address
-  std::string where;
+  Place where;
 };
 
 struct Reference {
   uint32_t instruction = 0;
   std::string name;
-  std::string where;
+  Place where;
   bool jump = false;
 };
 
@@ -78,14 +90,18 @@ class Loader {
   }
 
  private:
-  std::string where() const { return fileName_ + ":" + std::to_string(lineNo_); }
+  Place where() const {
+    std::string line = fileName_ + ":" + std::to_string(lineNo_);
+    if (source_.file == 0) return {line, ""};
+    return {program_.sourceFiles[source_.file] + ":" + std::to_string(source_.line), line};
+  }
 
   [[noreturn]] void fail(const std::string& message) const {
-    throw LoadError(where() + ": " + message);
+    throw LoadError(where().say(message));
   }
 
   void warn(const std::string& message) {
-    warnings_ << printable(where() + ": warning: " + message) << '\n';
+    warnings_ << printable(where().say("warning: " + message)) << '\n';
   }
 
   void readFile(int section) {
@@ -136,7 +152,7 @@ class Loader {
                              : kDataBase + static_cast<uint32_t>(program_.data.size());
     label.where = where();
     auto [it, added] = labels_.emplace(name, label);
-    if (!added) fail("label " + name + " is already defined at " + it->second.where);
+    if (!added) fail("label " + name + " is already defined at " + it->second.where.at);
     if (label.code) {
       labelAtEnd_ = true;
       lastCodeLabel_ = label.value;
@@ -218,7 +234,7 @@ class Loader {
     if (program_.code.size() >= kMaxInstructions) fail("more than 16M instructions");
     program_.code.push_back(in);
     program_.positions.push_back({source_.file, source_.line, lineNo_});
-    program_.text.emplace_back(line);
+    program_.text.push_back(printable(std::string(line)));
     labelAtEnd_ = false;
   }
 
@@ -284,10 +300,10 @@ class Loader {
       Instruction& in = program_.code[ref.instruction];
       auto it = labels_.find(ref.name);
       if (it == labels_.end()) {
-        if (ref.jump) throw LoadError(ref.where + ": goto " + ref.name + ": no such label");
+        if (ref.jump) throw LoadError(ref.where.say("goto " + ref.name + ": no such label"));
         in.a = hostAddress(ref);
       } else if (ref.jump) {
-        if (!it->second.code) throw LoadError(ref.where + ": goto " + ref.name + ": a data label");
+        if (!it->second.code) throw LoadError(ref.where.say("goto " + ref.name + ": a data label"));
         in.a = it->second.value;
       } else {
         in.a = it->second.code ? kCodeBase + it->second.value : it->second.value;
@@ -300,8 +316,8 @@ class Loader {
     if (known != hostIds_.end()) return kHostBase + known->second;
     auto it = prototypes_.find(ref.name);
     if (it == prototypes_.end()) {
-      throw LoadError(ref.where + ": " + ref.name +
-                      " is neither defined in the program nor declared in Sys10.c");
+      throw LoadError(
+          ref.where.say(ref.name + " is neither defined in the program nor declared in Sys10.c"));
     }
     const Prototype& p = it->second;
     std::string at = p.where + ": " + ref.name;
@@ -343,10 +359,17 @@ class Loader {
   int64_t lastCodeLabel_ = -1;
 };
 
+// A function runs from its label to the first return at or after its end
+// label. One backward pass finds each instruction's next return, and the
+// covered ranges are counted in a difference array, so the work is linear in
+// the code however many functions there are.
 void Loader::findFunctions() {
   const std::string endPrefix = "end_function_func_";
   const uint32_t count = program_.instructionCount();
-  std::vector<bool> covered(count, false);
+  std::vector<uint32_t> nextReturn(count + 1, count);
+  for (uint32_t i = count; i-- > 0;)
+    nextReturn[i] = program_.code[i].op == Op::ret ? i : nextReturn[i + 1];
+  std::vector<int32_t> opened(count + 1, 0);
   program_.functionAt.assign(program_.code.size(), 0);
   for (const auto& [name, label] : labels_) {
     auto end = labels_.find(endPrefix + name);
@@ -354,12 +377,17 @@ void Loader::findFunctions() {
         end->second.value < label.value) {
       continue;
     }
-    uint32_t last = end->second.value;
-    while (last < count && program_.code[last].op != Op::ret) ++last;
-    for (uint32_t i = label.value; i <= last && i < count; ++i) covered[i] = true;
+    const uint32_t last = nextReturn[std::min(end->second.value, count)];
+    if (label.value < count) {
+      ++opened[label.value];
+      --opened[std::min(last, count - 1) + 1];
+    }
     program_.functions.push_back({name, label.value});
     program_.functionAt[label.value] = static_cast<uint32_t>(program_.functions.size());
   }
+  std::vector<bool> covered(count, false);
+  int64_t depth = 0;
+  for (uint32_t i = 0; i < count; ++i) covered[i] = (depth += opened[i]) > 0;
   warnOutsideCode(covered);
 }
 

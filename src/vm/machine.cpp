@@ -38,16 +38,84 @@ Machine::Machine(const Program& program, DeviceScript script, RunOptions options
 }
 
 int Machine::run() {
+  start();
+  resume(nullptr, options_.steps);
+  return status();
+}
+
+void Machine::start() {
   remaining_ = options_.steps;
+  reserve_ = 0;
   pc_ = enter(program_.mainEntry, program_.halt());
+}
+
+Pause Machine::resume(Supervisor* supervisor, uint64_t window) {
+  const uint64_t total = remaining_ + reserve_;
+  remaining_ = window < total ? window : total;
+  reserve_ = total - remaining_;
+  Pause pause;
   if (options_.trace) {
-    loop<true>();
+    pause = supervisor ? loop<true, true>(supervisor) : loop<true, false>(nullptr);
   } else {
-    loop<false>();
+    pause = supervisor ? loop<false, true>(supervisor) : loop<false, false>(nullptr);
   }
+  remaining_ += reserve_;
+  reserve_ = 0;
+  return pause;
+}
+
+int Machine::status() const {
   if (exitStatus_) return *exitStatus_;
   if (stack_.empty()) return 0;
   return static_cast<int>(stack_.peekScalar() & 0xFF);
+}
+
+void Machine::setTrap(uint32_t index, bool on) {
+  if (patched_.empty()) {
+    patched_ = program_.code;
+    code_ = patched_.data();
+  }
+  patched_.at(index).op = on ? Op::trap : program_.code[index].op;
+}
+
+void Machine::stepOverTrap() {
+  const uint32_t at = pc_;
+  patched_[at].op = program_.code[at].op;
+  try {
+    resume(nullptr, 1);
+  } catch (...) {
+    patched_[at].op = Op::trap;
+    throw;
+  }
+  patched_[at].op = Op::trap;
+}
+
+void Machine::save(State& state) const {
+  state.pc = pc_;
+  state.remaining = remaining_;
+  state.reserve = reserve_;
+  state.exitStatus = exitStatus_;
+  state.data = data_;
+  stack_.save(state.stack);
+  state.frames = frames_;
+  state.active = active_;
+  state.recursionWarned = recursionWarned_;
+  state.readWarned = readWarned_;
+  state.script = script_;
+}
+
+void Machine::restore(const State& state) {
+  pc_ = state.pc;
+  remaining_ = state.remaining;
+  reserve_ = state.reserve;
+  exitStatus_ = state.exitStatus;
+  data_ = state.data;
+  stack_.restore(state.stack);
+  frames_ = state.frames;
+  active_ = state.active;
+  recursionWarned_ = state.recursionWarned;
+  readWarned_ = state.readWarned;
+  script_ = state.script;
 }
 
 void Machine::fail(const std::string& message) const {
@@ -58,13 +126,13 @@ void Machine::warn(const std::string& message) {
   io_.err << printable(describePosition(program_, pc_) + ": warning: " + message) << '\n';
 }
 
-inline int64_t Machine::pop() {
+int64_t Machine::pop() {
   int64_t v;
   if (!stack_.pop(v)) fail("pop of an empty value stack");
   return v;
 }
 
-inline void Machine::push(int64_t v, uint32_t w) {
+void Machine::push(int64_t v, uint32_t w) {
   if (!stack_.push(v, w)) fail("value stack overflow (more than 1 MiB of entries)");
 }
 
@@ -72,6 +140,7 @@ bool Machine::popTruth() {
   if (stack_.empty()) fail("pop of an empty value stack");
   uint32_t w = stack_.topWidth();
   if (w <= 8) return pop() != 0;
+  chargeMove(w);
   popBytes(w);
   for (uint32_t i = 0; i < w; ++i) {
     if (scratch_[i] != 0) return true;
@@ -137,7 +206,29 @@ void Machine::pushBytes(uint32_t n) {
     fail("value stack overflow (more than 1 MiB of entries)");
 }
 
+// A move of a structure-size entry counts toward the step budget one step
+// per kBytesPerStep bytes begun (the instruction's own step is the first), so
+// the budget bounds the work of a run and not only its instruction count.
+void Machine::chargeMove(uint32_t width) {
+  const uint64_t extra = (width - 1) / kBytesPerStep;
+  if (extra > remaining_) {
+    const uint64_t borrowed = extra - remaining_;
+    if (borrowed > reserve_) {
+      remaining_ = reserve_ = 0;
+      stepLimit();
+    }
+    reserve_ -= borrowed;
+    remaining_ += borrowed;
+  }
+  remaining_ -= extra;
+}
+
+void Machine::stepLimit() const {
+  fail("step limit reached after " + std::to_string(options_.steps) + " instructions");
+}
+
 void Machine::peekBytes(uint32_t width) {
+  chargeMove(width);
   const uint32_t address = static_cast<uint32_t>(pop());
   if (scratch_.size() < width) scratch_.resize(width);
   if (inData(address, width)) {
@@ -150,6 +241,7 @@ void Machine::peekBytes(uint32_t width) {
 }
 
 void Machine::pokeBytes(uint32_t width) {
+  chargeMove(width);
   const uint32_t address = static_cast<uint32_t>(pop());
   popBytes(width);
   if (!inData(address, width)) storeOutside(address, width);
@@ -157,6 +249,7 @@ void Machine::pokeBytes(uint32_t width) {
 }
 
 void Machine::dupBytes(uint32_t width) {
+  chargeMove(width);
   popBytes(width);
   pushBytes(width);
   pushBytes(width);
@@ -169,6 +262,12 @@ void Machine::printString(uint32_t address) {
     if (c == 0) return;
     io_.out.put(static_cast<char>(c));
   }
+}
+
+std::optional<std::vector<uint8_t>> Machine::readBytes(uint32_t address, uint32_t size) const {
+  if (!inData(address, size)) return std::nullopt;
+  const uint8_t* first = data_.data() + (address - kDataBase);
+  return std::vector<uint8_t>(first, first + size);
 }
 
 std::optional<int64_t> Machine::readData(uint32_t address, uint32_t width) const {
@@ -265,13 +364,20 @@ uint32_t Machine::leave() {
     break;                                                 \
   }
 
-template <bool kTrace>
-void Machine::loop() {
+// The supervised loop asks before every instruction; the others stop only at
+// the end, a trap or the end of their window, so a run without a debugger (or
+// with breakpoints only) pays nothing for them.
+template <bool kTrace, bool kSupervised>
+Pause Machine::loop(Supervisor* supervisor) {
   for (;;) {
     const Instruction& in = code_[pc_];
+    if constexpr (kSupervised) {
+      if (in.op != Op::halt && supervisor->stopBefore(*this)) return Pause::watched;
+    }
     if (remaining_ == 0) {
-      if (in.op == Op::halt) return;
-      fail("step limit reached after " + std::to_string(options_.steps) + " instructions");
+      if (in.op == Op::halt) return Pause::finished;
+      if (reserve_ > 0) return Pause::window;
+      stepLimit();
     }
     --remaining_;
     uint32_t next = pc_ + 1;
@@ -318,14 +424,19 @@ void Machine::loop() {
         fail("the code runs past its last instruction");
       case Op::halt:
         ++remaining_;
-        return;
+        return Pause::finished;
+      case Op::trap:
+        ++remaining_;
+        return Pause::trap;
     }
     if constexpr (kTrace) traceStep();
     pc_ = next;
   }
 }
 
-template void Machine::loop<true>();
-template void Machine::loop<false>();
+template Pause Machine::loop<true, true>(Supervisor*);
+template Pause Machine::loop<true, false>(Supervisor*);
+template Pause Machine::loop<false, true>(Supervisor*);
+template Pause Machine::loop<false, false>(Supervisor*);
 
 }  // namespace stackvm

@@ -17,10 +17,30 @@ namespace stackvm {
 
 inline constexpr uint64_t kDefaultSteps = 100'000'000;
 inline constexpr uint32_t kMaxCalls = 10'000;
+// A structure-size move counts one step per this many bytes begun.
+inline constexpr uint32_t kBytesPerStep = 64;
 
 struct RunOptions {
   uint64_t steps = kDefaultSteps;
   bool trace = false;
+  bool traceDevices = false;  // device routine calls alone, as --trace writes them
+};
+
+// Why a resumed run came back to the debugger.
+enum class Pause {
+  finished,  // main returned or exit was called
+  trap,      // the next instruction carries a breakpoint
+  watched,   // the supervisor asked to stop before the next instruction
+  window,    // the steps granted to this stretch are used up
+};
+
+class Machine;
+
+// Asked before every instruction of a supervised stretch of a run.
+class Supervisor {
+ public:
+  virtual ~Supervisor() = default;
+  virtual bool stopBefore(const Machine& machine) = 0;
 };
 
 struct Streams {
@@ -36,18 +56,40 @@ class Machine {
   // Runs main; gives the exit status. Throws RunError ("file:line: message").
   int run();
 
-  // The value of `width` bytes at a data address, or nothing outside the data.
-  std::optional<int64_t> readData(uint32_t address, uint32_t width) const;
-  uint64_t executed() const { return options_.steps - remaining_; }
+  // The debugger's way through a run: start() enters main, each resume() runs
+  // until the run ends, a trap, the supervisor (when given) asks to stop, or
+  // `window` more steps are done. status() is the exit status once finished.
+  void start();
+  Pause resume(Supervisor* supervisor, uint64_t window);
+  int status() const;
+  // Puts a trap in place of an instruction or takes it away.
+  void setTrap(uint32_t index, bool on);
+  // Runs the instruction under a trap, as the code has it.
+  void stepOverTrap();
 
- private:
   struct Frame {
     uint32_t returnTo;
     uint32_t function;  // function id + 1, 0 for a call of another label
   };
+  uint32_t pc() const { return pc_; }
+  const std::vector<Frame>& frames() const { return frames_; }
+  const ValueStack& stack() const { return stack_; }
+  const Program& program() const { return program_; }
+  bool finished() const { return code_[pc_].op == Op::halt || exitStatus_.has_value(); }
 
-  template <bool kTrace>
-  void loop();
+  // Everything a run changes, to go back to a point of it exactly.
+  struct State;
+  void save(State& state) const;
+  void restore(const State& state);
+
+  // The value of `width` bytes at a data address, or nothing outside the data.
+  std::optional<int64_t> readData(uint32_t address, uint32_t width) const;
+  std::optional<std::vector<uint8_t>> readBytes(uint32_t address, uint32_t size) const;
+  uint64_t executed() const { return options_.steps - remaining_ - reserve_; }
+
+ private:
+  template <bool kTrace, bool kSupervised>
+  Pause loop(Supervisor* supervisor);
   [[noreturn]] void fail(const std::string& message) const;
   void warn(const std::string& message);
   void traceStep();
@@ -67,6 +109,8 @@ class Machine {
   void loadOutside(uint32_t address, uint32_t width);
   [[noreturn]] void storeOutside(uint32_t address, uint32_t width) const;
   void checkNotCode(uint32_t address, uint32_t width, const char* what) const;
+  void chargeMove(uint32_t width);
+  [[noreturn]] void stepLimit() const;
   void peekBytes(uint32_t width);
   void pokeBytes(uint32_t width);
   void dupBytes(uint32_t width);
@@ -85,6 +129,7 @@ class Machine {
 
   const Program& program_;
   const Instruction* code_;
+  std::vector<Instruction> patched_;  // the code with traps, once the debugger sets one
   DeviceScript script_;
   RunOptions options_;
   Streams io_;
@@ -97,7 +142,22 @@ class Machine {
   std::vector<uint8_t> scratch_;
   uint32_t pc_ = 0;
   uint64_t remaining_ = 0;
+  uint64_t reserve_ = 0;  // steps held back from the stretch being run
   std::optional<int> exitStatus_;
+};
+
+struct Machine::State {
+  uint32_t pc = 0;
+  uint64_t remaining = 0;
+  uint64_t reserve = 0;
+  std::optional<int> exitStatus;
+  std::vector<uint8_t> data;
+  ValueStack::Image stack;
+  std::vector<Frame> frames;
+  std::vector<uint32_t> active;
+  std::vector<bool> recursionWarned;
+  std::unordered_set<uint64_t> readWarned;
+  DeviceScript script;
 };
 
 }  // namespace stackvm

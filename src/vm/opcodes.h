@@ -42,6 +42,7 @@ enum class Op : uint8_t {
   ret,
   past_end,
   halt,
+  trap,  // a breakpoint: the debugger's copy of the code has it in place of an instruction
 };
 
 }  // namespace stackvm

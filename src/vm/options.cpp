@@ -67,6 +67,13 @@ Options parseOptions(const std::vector<std::string>& args) {
       std::optional<uint64_t> n = plainNumber(value("--steps"));
       if (!n) throw UsageError("--steps " + args[i] + ": expected a number of instructions");
       o.run.steps = *n;
+    } else if (a == "--debug") {
+      o.debug = true;
+    } else if (a == "--commands") {
+      o.commandsPath = value("--commands");
+      o.debug = true;
+    } else if (a == "--dap") {
+      o.dap = true;
     } else if (a == "--script") {
       o.scriptPath = value("--script");
     } else if (a == "--dump") {
@@ -79,7 +86,10 @@ Options parseOptions(const std::vector<std::string>& args) {
       setSource(o, a);
     }
   }
-  if (o.base.empty() && !o.help && !o.version) throw UsageError("no program named");
+  if (o.dap && o.debug) throw UsageError("--dap and --debug exclude each other");
+  if (o.dap && !o.base.empty())
+    throw UsageError("--dap takes the program from the launch request, not the command line");
+  if (o.base.empty() && !o.help && !o.version && !o.dap) throw UsageError("no program named");
   return o;
 }
 
@@ -92,6 +102,9 @@ const char* usageText() {
          "  --steps N            run at most N instructions (default 100000000)\n"
          "  --script FILE        results of device routines: lines 'name value'\n"
          "  --dump NAME[:W]...   print these data labels at exit (W = 1, 4 or 8; 4 by default)\n"
+         "  --debug              run under the debugger (gdb's commands; 'help' lists them)\n"
+         "  --commands FILE      the debugger's commands from FILE, the transcript on stdout\n"
+         "  --dap                the Debug Adapter Protocol on stdin and stdout (for editors)\n"
          "  --help, --version\n"
          "Exit status: main's value or exit's code (low 8 bits); 70 run-time error,\n"
          "71 load error, 2 usage error.\n";

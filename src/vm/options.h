@@ -19,6 +19,9 @@ struct Options {
   RunOptions run;
   std::string scriptPath;
   std::vector<DumpRequest> dumps;
+  bool debug = false;        // --debug: the command-line debugger
+  std::string commandsPath;  // --commands FILE: its commands in batch
+  bool dap = false;          // --dap: the Debug Adapter Protocol on stdin and stdout
   bool help = false;
   bool version = false;
 };

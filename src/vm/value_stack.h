@@ -4,11 +4,17 @@
 // lowest slot, the top slot carrying the width.
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "vm/widths.h"
+
+static_assert(std::endian::native == std::endian::little, "entries keep their bytes in host order");
 
 namespace stackvm {
 
@@ -47,15 +53,39 @@ class ValueStack {
     return true;
   }
 
+  // The entries, for a snapshot of a run.
+  struct Slot {
+    int64_t v;
+    uint32_t w;
+  };
+  struct Image {
+    std::vector<Slot> slots;
+    uint64_t bytes = 0;
+  };
+  void save(Image& image) const {
+    image.slots.assign(slots_.get(), slots_.get() + top_);
+    image.bytes = bytes_;
+  }
+  void restore(const Image& image) {
+    std::copy(image.slots.begin(), image.slots.end(), slots_.get());
+    top_ = static_cast<uint32_t>(image.slots.size());
+    bytes_ = image.bytes;
+  }
+  // Entries from the top: the number of entries and the width and first
+  // eight bytes of the k-th (0 the top).
+  uint32_t depth() const { return entries(); }
+  std::pair<uint32_t, int64_t> entry(uint32_t k) const;
+
   // Pops one entry as n bytes: cut, or sign-extended from its top byte.
   bool popBytes(uint32_t n, uint8_t* out);
   bool pushBytes(uint32_t n, const uint8_t* in);
 
  private:
-  struct Slot {
-    int64_t v;
-    uint32_t w;
-  };
+  uint32_t entries() const {
+    uint32_t n = 0;
+    for (uint32_t t = top_; t > 0; t -= extraSlots(slots_[t - 1].w) + 1) ++n;
+    return n;
+  }
   static uint32_t extraSlots(uint32_t w) { return w <= 8 ? 0 : (w + 7) / 8 - 1; }
 
   std::unique_ptr<Slot[]> slots_;
@@ -63,14 +93,20 @@ class ValueStack {
   uint64_t bytes_ = 0;
 };
 
+inline std::pair<uint32_t, int64_t> ValueStack::entry(uint32_t k) const {
+  uint32_t t = top_;
+  for (; k > 0; --k) t -= extraSlots(slots_[t - 1].w) + 1;
+  const uint32_t w = slots_[t - 1].w;
+  return {w, slots_[t - 1 - extraSlots(w)].v};
+}
+
 inline bool ValueStack::popBytes(uint32_t n, uint8_t* out) {
   if (top_ == 0) return false;
   const uint32_t w = slots_[top_ - 1].w;
   const uint32_t first = top_ - 1 - extraSlots(w);
   const uint32_t have = w < n ? w : n;
-  for (uint32_t i = 0; i < have; ++i) {
-    out[i] = static_cast<uint8_t>(static_cast<uint64_t>(slots_[first + i / 8].v) >> (8 * (i % 8)));
-  }
+  for (uint32_t i = 0; i < have; i += 8)
+    std::memcpy(out + i, &slots_[first + i / 8].v, have - i < 8 ? have - i : 8);
   const uint8_t top = static_cast<uint8_t>(static_cast<uint64_t>(slots_[first + (w - 1) / 8].v) >>
                                            (8 * ((w - 1) % 8)));
   std::memset(out + have, (top & 0x80) ? 0xFF : 0, n - have);
@@ -84,8 +120,7 @@ inline bool ValueStack::pushBytes(uint32_t n, const uint8_t* in) {
   const uint32_t count = extraSlots(n) + 1;
   for (uint32_t k = 0; k < count; ++k) {
     uint64_t v = 0;
-    for (uint32_t i = 0; i < 8 && 8 * k + i < n; ++i)
-      v |= static_cast<uint64_t>(in[8 * k + i]) << (8 * i);
+    std::memcpy(&v, in + 8 * k, n - 8 * k < 8 ? n - 8 * k : 8);
     slots_[top_ + k] = {static_cast<int64_t>(v), 0};
   }
   if (n <= 8) slots_[top_].v = narrowTo(n, slots_[top_].v);

@@ -2,14 +2,20 @@
 // must end with the expected status (and code), never crash or hang, and leave
 // complete output files.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "driver/driver.h"
+#include "io/diagnostics.h"
 #include "test_support.h"
 
 namespace stackcc {
@@ -219,5 +225,54 @@ TEST(Robustness, OutputThatCannotBeWrittenStopsWithMinusOne) {
     EXPECT_EQ(RunCompiler(t.c(), 3, argv), expected) << name;
   }
 }
+// A run stopped half way by a file-size limit (as by a full disk) leaves the
+// last run's files as they were, and no temporary file, whichever pass fails.
+TEST(Robustness, InterruptedRunLeavesTheLastRunsFiles) {
+  const char* files[] = {"prog.000", "prog.001", "prog.002", "prog.003",  "prog.004",
+                         "prog.err", "prog.h",   "prog.lst", "funct1.txt"};
+  struct Case {
+    const char* what;
+    int lines;           // lines of the second program
+    std::size_t limit;   // bytes a file may grow to in the second run
+    bool pass1Finished;  // its prog.000 and prog.err are then the new ones
+  } cases[] = {
+      {"Pass 1 fails", 20000, 60000, false},
+      {"Pass 2 fails", 3000, 200000, true},
+  };
+  for (const Case& k : cases) {
+    RunResult first = Compile("int x;\nint main() {\n  x = 1;\n}\n");
+    ASSERT_EQ(first.status, 0);
+    std::map<std::string, std::string> before;
+    for (const char* f : files) before[f] = ReadFile(first.dir + f);
+    std::string big = "int main() {\n" + Numbered("  x = x + ", ";\n", k.lines) + "}\nint x;\n";
+    WriteFile(first.dir + "prog.c", big);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      struct rlimit limit = {k.limit, k.limit};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      std::signal(SIGXFSZ, SIG_IGN);
+      TestCompiler t;
+      std::string prog = first.dir + "prog.c";
+      const char* argv[] = {"stackcc", prog.c_str(), "-d"};
+      _exit(RunCompiler(t.c(), 3, argv) & 0xFF);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << k.what;
+    EXPECT_EQ(WEXITSTATUS(status), 255) << k.what;
+    for (const char* f : files) {
+      bool renewed =
+          k.pass1Finished && (std::string(f) == "prog.000" || std::string(f) == "prog.err");
+      if (!renewed) {
+        EXPECT_TRUE(ReadFile(first.dir + f) == before[f]) << k.what << ": " << f;
+      }
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(first.dir)) {
+      EXPECT_NE(entry.path().extension(), ".tmp") << k.what << ": " << entry.path();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace stackcc

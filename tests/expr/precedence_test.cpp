@@ -50,15 +50,14 @@ TEST_F(ExprTest, EveryPairOfBinaryOperatorsInOrder) {
   EXPECT_EQ(ReportCount(), 0);
 }
 
-TEST_F(ExprTest, LeftmostAssignmentFirst) {
+TEST_F(ExprTest, AssignmentChainAppliesFromTheRight) {
   Int("a");
   Int("b");
   Int("c");
-  // a = b is applied first; its value is then the target of the second "=".
+  // b = c is applied first; its value is stored into a.
   EXPECT_EQ(Compile("a = b = c"),
-            Lines("push_parameter c|peek 4|dup 4|"
-                  "push_parameter b|peek 4|dup 4|push_parameter a|peek 4|null_last_line|poke 4|"
-                  "null_last_line|poke 4|drop 4"));
+            Lines("push_parameter c|peek 4|dup 4|push_parameter b|peek 4|null_last_line|poke 4|"
+                  "dup 4|push_parameter a|peek 4|null_last_line|poke 4|drop 4"));
 }
 
 TEST_F(ExprTest, PrefixOperatorsApplyFromTheInsideOut) {

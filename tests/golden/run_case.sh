@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one golden case: copies its input/ into a fresh directory, runs the
 # compiler there with the arguments in cmd, and compares every file in expected/
-# byte for byte (console output in stdout, exit status in status). The set of
+# byte for byte (console output in stdout, stderr when there is any, exit status
+# in status). The set of
 # files produced must equal the expected set. A case may list, one per line in
 # an optional file named compare, the only files to check (and to write with
 # --update); the file set is then not compared.
@@ -16,11 +17,13 @@ mkdir -p "$work/run"
 if [ -d "$case_dir/input" ]; then cp -R "$case_dir/input/." "$work/run/"; fi
 inputs=$(cd "$work/run" && find . -type f | sort)
 read -r -a args < "$case_dir/cmd" || true
-(cd "$work/run" && timeout 20 "$bin" "${args[@]}" > "$work/stdout" 2>/dev/null; echo $? > "$work/status")
+(cd "$work/run" && timeout 20 "$bin" "${args[@]}" > "$work/stdout" 2>"$work/stderr"; echo $? > "$work/status")
 produced=$(cd "$work/run" && find . -type f | sort | grep -v -x -F "$inputs" || true)
 mkdir -p "$work/actual"
 for f in $produced; do mkdir -p "$work/actual/$(dirname "$f")"; cp "$work/run/$f" "$work/actual/$f"; done
 cp "$work/stdout" "$work/status" "$work/actual/"
+# What goes to stderr (usage, gcc-style diagnostics, warnings) counts when there is any.
+if [ -s "$work/stderr" ]; then cp "$work/stderr" "$work/actual/"; fi
 selected=""
 if [ -f "$case_dir/compare" ]; then
   selected=$(grep -v '^[[:space:]]*$' "$case_dir/compare" | sed 's|^\./||')

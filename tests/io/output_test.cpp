@@ -1,14 +1,16 @@
+#include "io/output.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/compiler.h"
-#include "io/diagnostics.h"
-#include "io/output.h"
-#include "io/out_file.h"
 #include "base/text_helpers.h"
+#include "io/diagnostics.h"
+#include "io/out_file.h"
 #include "test_support.h"
 
 namespace stackcc {
@@ -198,8 +200,8 @@ TEST(OutFile, AppendKeepsTheContentAndCreateEmptiesIt) {
   EXPECT_TRUE(std::filesystem::exists(fresh));
 }
 
-// A file written afresh is written over and cut at close: whatever it held
-// before, it ends holding exactly the new bytes.
+// A file written afresh ends holding exactly the new bytes, whatever it held
+// before.
 TEST(OutFile, RewrittenFileHoldsOnlyTheNewBytes) {
   struct Rewrite {
     const char* what;
@@ -272,6 +274,66 @@ TEST(OutFile, OpeningAnotherFileOrGoingOutOfScopeWritesTheBuffer) {
   }
   EXPECT_EQ(ReadFile(dir + "a"), "first");
   EXPECT_EQ(ReadFile(dir + "b"), "second");
+}
+
+// The files of a folder, for tests that must find no temporary file left.
+std::vector<std::string> FolderFiles(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Until it is closed, a file keeps what it held: a reader sees the old file or
+// the whole new one, never the new first part joined to the old tail.
+TEST(OutFile, FileIsReplacedWholeAtClose) {
+  struct Case {
+    const char* what;
+    bool append;
+    bool discard;
+    const char* expected;
+  } cases[] = {
+      {"written afresh", false, false, "new"},
+      {"appended", true, false, "old line\nnew"},
+      {"discarded", false, true, "old line\n"},
+      {"appended, discarded", true, true, "old line\n"},
+  };
+  for (const Case& k : cases) {
+    std::string dir = MakeTempDir();
+    testing::WriteFile(dir + "p.001", "old line\n");
+    OutFile file;
+    ASSERT_TRUE(file.Open(dir + "p.001", k.append)) << k.what;
+    // More than a buffer's worth: part of it has reached the disk.
+    std::string fresh = "new" + Pattern(200000, 3);
+    ASSERT_TRUE(file.Write(fresh)) << k.what;
+    EXPECT_EQ(ReadFile(dir + "p.001"), "old line\n") << k.what;
+    if (k.discard) {
+      file.Discard();
+    } else {
+      EXPECT_TRUE(file.Close()) << k.what;
+    }
+    std::string expected = k.expected;
+    if (!k.discard) expected.replace(expected.find("new"), 3, fresh);
+    EXPECT_TRUE(ReadFile(dir + "p.001") == expected) << k.what;
+    EXPECT_EQ(FolderFiles(dir), std::vector<std::string>{"p.001"}) << k.what;
+  }
+}
+
+// A link keeps being a link: the file it points to gets the new bytes.
+TEST(OutFile, LinkedFileIsReplacedThroughItsLink) {
+  std::string dir = MakeTempDir();
+  std::filesystem::create_directory(dir + "real");
+  testing::WriteFile(dir + "real/p.001", "old");
+  std::filesystem::create_symlink("real/p.001", dir + "p.001");
+  OutFile file;
+  ASSERT_TRUE(file.Open(dir + "p.001", false));
+  EXPECT_TRUE(file.Write("new"));
+  EXPECT_TRUE(file.Close());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir + "p.001"));
+  EXPECT_EQ(ReadFile(dir + "real/p.001"), "new");
+  EXPECT_EQ(FolderFiles(dir + "real"), std::vector<std::string>{"p.001"});
 }
 
 // A device that refuses every byte: the failure must be told, not hidden.

@@ -1,9 +1,11 @@
+#include "io/source_reader.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "base/compiler.h"
-#include "io/source_reader.h"
 #include "test_support.h"
 
 namespace stackcc {
@@ -207,6 +209,39 @@ TEST(InFile, FoldsAcrossTheBlocksOfTheFile) {
     for (int chunk : {1, 17, 20480, 65536}) {
       EXPECT_EQ(ReadAllInChunks(dir + "f", chunk), Folded(k.raw)) << k.label << ", " << chunk;
     }
+  }
+}
+
+}  // namespace
+}  // namespace stackcc
+
+namespace stackcc {
+namespace {
+
+TEST(InFile, RefusesADirectoryAndNoticesAFailedRead) {
+  std::string dir = testing::MakeTempDir();
+  InFile file;
+  EXPECT_FALSE(file.Open(dir));
+  if (!std::filesystem::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc/self/mem here";
+  ASSERT_TRUE(file.Open("/proc/self/mem"));  // reading it at its start fails
+  char buf[64];
+  EXPECT_EQ(file.Read(buf, 64), 0);
+  EXPECT_TRUE(file.Failed());
+}
+
+// Blanks in front of the next text that run past the slide point while the
+// file goes on are passed by the reader: the text after them starts near the
+// window's start, whole, and the line feeds the reader passed are counted.
+TEST_F(ReaderFixture, LongBlankRunsArePassedWithTheirLineFeedsCounted) {
+  for (int feeds : {20478, 20479, 20480, 40960}) {
+    Open("a;\n" + std::string(static_cast<std::size_t>(feeds), '\n') + "int b;\n");
+    EXPECT_EQ(Next(kWindowSize).substr(0, 3), "a;\n");
+    std::string next = Next(2);
+    std::size_t solid = next.find_first_not_of('\n');
+    ASSERT_NE(solid, std::string::npos) << feeds;
+    EXPECT_LE(solid, static_cast<std::size_t>(kSlideAfter + 1)) << feeds;
+    EXPECT_EQ(next.substr(solid), "int b;\n") << feeds;
+    EXPECT_EQ(Level(0).lineCounter + static_cast<int>(solid), 1 + feeds + 1) << feeds;
   }
 }
 

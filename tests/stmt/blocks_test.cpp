@@ -125,6 +125,35 @@ TEST(Blocks, ClosingBraceWithoutBlockIsReported) {
   EXPECT_EQ(p.c().blocks.blockLevel, 0);
 }
 
+// At the end of the text each open function is named once, whatever is open
+// inside it; blocks open outside every function are reported once more.
+TEST(Blocks, BlocksOpenAtTheEndAreReported) {
+  struct Case {
+    std::string_view program;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"int main() { x = 1; }", {}},
+      {"int main() { while (a) { if (b) { x = 1;", {"main"}},
+      {"void f() { } int main() {", {"main"}},
+      {"void f() { void g() { x = 1; } ", {"f"}},
+      {"void f() { void g() { x = 1; ", {"g", "f"}},
+      {"if (a) { x = 1;", {""}},
+      {"if (a) { int main() { x = 1;", {"main", ""}},
+  };
+  for (const Case& k : cases) {
+    Pass2 p;
+    p.Run(k.program);
+    ReportOpenBlocks(p.c());
+    std::vector<std::string> names;
+    for (std::size_t at = 0; (at = p.tc.ConsoleText().find("data: ", at)) != std::string::npos;) {
+      at += 6;
+      names.emplace_back(p.tc.ConsoleText().substr(at, p.tc.ConsoleText().find('\r', at) - at));
+    }
+    EXPECT_EQ(names, k.names) << k.program;
+    for (int code : p.Errors()) EXPECT_EQ(code, kErrMissingClosingBrace) << k.program;
+  }
+}
+
 TEST(Blocks, NestingBeyondTheStackIsReportedAndBalanced) {
   Pass2 p;
   std::string program;

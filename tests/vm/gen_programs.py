@@ -32,6 +32,8 @@ What the programs use:
   chains, ++ and -- on variables, elements and members of every kind, /=
 - statements, conditions, for heads, returns and argument lists broken over
   two lines
+- assignment chains `a = b = e`; through the int pointer `!p`, `*(char*)p`
+  and `*((char*)p + k)`; a string literal subscripted (`"0123..."[i]`)
 - members through `.`, `[i].` and `->`, the int array member, `&arr[i]`,
   whole structures copied between variables, elements and pointers
 - print_string of char arrays, of offsets into them, of matrix rows and of
@@ -243,7 +245,10 @@ class Gen:
                              f"({self.char_atom()} {r.choice(['<<', '>>'])} ({self.int_atom()} & 15))"])
         if k < 13 and self.arrays:
             if self.pointer and r.random() < 0.3:
-                return f"*{self.pointer}"
+                p = self.pointer
+                return r.choice([f"*{p}", f"*{p}", f"(!{p} + {r.randrange(0, 9)})",
+                                 f"(int)*(char*){p}", f"(int)*((char*){p} + {r.randrange(0, 4)})",
+                                 f'(int)"0123456789ABCDEF"[{self.index(15)}]'])
             return f"{r.choice(self.arrays)}[{self.index(7)}]"
         if k < 14 and self.longs:
             return f"(int){r.choice(self.longs)}"
@@ -425,7 +430,11 @@ class Gen:
         ints, longs, chars = self.targets(self.ints), self.targets(self.longs), self.targets(self.chars)
         k = r.randrange(20)
         if k < 5 or not (longs or chars or self.arrays):
-            self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
+            if len(ints) > 1 and r.random() < 0.2:
+                a, b = r.sample(ints, 2)  # a chain: b first, then a from b
+                self.emit(indent, f"{a} = {b} = {self.int_value_expr()};")
+            else:
+                self.emit(indent, f"{r.choice(ints)} = {self.int_value_expr()};")
         elif k < 7 and longs:
             self.emit(indent, f"{r.choice(longs)} = {self.long_expr(3)};")
         elif k < 8 and chars:

@@ -304,7 +304,7 @@ TEST(LoadErrors, ControlBytesInNamesArePrintable) {
   f.code = lines({"LINE:3:a" + std::string(1, '\0') + "b", "main:", "goto x\x01y"});
   Outcome o = runFiles(f);
   EXPECT_EQ(o.status, 71);
-  EXPECT_EQ(o.err, "t.001:3: goto x\\x01y: no such label\n");
+  EXPECT_EQ(o.err, "a\\x00b:3: goto x\\x01y: no such label (t.001:3)\n");
   // The trace names positions too.
   f.code = lines({"main:",
                   "LINE:7:a\x02"

@@ -155,6 +155,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"unknown_option", {"--fast"}, "", "unknown option --fast"},
         UsageCase{"steps_not_a_number", {"--steps", "many"}, "", "--steps many"},
         UsageCase{"steps_missing", {"--steps"}, "", "--steps needs a value"},
+        UsageCase{"commands_missing", {"--commands"}, "", "--commands needs a value"},
+        UsageCase{
+            "commands_unreadable", {"--commands", "none.txt"}, "", "none.txt: cannot be read"},
+        UsageCase{
+            "dap_with_program", {"--dap"}, "", "--dap takes the program from the launch request"},
+        UsageCase{
+            "dap_and_debug", {"--dap", "--debug"}, "", "--dap and --debug exclude each other"},
         UsageCase{"dump_unknown_label", {"--dump", "nothing"}, "", "--dump nothing: no data label"},
         UsageCase{"dump_bad_width", {"--dump", "count:2"}, "", "the width is 1, 4 or 8"},
         UsageCase{"two_programs", {"other.c"}, "", "more than one program named"}),

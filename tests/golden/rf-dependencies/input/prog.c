@@ -1,0 +1,5 @@
+#include "my parts.h"
+#include "cost$.h"
+int main() {
+  x = y;
+}

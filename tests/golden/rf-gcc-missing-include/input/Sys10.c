@@ -1,0 +1,2 @@
+// system definitions
+int sysvar;

@@ -1,0 +1,3 @@
+int x;
+#include "missing.h"
+int y;

@@ -1,0 +1,3 @@
+ASM compile_for src/prog ;
+#include "sys60.c"
+#include "sys61.c"

@@ -1,0 +1,2 @@
+// system definitions, kept once for the team
+int sysvar;

@@ -1,0 +1,4 @@
+#include "common.h"
+int main() {
+  shared = sysvar;
+}

@@ -1,0 +1,6 @@
+int a;
+#include "/proc/self/mem"
+int main()
+{
+  return 0;
+}

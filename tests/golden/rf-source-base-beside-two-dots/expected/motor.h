@@ -1,0 +1,3 @@
+ASM compile_for motor ;
+#include "sys60.c"
+#include "sys61.c"

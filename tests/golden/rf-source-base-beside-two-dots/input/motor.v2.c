@@ -1,0 +1,5 @@
+int v2;
+int main()
+{
+  return 0;
+}

@@ -1,0 +1,5 @@
+int old;
+int main()
+{
+  return 1;
+}

@@ -1,0 +1,2 @@
+#include "stackvm.h"
+int sensor(int port);
