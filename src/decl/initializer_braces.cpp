@@ -66,11 +66,13 @@ void WarnInitializerBraces(Compiler& c, std::string_view name, std::string_view 
   if (m < 0) return;
   std::string text = "the braces inside the initialiser of '";
   text += name.substr(0, name.find(kFunctionMark));
-  text += "' do not group one structure each here: a brace list at the top level gives its "
-          "values to one member ('";
+  text +=
+      "' do not group one structure each here: a brace list at the top level gives its "
+      "values to one member ('";
   text += c.decl.members[m].member.view();
-  text += "'), so the data lands elsewhere than in C; write the values of all elements as one "
-          "flat list (braces only around a member that is an array)";
+  text +=
+      "'), so the data lands elsewhere than in C; write the values of all elements as one "
+      "flat list (braces only around a member that is an array)";
   ReportWarning(c, Warning::kInitializerBraces, text);
 }
 

@@ -140,8 +140,7 @@ std::vector<int> CallGraphParts(const std::vector<FunctionUse>& fs) {
 
 // The shortest way from start back to start inside its part, as "f -> g -> f";
 // empty when there is none (a part of one function that does not call itself).
-std::string CycleText(const std::vector<FunctionUse>& fs, const std::vector<int>& part,
-                      int start) {
+std::string CycleText(const std::vector<FunctionUse>& fs, const std::vector<int>& part, int start) {
   std::vector<int> from(fs.size(), -2);
   std::vector<int> queue{start};
   int last = -1;

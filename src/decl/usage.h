@@ -18,11 +18,11 @@ namespace stackcc {
 
 struct FunctionUse {
   std::string name;
-  SourcePosition at;      // the head of its body
-  bool defined = false;   // a body was compiled
-  bool isPublic = false;  // its head or a prototype says "public"
-  bool referenced = false;  // called or taken as a value outside its own body
-  bool hasLocals = false;   // a local or parameter of its own
+  SourcePosition at;         // the head of its body
+  bool defined = false;      // a body was compiled
+  bool isPublic = false;     // its head or a prototype says "public"
+  bool referenced = false;   // called or taken as a value outside its own body
+  bool hasLocals = false;    // a local or parameter of its own
   std::vector<int> callees;  // functions it calls, each once, in the order first seen
 };
 

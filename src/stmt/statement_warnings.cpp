@@ -92,7 +92,8 @@ void WarnKeywordPrefix(Compiler& c, KeywordPrefix& prefix) {
                 "'" + name + "' is read as the keyword '" + word + "' followed by '" +
                     name.substr(word.size()) +
                     "' (a keyword ends at any byte that is no letter or digit, '_' too): rename "
-                    "it so that it does not begin with '" + word + "_'");
+                    "it so that it does not begin with '" +
+                    word + "_'");
 }
 
 }  // namespace stackcc
