@@ -9,6 +9,7 @@
 #include "base/bytes.h"
 #include "base/compiler.h"
 #include "decl/data_layout.h"
+#include "decl/initializer_braces.h"
 #include "decl/opening_words.h"
 #include "decl/tables.h"
 #include "io/diagnostics.h"
@@ -88,6 +89,9 @@ Step ArrayDeclarator(Compiler& c, const DeclaratorType& t, NameBuffer& name, int
   handled = true;
   if (MatchText(c, "=") != 0) {
     std::string_view value = ReadDatum(c, true);
+    if (t.memberFlag == 0 && t.externFlag == 0 && pointer == 0) {
+      WarnInitializerBraces(c, name.view(), t.typeName, value);
+    }
     DeclareArrayInit(c, name, dims.view(), t.size, value, pointer, t.externFlag, t.typeName,
                      t.memberFlag, t.ownTag);
     if (MatchText(c, ",") != 0) return Step::kNext;

@@ -189,7 +189,9 @@ void DeclareSymbol(Compiler& c, NameBuffer& name, int elemSize, int kind, int is
     if (c.decl.symbols[found].kind != SymArray) ReportError(c, kErrAlreadyDefined, name);
     return;
   }
-  AddSymbol(c, name.view(), elemSize, kind, isArray, indirection, symbolType, paramCount);
+  if (AddSymbol(c, name.view(), elemSize, kind, isArray, indirection, symbolType, paramCount)) {
+    NoteDeclaredSymbol(c, c.decl.symbolCount, memberFlag);
+  }
 }
 
 void SetParamCount(Compiler& c, std::string_view name, int count) {

@@ -16,6 +16,7 @@
 #include "base/lazy_table.h"
 #include "base/text_helpers.h"
 #include "decl/records.h"
+#include "decl/usage.h"
 
 namespace stackcc {
 
@@ -159,6 +160,8 @@ struct DeclState {
   // after the type): the statements' function definition, which the
   // compilation sets; 1 when it took the text.
   int (*compileFunctionHead)(Compiler& c) = nullptr;
+  // Calls, reads and definitions seen, for the warnings decided at the end.
+  UsageState usage;
 };
 
 // A writable name handed to DeclareSymbol (which may rewrite it).

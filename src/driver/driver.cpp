@@ -9,6 +9,7 @@
 #include "base/text_helpers.h"
 #include "driver/command_options.h"
 #include "driver/dependencies.h"
+#include "decl/usage.h"
 #include "driver/passes.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
@@ -292,6 +293,7 @@ bool RunPass2(Compiler& c) {
   RunPassLoop(c, 2, [](Compiler& cc, SourceText t) { return CompileText(cc, t); });
   if (c.run.stopped) return false;
   ReportOpenBlocks(c);
+  ReportUsage(c);
   CloseAll(c);
   return !c.run.stopped;
 }

@@ -90,6 +90,7 @@ void EmitCall(Compiler& c, int k) {
   e.terms[k].state = 1;
   EmitOperand(c, b);
   AppendCode(c, b, "gosub\r\n");
+  NoteCall(c, e.terms[b].symbol);
   e.terms[k].type = e.terms[b].type;
   const ExprTerm& callee = e.terms[b];
   if (callee.type.kind == SymFunction && callee.symbol > 0) {

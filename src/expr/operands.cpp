@@ -97,6 +97,7 @@ void CompileName(Compiler& c, int i) {
   t.text = record.name.view();
   t.symbol = s;
   t.type = SymbolType(c, record);
+  if (TracksReads(c)) NoteRead(c, s, i < e.lastTermIndex && e.terms[i + 1].op == kOpAssign);
   t.code.clear();
   if (member.isMember) {
     AppendCodeLineNumber(c, i, "push_parameter ", member.offset);

@@ -98,9 +98,8 @@ std::string_view ErrorMessage(int code) {
 
 namespace {
 
-// "file:line: " for the text in hand, or the program's name where no file is.
-std::string PositionPrefix(const Compiler& c) {
-  SourcePosition at = CurrentPosition(c);
+// "file:line: " for a position, or the program's name where no file is.
+std::string PositionPrefix(const SourcePosition& at) {
   if (at.file.empty()) return "stackcc: ";
   std::string prefix(at.file);
   if (at.line > 0) {
@@ -118,7 +117,7 @@ void WriteDiagnosticLine(Compiler& c, const std::string& line) {
 
 // The report as editors read it: file:line: error: message: detail [code].
 void WriteGccError(Compiler& c, int code, std::string_view aux) {
-  std::string line = PositionPrefix(c) + "error: ";
+  std::string line = PositionPrefix(CurrentPosition(c)) + "error: ";
   line += ErrorMessage(code);
   if (!aux.empty()) {
     line += ": ";
@@ -131,8 +130,12 @@ void WriteGccError(Compiler& c, int code, std::string_view aux) {
 }  // namespace
 
 void ReportWarning(Compiler& c, Warning w, std::string_view text) {
+  ReportWarningAt(c, w, CurrentPosition(c), text);
+}
+
+void ReportWarningAt(Compiler& c, Warning w, const SourcePosition& at, std::string_view text) {
   if (!WarningOn(c.run.tools, w)) return;
-  std::string line = PositionPrefix(c) + "warning: ";
+  std::string line = PositionPrefix(at) + "warning: ";
   line += text;
   line += " [-W";
   line += WarningName(w);

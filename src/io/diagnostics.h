@@ -115,6 +115,9 @@ void ReportError(Compiler& c, int code, std::string_view aux, std::string_view e
 // Reports a warning when it is switched on: a line on stderr naming the source
 // position, what the code does here and how to write it instead.
 void ReportWarning(Compiler& c, Warning w, std::string_view text);
+// The same for a warning decided later than the statement it is about (at the
+// end of the text): the line names the position given.
+void ReportWarningAt(Compiler& c, Warning w, const SourcePosition& at, std::string_view text);
 
 // The same, cutting the caller's text at "_func_" in place first (names declared
 // in a function carry that suffix; the report, and the caller, keep the bare name).

@@ -9,6 +9,7 @@
 #include "stmt/statements.h"
 #include "base/text_helpers.h"
 #include "stmt/block_stack.h"
+#include "stmt/statement_warnings.h"
 
 namespace stackcc {
 
@@ -114,6 +115,7 @@ int CompileSwitch(Compiler& c) {
   std::string_view subject = b.headText.view();
   bool fits = subject.size() < static_cast<std::size_t>(kSwitchSubjectCapacity);
   if (hasSubject && !fits) ReportError(c, kErrSwitchSubject, "");
+  if (hasSubject) WarnSwitchSubject(c, subject);
   b.switchSubject[level].assign(fits ? subject : std::string_view{});
   b.switchTestable[level] = hasSubject && fits;
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;

@@ -16,6 +16,7 @@
 #include "io/output.h"
 #include "io/source_reader.h"
 #include "scanner/scanner.h"
+#include "stmt/statement_warnings.h"
 #include "stmt/statements.h"
 
 namespace stackcc {
@@ -137,18 +138,26 @@ std::string_view DispatchStatement(Compiler& c, SourceText text) {
   // statements it would then turn down by their first byte.
   SkipBlanks(c);
   NoteStatementStart(c, c.scan.cur.text + c.scan.cur.position);
+  KeywordPrefix prefix = FindKeywordPrefix(c);
   if (MayOpenDeclaration(ScanChar(c)) && CompileDeclaration(c, "", 0) != 0) {
+    WarnKeywordPrefix(c, prefix);
     return c.out.emit.view();
   }
   // Skipping again where the declaration handler stopped changes nothing; it
-  // leaves the cursor on the statement's first byte.
+  // leaves the cursor on the statement's first byte (or after an "extern" or
+  // "fixed" that no declaration followed).
   SkipBlanks(c);
+  if (c.scan.cur.position > prefix.position) WarnKeywordPrefix(c, prefix);
   char first = ScanChar(c);
   bool skipNameReaders = IsLetter(first) && NameCannotLead(c);
   std::uint32_t tried = kHandlerSets.mayBegin[static_cast<unsigned char>(first)];
   if (skipNameReaders) tried &= ~kHandlerSets.readsName;
   for (; tried != 0; tried &= tried - 1) {
-    if (kHandlers[std::countr_zero(tried)].handler(c) != 0) return c.out.emit.view();
+    const Entry& entry = kHandlers[std::countr_zero(tried)];
+    if (entry.handler(c) == 0) continue;
+    // A handler that does not read a whole name took the text by its keyword.
+    if (!entry.readsName) WarnKeywordPrefix(c, prefix);
+    return c.out.emit.view();
   }
   CompileExpression(c, ReadStatementText(c));
   return c.out.emit.view();

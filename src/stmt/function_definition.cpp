@@ -198,6 +198,7 @@ bool CompileHeader(Compiler& c, const ReturnType& type, std::string_view fullNam
     return false;
   }
   if (name.size() < fullName.size()) ReportError(c, kErrFunctionName, fullName);
+  NoteFunctionHead(c, name, isPublic, isBody);
   if (isPrototype) {
     DeclareFunction(c, name, type.size, CountItems(b.parameters.view()));
     c.decl.currentFunctionLabel.clear();

@@ -1,0 +1,5 @@
+ASM compile_for prog ;
+#include "sys60.c"
+#include "sys61.c"
+int shown();
+int proto();
