@@ -15,6 +15,7 @@
 #include "base/fixed_text.h"
 #include "base/lazy_table.h"
 #include "base/text_helpers.h"
+#include "decl/debug_notes.h"
 #include "decl/records.h"
 
 namespace stackcc {
@@ -159,6 +160,7 @@ struct DeclState {
   // after the type): the statements' function definition, which the
   // compilation sets; 1 when it took the text.
   int (*compileFunctionHead)(Compiler& c) = nullptr;
+  DebugNotes debugNotes;  // with -g: function bodies' lines and parameters
 };
 
 // A writable name handed to DeclareSymbol (which may rewrite it).
