@@ -24,7 +24,7 @@ namespace {
 constexpr std::string_view kBanner = "C Compiler  8.02  \r\n";
 constexpr std::string_view kFirstLine = "#include \"Sys10.c\"; \r\n";
 constexpr std::string_view kHelp =
-    "usage: stackcc <source>[.c] [-d] [-c<suffix>] [-g]\n"
+    "usage: stackcc <source>[.c] [-d] [-c<suffix>]\n"
     "       stackcc --help | -h | --version\n"
     "\n"
     "Compiles <base>.c, after the system definitions of the Sys10.c beside it, into\n"
