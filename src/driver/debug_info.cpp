@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -22,6 +23,9 @@ namespace {
 constexpr std::string_view kVersionLine = "stackcc-dbg 1";
 constexpr std::string_view kStructWord = "struct ";
 
+// The functions with a body, by name: their place in the order written.
+using Bodies = std::map<std::string, std::size_t, std::less<>>;
+
 // A symbol's name as the source wrote it and the function it is a local of
 // (empty for a global).
 struct ScopedName {
@@ -31,7 +35,7 @@ struct ScopedName {
 
 // A local's stored name is its source name, "_func_" and the function's name;
 // the first such split whose function has a body decides.
-ScopedName SplitScope(std::string_view stored, const std::set<std::string, std::less<>>& bodies) {
+ScopedName SplitScope(std::string_view stored, const Bodies& bodies) {
   for (std::size_t at = stored.find(kFunctionMark); at != std::string_view::npos;
        at = stored.find(kFunctionMark, at + 1)) {
     std::string_view function = stored.substr(at + kFunctionMark.size());
@@ -63,7 +67,8 @@ class DebugWriter {
     std::vector<std::vector<int>> locals = Variables();
     for (std::size_t f = 0; f < functions_.size(); ++f) Function(*functions_[f], locals[f]);
     // A tag used but never defined still names a structure (of no members).
-    for (const std::string& tag : std::set<std::string>(usedTags_.begin(), usedTags_.end())) {
+    // Over a copy: describing a structure notes the tags its members use.
+    for (const std::string& tag : std::vector<std::string>(usedTags_.begin(), usedTags_.end())) {
       Structure(tag);
     }
     return text_;
@@ -80,7 +85,9 @@ class DebugWriter {
 
   void CollectBodiesAndMembers() {
     for (const FunctionNote& note : d_.debugNotes.functions) {
-      if (bodies_.insert(std::string(note.name.view())).second) functions_.push_back(&note);
+      if (bodies_.try_emplace(std::string(note.name.view()), functions_.size()).second) {
+        functions_.push_back(&note);
+      }
     }
     for (int m = 1; m <= d_.memberCount; ++m) {
       const MemberRecord& r = d_.members[m];
@@ -140,9 +147,7 @@ class DebugWriter {
         Variable({"global"}, r);
         continue;
       }
-      for (std::size_t f = 0; f < functions_.size(); ++f) {
-        if (functions_[f]->name.view() == scoped.function) locals[f].push_back(i);
-      }
+      locals[bodies_.find(scoped.function)->second].push_back(i);
     }
     return locals;
   }
@@ -178,10 +183,10 @@ class DebugWriter {
   const DeclState& d_;
   std::string text_;
   std::vector<const FunctionNote*> functions_;  // each name's first body
-  std::set<std::string, std::less<>> bodies_;
+  Bodies bodies_;
   std::set<std::string, std::less<>> memberSymbols_;
   std::set<std::string, std::less<>> described_;
-  std::set<std::string, std::less<>> usedTags_;  // not yet described
+  std::set<std::string, std::less<>> usedTags_;  // every tag a type names
 };
 
 }  // namespace
