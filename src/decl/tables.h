@@ -15,6 +15,7 @@
 #include "base/fixed_text.h"
 #include "base/lazy_table.h"
 #include "base/text_helpers.h"
+#include "decl/debug_notes.h"
 #include "decl/records.h"
 #include "decl/usage.h"
 
@@ -162,6 +163,7 @@ struct DeclState {
   int (*compileFunctionHead)(Compiler& c) = nullptr;
   // Calls, reads and definitions seen, for the warnings decided at the end.
   UsageState usage;
+  DebugNotes debugNotes;  // with -g: function bodies' lines and parameters
 };
 
 // A writable name handed to DeclareSymbol (which may rewrite it).

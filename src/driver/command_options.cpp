@@ -69,6 +69,9 @@ bool ApplyToolOption(Compiler& c, Arguments& a, OptionIssues& issues) {
       issues.refused.push_back("unknown warning " + std::string(arg));
   } else if (arg == "-fdiagnostics-format=gcc") {
     o.gccDiagnostics = true;
+  } else if (arg == "-g") {
+    o.debugInfo = true;
+    c.run.lineMarkerFlag = 1;  // the debug information goes with the line markers
   } else {
     return false;
   }

@@ -1,6 +1,6 @@
 // The options after the source name: the language's own c and d (either lead
 // character, either case, unknown letters ignored), and the tool options in
-// gcc's spelling (-I, -MD, -MF, -MT, -MP, -W..., -fdiagnostics-format=gcc).
+// gcc's spelling (-I, -MD, -MF, -MT, -MP, -W..., -fdiagnostics-format=gcc, -g).
 #pragma once
 
 #include <string>

@@ -23,6 +23,7 @@ std::vector<std::string> WrittenFiles(const Compiler& c) {
     files.push_back(PathOfDerived(name));
   }
   files.push_back(PathBesideSource(c, "funct1.txt"));
+  if (c.run.tools.debugInfo) files.push_back(PathOfDerived(Derived(c, ".dbg")));
   return files;
 }
 

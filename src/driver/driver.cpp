@@ -8,6 +8,7 @@
 #include "base/compiler.h"
 #include "base/text_helpers.h"
 #include "driver/command_options.h"
+#include "driver/debug_info.h"
 #include "driver/dependencies.h"
 #include "decl/usage.h"
 #include "driver/passes.h"
@@ -48,6 +49,8 @@ constexpr std::string_view kHelp =
     "  -Werror      a warning fails the run (status 1) once every file is written\n"
     "  -fdiagnostics-format=gcc\n"
     "               also write each error to stderr as file:line: error: ...\n"
+    "  -g           also write <base>.dbg, the names, types and lines for stackvm's\n"
+    "               debugger (implies -d; the other files are those of -d)\n"
     "  --help, -h   show this text and exit\n"
     "  --version    show the version (and the language's) and exit\n"
     "--help, -h and --version count only as the sole argument; a source named like\n"
@@ -57,7 +60,8 @@ constexpr std::string_view kHelp =
     "absolute). Writes beside the source: <base>.000 (preprocessed program), .001\n"
     "(code), .002 (fixed data, strings), .003 (initialised variables), .004\n"
     "(uninitialised variables), .err (error reports), .lst (public names), .h\n"
-    "(generated header), and funct1.txt (one line per function).\n"
+    "(generated header), funct1.txt (one line per function), and with -g .dbg\n"
+    "(debug information).\n"
     "\n"
     "Exit status: 0 compiled without errors; 1 errors reported (see <base>.err), or\n"
     "the source or an #include file could not be opened; 2 no source named;\n"
@@ -171,7 +175,8 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   Console(c, "Compiling...\r\n");
   Console(c, "Pass 1\r\n");
   PositionLog& positions = c.diag.positions;
-  positions.enabled = c.run.tools.gccDiagnostics || c.run.tools.warnings.any();
+  positions.enabled =
+      c.run.tools.gccDiagnostics || c.run.tools.warnings.any() || c.run.tools.debugInfo;
   positions.pass = 1;
   if (pending.misnamed) {
     SourceMisnamed(c);
@@ -361,7 +366,7 @@ int RunCompiler(Compiler& c, int argc, const char* const* argv) {
   for (const std::string& refused : pending.refused) {
     std::fprintf(stderr, "stackcc: %s (ignored)\n", refused.c_str());
   }
-  if (!RunPass1(c, pending) || !RunPass2(c) || !WriteDependencyFile(c)) {
+  if (!RunPass1(c, pending) || !RunPass2(c) || !WriteDebugInfo(c) || !WriteDependencyFile(c)) {
     CloseAll(c);
     return c.run.stopStatus;
   }

@@ -46,6 +46,7 @@ void CloseFunction(Compiler& c) {
   int size = SymbolElementSize(c, CurrentFunctionName(c));
   if (size > 0) Emit(c, "push_parameter 0\r\n");
   EmitReturn(c, size > 0 ? 4 : -1, size);
+  NoteFunctionEnd(c);
   c.decl.currentFunctionLabel.clear();
 }
 

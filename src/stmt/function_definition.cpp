@@ -204,6 +204,7 @@ bool CompileHeader(Compiler& c, const ReturnType& type, std::string_view fullNam
     c.decl.currentFunctionLabel.clear();
   } else if (CheckNesting(c)) {
     CompileBody(c, name, type.size);
+    NoteFunctionHead(c, name, type.text.view(), b.parameters.view());
   } else {
     c.decl.currentFunctionLabel = savedLabel;
   }

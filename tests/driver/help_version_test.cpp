@@ -144,6 +144,8 @@ TEST(Help, NamesEveryOptionFileAndStatus) {
       "-Wall",
       "-Werror",
       "-fdiagnostics-format=gcc",
+      "-g ",
+      "<base>.dbg",
       "Exit status: 0",
       "1 errors",
       "2 no source",

@@ -5,7 +5,8 @@ A case is tests/vm/debug/<name>.commands with <name>.c (or a program named in
 the first line of the commands file as '# program: other'), the hand-written
 <name>.dbg when there is one, optional <name>.script (device results),
 <name>.input (stdin) and <name>.sys (lines added to Sys10.c). The program is
-compiled with stackcc -d in a fresh directory, run with
+compiled with stackcc -d (or the options of a '# stackcc: OPTIONS' comment
+line at the head of the commands, such as -g) in a fresh directory, run with
 stackvm <name>.c --commands <name>.commands, and stdout followed by the line
 'exit status N' must equal <name>.expected. --update writes the expected file.
 """
@@ -27,6 +28,18 @@ def case_files(folder, name):
     return commands, program
 
 
+def compile_options(commands):
+    """The options of a '# stackcc: OPTIONS' line among the comment lines that
+    open the commands file; -d without one."""
+    with open(commands, encoding="utf-8") as f:
+        for line in f:
+            if not line.startswith("#"):
+                break
+            if line.startswith("# stackcc:"):
+                return line.split(":", 1)[1].split()
+    return ["-d"]
+
+
 def run_case(args, name):
     folder = args.cases
     commands, program = case_files(folder, name)
@@ -46,8 +59,8 @@ def run_case(args, name):
         dbg = os.path.join(folder, name + ".dbg")
         if os.path.exists(dbg):
             shutil.copy(dbg, os.path.join(work, program + ".dbg"))
-        compiled = subprocess.run([args.stackcc, program + ".c", "-d"], cwd=work,
-                                  capture_output=True, text=True)
+        compiled = subprocess.run([args.stackcc, program + ".c"] + compile_options(commands),
+                                  cwd=work, capture_output=True, text=True)
         if compiled.returncode != 0:
             return "stackcc failed:\n" + compiled.stdout + compiled.stderr
         options = [args.stackvm, program + ".c", "--commands", os.path.basename(commands)]
