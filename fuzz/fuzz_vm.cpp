@@ -1,20 +1,25 @@
 // libFuzzer target for stackvm: the input is split at 0xFF bytes into the
-// code file, the three data files, a Sys10.c, an included file, a .dbg file
-// and a stream of debugger commands; the program is loaded and, when it
-// loads, run with a small step limit, and then run again under the debugger
-// with the commands. Every outcome must be a load or run-time error with a
-// position, a debugger's message, or an ordinary end.
+// code file, the three data files, a Sys10.c, an included file, a .dbg file,
+// a stream of debugger commands and a device script; the program is loaded
+// and, when it loads, run with a small step limit, run again with the script
+// checking its device calls while coverage and a profile are counted, and
+// then run under the debugger with the commands. Every outcome must be a
+// load or run-time error with a position, a debugger's message, or an
+// ordinary end.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 
+#include "vm/coverage.h"
 #include "vm/debug_commands.h"
 #include "vm/debug_info.h"
 #include "vm/debugger.h"
 #include "vm/errors.h"
+#include "vm/expected_calls.h"
 #include "vm/loader.h"
 #include "vm/machine.h"
+#include "vm/profile.h"
 
 namespace {
 
@@ -53,6 +58,39 @@ void debugWith(const stackvm::Program& program, const std::string& dbg,
   }
 }
 
+// The script's expect lines checked, its end stopping the run, the calls
+// recorded, and the counts written as both file formats.
+void runWithScript(const stackvm::Program& program, const std::string& text) {
+  stackvm::DeviceScript script;
+  try {
+    script = stackvm::DeviceScript::parse(text, "s");
+  } catch (const stackvm::UsageError& e) {
+    if (std::string(e.what()).rfind("s:", 0) != 0) __builtin_trap();
+    return;
+  }
+  std::ostringstream record;
+  stackvm::DeviceCalls calls({text.size() % 2 == 0, text.size() % 3 == 0, &record},
+                             script.expected(), "s");
+  stackvm::RunOptions options;
+  options.steps = 20000;
+  options.devices = &calls;
+  stackvm::ExecutionCounts counts(program, options.steps);
+  std::istringstream in("1 2");
+  std::ostringstream out;
+  stackvm::Machine machine(program, script, options, {in, out, out});
+  try {
+    machine.start();
+    machine.resume(&counts, UINT64_MAX);
+    calls.missing();
+  } catch (const stackvm::RunError& e) {
+    if (std::string(e.what()).find(':') == std::string::npos) __builtin_trap();
+  }
+  counts.finish();
+  stackvm::writeCoverage(out, program, counts, "", "t");
+  stackvm::writeProfile(out, program, counts, "", "t");
+  stackvm::printProfileSummary(out, program, counts);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -63,6 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string included = part(data, size);
   std::string dbg = part(data, size);
   std::string commands = part(data, size);
+  std::string deviceScript = part(data, size);
   stackvm::FileReader reader = [&](const std::string& path) -> std::optional<std::string> {
     if (path == "inc.h") return included;
     return std::nullopt;
@@ -83,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const stackvm::RunError& e) {
       if (std::string(e.what()).find(':') == std::string::npos) __builtin_trap();
     }
+    runWithScript(program, deviceScript);
     debugWith(program, dbg, commands);
   } catch (const stackvm::VmError& e) {
     const std::string message = e.what();

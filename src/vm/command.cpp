@@ -86,15 +86,19 @@ void printDumps(const Program& program, const Machine& machine, const Options& o
 }
 
 int runLoaded(const Program& program, DeviceScript script, const Options& o, Streams io) {
-  Machine machine(program, std::move(script), o.run, io);
+  RunTools tools(program, script, o.tools, {o.base, o.directory, o.scriptPath});
+  Machine machine(program, std::move(script), tools.runOptions(o.run), io);
   int status = 0;
+  bool failed = false;
   try {
-    status = machine.run();
+    status = tools.run(machine);
   } catch (const RunError& e) {
     io.out.flush();
     io.err << e.what() << '\n';
     status = e.status;
+    failed = status != 0;
   }
+  status = tools.finish(status, failed, io.err);
   io.out.flush();
   if (io.out.fail() && status != kRunErrorStatus) {
     io.err << "stackvm: the program's output could not be written\n";

@@ -1,5 +1,6 @@
 // The results device routines give: read from a script of lines
-// "name value", consumed in order per name.
+// "name value", consumed in order per name, and the calls a run must make:
+// lines "expect name(arg, ...)", in order.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,13 @@
 
 namespace stackvm {
 
+// A call the script expects, with the script's line that states it.
+struct ExpectedCall {
+  std::string name;
+  std::vector<int64_t> args;
+  int line = 0;
+};
+
 class DeviceScript {
  public:
   // Throws UsageError naming `fileName` and the line of a malformed line.
@@ -17,6 +25,9 @@ class DeviceScript {
   // The next value given for the routine, or 0 when none is left.
   int64_t next(const std::string& name);
   std::vector<std::string> names() const;
+  // Whether a value is left for the routine.
+  bool hasValue(const std::string& name) const;
+  const std::vector<ExpectedCall>& expected() const { return expected_; }
 
  private:
   struct Queue {
@@ -24,6 +35,7 @@ class DeviceScript {
     size_t used = 0;
   };
   std::unordered_map<std::string, Queue> queues_;
+  std::vector<ExpectedCall> expected_;
 };
 
 }  // namespace stackvm

@@ -9,6 +9,8 @@ namespace stackvm {
 inline constexpr int kRunErrorStatus = 70;
 inline constexpr int kLoadErrorStatus = 71;
 inline constexpr int kUsageStatus = 2;
+// The device calls differ from the script's expect lines.
+inline constexpr int kExpectStatus = 72;
 
 // The text with control bytes (a NUL from a hostile file name included)
 // written as \xNN, so that a message is one printable line.
@@ -41,6 +43,13 @@ struct LoadError : VmError {
 
 struct RunError : VmError {
   explicit RunError(const std::string& message) : VmError(kRunErrorStatus, message) {}
+};
+
+// A run that ends at a device call: its status is kExpectStatus when the
+// call is not the expected one, 0 when the script has no more values and the
+// run was to end there.
+struct CallStop : RunError {
+  CallStop(int status, const std::string& message) : RunError(message) { this->status = status; }
 };
 
 struct UsageError : VmError {

@@ -4,6 +4,8 @@
 
 #include "vm/builtins.h"
 #include "vm/errors.h"
+#include "vm/expected_calls.h"
+#include "vm/loader.h"
 #include "vm/machine.h"
 
 namespace stackvm {
@@ -18,7 +20,11 @@ void Machine::callHost(uint32_t id) {
     result = callBuiltin(routine.builtin, args);
   } else {
     if (options_.trace || options_.traceDevices) traceDevice(routine, args);
-    if (routine.result != 0) result = script_.next(routine.name);
+    if (options_.devices) {
+      result = options_.devices->call(routine, args, describePosition(program_, pc_), script_);
+    } else if (routine.result != 0) {
+      result = script_.next(routine.name);
+    }
   }
   if (routine.result != 0) push(narrowTo(routine.result, result), routine.result);
 }

@@ -20,10 +20,14 @@ inline constexpr uint32_t kMaxCalls = 10'000;
 // A structure-size move counts one step per this many bytes begun.
 inline constexpr uint32_t kBytesPerStep = 64;
 
+class DeviceCalls;
+
 struct RunOptions {
   uint64_t steps = kDefaultSteps;
   bool trace = false;
   bool traceDevices = false;  // device routine calls alone, as --trace writes them
+  // Checks and records the device calls, when given.
+  DeviceCalls* devices = nullptr;
 };
 
 // Why a resumed run came back to the debugger.

@@ -61,8 +61,24 @@ Options parseOptions(const std::vector<std::string>& args) {
       o.help = true;
     } else if (a == "--version") {
       o.version = true;
+    } else if (a == "--trace=calls" ||
+               (a == "--trace" && i + 1 < args.size() && args[i + 1] == "calls")) {
+      if (a == "--trace") ++i;
+      o.run.traceDevices = true;
     } else if (a == "--trace") {
       o.run.trace = true;
+    } else if (a == "--until-script-ends") {
+      o.tools.untilScriptEnds = true;
+    } else if (a == "--strict-script") {
+      o.tools.strictScript = true;
+    } else if (a == "--record") {
+      o.tools.recordPath = value("--record");
+    } else if (a == "--coverage") {
+      o.tools.coveragePath = value("--coverage");
+    } else if (a == "--profile") {
+      o.tools.profilePath = value("--profile");
+    } else if (a == "--profile-summary") {
+      o.tools.profileSummary = true;
     } else if (a == "--steps") {
       std::optional<uint64_t> n = plainNumber(value("--steps"));
       if (!n) throw UsageError("--steps " + args[i] + ": expected a number of instructions");
@@ -86,6 +102,9 @@ Options parseOptions(const std::vector<std::string>& args) {
       setSource(o, a);
     }
   }
+  if (o.debug && (o.tools.counting() || o.tools.untilScriptEnds || o.tools.strictScript ||
+                  !o.tools.recordPath.empty()))
+    throw UsageError("--coverage, --profile, --record and the script checks run without --debug");
   if (o.dap && o.debug) throw UsageError("--dap and --debug exclude each other");
   if (o.dap && !o.base.empty())
     throw UsageError("--dap takes the program from the launch request, not the command line");
@@ -102,12 +121,20 @@ const char* usageText() {
          "  --steps N            run at most N instructions (default 100000000)\n"
          "  --script FILE        results of device routines: lines 'name value'\n"
          "  --dump NAME[:W]...   print these data labels at exit (W = 1, 4 or 8; 4 by default)\n"
+         "  --trace calls        the device routine calls alone, on stderr\n"
+         "  --until-script-ends  end the run (status 0) at the first device call without a\n"
+         "                       value in the script\n"
+         "  --strict-script      a device call without a value in the script is an error\n"
+         "  --record FILE        write the run's device calls and results as a script\n"
+         "  --coverage FILE      write the lines, functions and branches run (lcov format)\n"
+         "  --profile FILE       write instructions per line and function (callgrind format)\n"
+         "  --profile-summary    the costliest functions and lines on stderr\n"
          "  --debug              run under the debugger (gdb's commands; 'help' lists them)\n"
          "  --commands FILE      the debugger's commands from FILE, the transcript on stdout\n"
          "  --dap                the Debug Adapter Protocol on stdin and stdout (for editors)\n"
          "  --help, --version\n"
          "Exit status: main's value or exit's code (low 8 bits); 70 run-time error,\n"
-         "71 load error, 2 usage error.\n";
+         "71 load error, 2 usage error, 72 device calls other than the script expects.\n";
 }
 
 }  // namespace stackvm

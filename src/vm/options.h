@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vm/machine.h"
+#include "vm/run_tools.h"
 
 namespace stackvm {
 
@@ -22,6 +23,7 @@ struct Options {
   bool debug = false;        // --debug: the command-line debugger
   std::string commandsPath;  // --commands FILE: its commands in batch
   bool dap = false;          // --dap: the Debug Adapter Protocol on stdin and stdout
+  ToolOptions tools;         // expected calls, records, coverage, profiles
   bool help = false;
   bool version = false;
 };
