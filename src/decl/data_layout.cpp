@@ -8,6 +8,7 @@
 
 #include "base/compiler.h"
 #include "base/text_helpers.h"
+#include "decl/number_range.h"
 #include "decl/tables.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
@@ -132,6 +133,7 @@ void EmitDataValue(Compiler& c, const DataNumber& n, int& size, const ElementKin
   bool pointer = kind.pointer && size != 4;
   if (pointer || (size == 8 && !kind.structure)) {
     int width = pointer ? 4 : 8;
+    WarnNumberInData(c, n.digits, n.negative, width, width);
     if (n.small) {
       EmitDataLine(c, "db ", n.digits);
       EmitPadding(c, width - 1);
@@ -142,7 +144,9 @@ void EmitDataValue(Compiler& c, const DataNumber& n, int& size, const ElementKin
     count += width;
     return;
   }
+  int declared = size;
   std::string_view directive = Directive(size);
+  WarnNumberInData(c, n.digits, n.negative, size, declared);
   if (n.negative) {
     EmitDataNumber(c, directive, n.value & (size == 4 ? kLow : 0xFFu));
   } else {

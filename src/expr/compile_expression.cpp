@@ -89,6 +89,7 @@ int CompileText(Compiler& c, std::string_view text) {
   }
   int root = EvaluateRange(c, 0, last);
   if (root < 0 || !AllTermsUsed(c, root)) return -1;
+  WarnUsedIncrements(c, root);
   ExpandCode(c, root);
   if (e.failed) return -1;
   return TermSize(c, root);

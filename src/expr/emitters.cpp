@@ -127,6 +127,7 @@ void EmitElementCount(Compiler& c, int k) {
 }
 
 void EmitRewrite(Compiler& c, int k, int left, std::string_view op, int right) {
+  WarnRewrittenTarget(c, k, left);
   FixedText<64> text("@");
   text.append_number(left);
   text.append("=@");
@@ -155,6 +156,7 @@ void EmitOperator(Compiler& c, int k, int left, int right) {
   switch (op) {
     case kOpOpenParen:
       EmitCall(c, k);
+      WarnCallArguments(c, k);
       break;
     case kOpOpenBracket:
       EmitSubscript(c, k);

@@ -40,6 +40,9 @@ void ApplyBinary(Compiler& c, int k) {
     AppendCodeReference(c, k, right);
   }
   if (!e.failed) EmitOperator(c, k, left, right);
+  if (!e.failed && (e.terms[k].op == kOpLogicalAnd || e.terms[k].op == kOpLogicalOr)) {
+    WarnLogicalOperands(c, k, left, right);
+  }
 }
 
 void ApplyOperator(Compiler& c, int k);

@@ -9,6 +9,7 @@
 #include "expr/expression.h"
 #include "expr/operator_table.h"
 #include "io/diagnostics.h"
+#include "io/run_state.h"
 
 namespace stackcc {
 
@@ -30,7 +31,11 @@ enum OperatorIndexName : int {
   kOpDiv = 13,
   kOpAdd = 15,
   kOpSub = 16,
+  kOpLess = 19,
+  kOpNotEqual = 24,
   kOpBitAnd = 25,
+  kOpLogicalAnd = 28,
+  kOpLogicalOr = 29,
   kOpConditional = 30,
   kOpAssign = 31,
   kOpAddAssign = 32,
@@ -169,6 +174,27 @@ void ScalePointerOperands(Compiler& c, int k, int left, int right);
 void CombineTypes(Compiler& c, int k, int left, int right, int rule);
 void MatchLevels(Compiler& c, int left, int right);
 void ForceSize(Compiler& c, int index, int size);
+
+// --- warnings (expression_warnings.cpp; numbers in decl/number_range.h); each does its
+// work only when its warning is switched on
+// -Wshort-circuit: the right side of "&&" or "||" at k has effects or reads
+// through what the left side tests.
+void WarnLogicalOperands(Compiler& c, int k, int left, int right);
+// -Wargument-order: the call at k has two or more arguments with side effects.
+void WarnCallArguments(Compiler& c, int k);
+// -Wtarget-twice: the target of the rewritten operator at k has a side effect.
+void WarnRewrittenTarget(Compiler& c, int k, int left);
+// -Wincrement-value: an "x++" or "x--" of the tree under root gives its value
+// to a larger expression.
+void WarnUsedIncrements(Compiler& c, int root);
+// -Wchar-arithmetic: the term is "+", "-" or "*" of two bytes, widened to "to".
+void WarnWidenedByteArithmetic(Compiler& c, int term, int to);
+// A one-byte value of term is widened: the point where byte arithmetic shows.
+inline void NoteWidening(Compiler& c, int term, int from, int to) {
+  if (from == 1 && to > 1 && WarningOn(c.run.tools, Warning::kCharArithmetic)) {
+    WarnWidenedByteArithmetic(c, term, to);
+  }
+}
 
 // --- sizes (type_rules.cpp)
 // The type of a number (and of a name that was not found): 4 bytes at level 0.

@@ -7,6 +7,7 @@
 #include "base/bytes.h"
 #include "base/compiler.h"
 #include "base/text_helpers.h"
+#include "decl/number_range.h"
 #include "decl/tables.h"
 #include "expr/expression.h"
 #include "expr/expression_parts.h"
@@ -143,7 +144,8 @@ void EmitOperand(Compiler& c, int i) {
     t.state = 2;
     return;
   }
-  if (t.ref >= 0) {
+  bool copy = t.ref >= 0;  // a rewritten text's copy of a term compiled before
+  if (copy) {
     if (!TakeReferencedTerm(c, i)) return;
     if (t.text.empty()) {
       t.state = 2;
@@ -161,6 +163,7 @@ void EmitOperand(Compiler& c, int i) {
   if (t.unresolved) {
     CompileUnresolved(c, i);
   } else if (IsNumberText(t.text.view())) {
+    if (!copy) WarnNumberInCode(c, t.text.view());
     CompileNumber(c, i);
   } else {
     CompileName(c, i);

@@ -47,6 +47,7 @@ FixedText<48> ChangeSizeLine(int from, int to) {
 void ForceSize(Compiler& c, int index, int size) {
   int old = TermSize(c, index);
   if (old == size) return;
+  NoteWidening(c, index, old, size);
   AppendCode(c, index, ChangeSizeLine(old, size).view());
   SetTermSize(c, index, size);
 }
@@ -108,10 +109,14 @@ int WidenNarrower(Compiler& c, int left, int right) {
   int ls = TermSize(c, left);
   int rs = TermSize(c, right);
   if (ls > rs) {
+    NoteWidening(c, right, rs, ls);
     AppendCode(c, right, ChangeSizeLine(rs, ls).view());
     return left;
   }
-  if (ls < rs) AppendCode(c, left, ChangeSizeLine(ls, rs).view());
+  if (ls < rs) {
+    NoteWidening(c, left, ls, rs);
+    AppendCode(c, left, ChangeSizeLine(ls, rs).view());
+  }
   return right;
 }
 
@@ -136,6 +141,7 @@ void CombineTypes(Compiler& c, int k, int left, int right, int rule) {
       int ls = TermSize(c, left);
       int rs = TermSize(c, right);
       if (rs != ls) {
+        NoteWidening(c, right, rs, ls);
         AppendCode(c, right, ChangeSizeLine(rs, ls).view());
         SetTermSize(c, right, ls);
       }

@@ -1,0 +1,3 @@
+ASM compile_for prog ;
+#include "sys60.c"
+#include "sys61.c"
