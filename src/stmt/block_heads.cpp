@@ -115,7 +115,7 @@ int CompileSwitch(Compiler& c) {
   std::string_view subject = b.headText.view();
   bool fits = subject.size() < static_cast<std::size_t>(kSwitchSubjectCapacity);
   if (hasSubject && !fits) ReportError(c, kErrSwitchSubject, "");
-  if (hasSubject) WarnSwitchSubject(c, subject);
+  if (hasSubject && fits) WarnSwitchSubject(c, subject);
   b.switchSubject[level].assign(fits ? subject : std::string_view{});
   b.switchTestable[level] = hasSubject && fits;
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
