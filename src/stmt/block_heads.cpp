@@ -43,7 +43,6 @@ ForParts SplitForGroup(std::string_view group) {
 }  // namespace
 
 int CompileIf(Compiler& c) {
-  if (!MatchKeyword(c, "if")) return 0;
   bool hasCondition = ReadHeadGroup(c, true);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   if (hasCondition) {
@@ -55,7 +54,6 @@ int CompileIf(Compiler& c) {
 }
 
 int CompileElse(Compiler& c) {
-  if (!MatchKeyword(c, "else")) return 0;
   if (!BraceFollows(c) || !CheckNesting(c)) return 1;
   // The number of the if block that the "}" before this else just closed.
   BlockState& b = c.blocks;
@@ -65,7 +63,6 @@ int CompileElse(Compiler& c) {
 }
 
 int CompileWhile(Compiler& c) {
-  if (!MatchKeyword(c, "while")) return 0;
   bool hasCondition = ReadHeadGroup(c, true);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   EmitControlLabel(c, "while");
@@ -79,7 +76,6 @@ int CompileWhile(Compiler& c) {
 }
 
 int CompileDo(Compiler& c) {
-  if (!MatchKeyword(c, "do")) return 0;
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   EmitControlLabel(c, "do");
   PushBlock(c, BlockDo);
@@ -89,7 +85,6 @@ int CompileDo(Compiler& c) {
 // Layout: init; goto out_for; for: step; out_for: condition, exit to end_for;
 // body; goto for (at the closing brace); end_for.
 int CompileFor(Compiler& c) {
-  if (!MatchKeyword(c, "for")) return 0;
   bool hasGroup = ReadHeadGroup(c, false);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   ForParts parts = SplitForGroup(c.blocks.headText.view());
@@ -107,7 +102,6 @@ int CompileFor(Compiler& c) {
 }
 
 int CompileSwitch(Compiler& c) {
-  if (!MatchKeyword(c, "switch")) return 0;
   BlockState& b = c.blocks;
   int level = b.blockLevel;
   bool hasSubject = ReadHeadGroup(c, true);

@@ -71,6 +71,9 @@ int CloseBlock(Compiler& c);
 // At the end of the text: reports every block still open, once per open function
 // (and once for blocks opened outside any function).
 void ReportOpenBlocks(Compiler& c);
+// The keyword handlers (CompileAsm, CompileFor ... CompileGoto but CompileLabel)
+// are called by the dispatcher once it has matched their keyword, which its
+// table holds (decl/opening_words.h spells each word): they begin after it.
 int CompileAsm(Compiler& c);
 
 void EmitControlLabel(Compiler& c, std::string_view name);
