@@ -97,5 +97,8 @@ int CompileLabel(Compiler& c);
 int CompileGoto(Compiler& c);
 
 int CompileFunctionDefinition(Compiler& c);
+// The store text of a parameter in a function head: "$" + the parameter with
+// its type words and stars blanked, compiled as the store of the argument.
+FixedText<120> ParamStoreText(std::string_view param);
 
 }  // namespace stackcc
