@@ -26,7 +26,5 @@ int CompileStructDeclaration(Compiler& c, std::string_view ownerTag, int memberF
 // does not take it the result is 0. ownTag: see DeclareSymbol.
 int CompileDeclarators(Compiler& c, std::string_view typeKeyword, int typeSize, int externFlag,
                        std::string_view typeName, int memberFlag, std::string_view ownTag = {});
-// The store text "$" + the parameter with its type words and stars blanked.
-FixedText<120> ParamStoreText(std::string_view param);
 
 }  // namespace stackcc

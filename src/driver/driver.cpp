@@ -114,6 +114,48 @@ bool OpenOutput(Compiler& c, OutFile& file, const std::string& path, std::string
   return false;
 }
 
+// How an output file is named: <base> + ext, the header base + ext, or a fixed
+// name beside the source.
+enum class Named { kBase, kHeaderBase, kBesideSource };
+
+// The run's output files, one table to open them and to close them: in the
+// order Pass 2 opens them (Pass 1 opens the first as <base>.000, and the error
+// file), the name Pass 2 gives each, and whether it is appended to.
+struct OutputFile {
+  OutFile& (*file)(Compiler& c);
+  Named named;
+  std::string_view name;
+  bool append;
+};
+
+constexpr OutputFile kOutputFiles[] = {
+    {[](Compiler& c) -> OutFile& { return c.out.passOut; }, Named::kBase, ".001", false},
+    {[](Compiler& c) -> OutFile& { return c.out.section2; }, Named::kBase, ".002", false},
+    {[](Compiler& c) -> OutFile& { return c.out.section3; }, Named::kBase, ".003", false},
+    {[](Compiler& c) -> OutFile& { return c.out.section4; }, Named::kBase, ".004", false},
+    {[](Compiler& c) -> OutFile& { return c.diag.errorStream; }, Named::kBase, ".err", true},
+    {[](Compiler& c) -> OutFile& { return c.out.functionList; }, Named::kBesideSource, "funct1.txt",
+     false},
+    {[](Compiler& c) -> OutFile& { return c.out.listing; }, Named::kHeaderBase, ".lst", false},
+    {[](Compiler& c) -> OutFile& { return c.out.header; }, Named::kHeaderBase, ".h", false},
+};
+
+// The error file is closed after all the others.
+bool ClosesLast(Compiler& c, const OutputFile& row) {
+  return &row.file(c) == &c.diag.errorStream;
+}
+
+// Closes one output file; the first that cannot take its last bytes stops the
+// run, and once a file could not be written, the files still open keep what
+// they held before the run.
+void CloseOutput(Compiler& c, OutFile& file) {
+  if (c.run.stopped && c.run.stopStatus < 0) {
+    file.Discard();
+  } else if (!file.Close() && !c.run.stopped) {
+    CannotWrite(c, file.Path());
+  }
+}
+
 }  // namespace
 
 void CannotWrite(Compiler& c, std::string_view shown) {
@@ -125,19 +167,14 @@ void CannotWrite(Compiler& c, std::string_view shown) {
 
 void CloseAll(Compiler& c) {
   CloseAllLevels(c);
-  OutputState& o = c.out;
-  OutFile* files[] = {&o.passOut,      &o.section2, &o.section3, &o.section4,
-                      &o.functionList, &o.listing,  &o.header,   &c.diag.errorStream};
   // The last buffered bytes reach the file only here: a file that cannot take
   // them is as unwritten as one whose line failed on the way, and the run says
-  // so instead of ending in "Work done". Once a file could not be written, the
-  // files still open keep what they held before the run.
-  for (OutFile* file : files) {
-    if (c.run.stopped && c.run.stopStatus < 0) {
-      file->Discard();
-    } else if (!file->Close() && !c.run.stopped) {
-      CannotWrite(c, file->Path());
-    }
+  // so instead of ending in "Work done".
+  for (const OutputFile& row : kOutputFiles) {
+    if (!ClosesLast(c, row)) CloseOutput(c, row.file(c));
+  }
+  for (const OutputFile& row : kOutputFiles) {
+    if (ClosesLast(c, row)) CloseOutput(c, row.file(c));
   }
 }
 
@@ -211,31 +248,26 @@ bool RunPass1(Compiler& c, const CommandLineIssues& pending) {
   return !c.run.stopped;
 }
 
+// Opens the files of Pass 2 in the table's order; false (the run stopped) at
+// the first that cannot be created.
 bool OpenPass2Files(Compiler& c) {
-  return ForEachPass2File(
-      c, [&c](OutFile& file, const std::string& path, std::string_view shown, bool append) {
-        return OpenOutput(c, file, path, shown, append);
-      });
+  for (const OutputFile& row : kOutputFiles) {
+    std::string shown;
+    std::string path;
+    if (row.named == Named::kBesideSource) {
+      shown.assign(row.name);
+      path = PathBesideSource(c, row.name);
+    } else {
+      shown.assign(row.named == Named::kBase ? c.driver.base.view() : c.driver.headerBase.view());
+      shown.append(row.name);
+      path = PathOfDerived(shown);
+    }
+    if (!OpenOutput(c, row.file(c), path, shown, row.append)) return false;
+  }
+  return true;
 }
 
 }  // namespace
-
-bool ForEachPass2File(Compiler& c, const Pass2FileVisit& visit) {
-  OutputState& o = c.out;
-  std::string code = Derived(c, ".001"), s2 = Derived(c, ".002"), s3 = Derived(c, ".003"),
-              s4 = Derived(c, ".004"), err = Derived(c, ".err");
-  std::string lst(c.driver.headerBase.view()), hdr(c.driver.headerBase.view());
-  lst.append(".lst");
-  hdr.append(".h");
-  return visit(o.passOut, PathOfDerived(code), code, false) &&
-         visit(o.section2, PathOfDerived(s2), s2, false) &&
-         visit(o.section3, PathOfDerived(s3), s3, false) &&
-         visit(o.section4, PathOfDerived(s4), s4, false) &&
-         visit(c.diag.errorStream, PathOfDerived(err), err, true) &&
-         visit(o.functionList, PathBesideSource(c, "funct1.txt"), "funct1.txt", false) &&
-         visit(o.listing, PathOfDerived(lst), lst, false) &&
-         visit(o.header, PathOfDerived(hdr), hdr, false);
-}
 
 void WriteHeadsOfPass2(Compiler& c) {
   OutputState& o = c.out;

@@ -1,8 +1,7 @@
-// The pieces of the two passes that the driver shares between them: the
-// derived names, the pass-2 files, and the loop that hands texts to a pass.
+// The pieces of the passes that the driver's files share: the derived names,
+// closing the files, and the loop that hands texts to a pass.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,12 +23,6 @@ void CloseAll(Compiler& c);
 // Says that a file cannot be written and stops the run.
 void CannotWrite(Compiler& c, std::string_view shown);
 
-// The pass-2 files in the order they are opened; the visit sees the file, its
-// host path, its shown name and whether it is appended to. Stops at the first
-// visit that gives false, and gives false then.
-using Pass2FileVisit = std::function<bool(OutFile& file, const std::string& path,
-                                          std::string_view shown, bool append)>;
-bool ForEachPass2File(Compiler& c, const Pass2FileVisit& visit);
 // The first lines of the header file and of the four sections.
 void WriteHeadsOfPass2(Compiler& c);
 

@@ -1,6 +1,7 @@
 // The closing brace: pops the innermost block and emits the code that ends it.
 #include "base/compiler.h"
 #include "decl/data_layout.h"
+#include "decl/opening_words.h"
 #include "decl/tables.h"
 #include "expr/expression.h"
 #include "io/diagnostics.h"
@@ -15,7 +16,7 @@ namespace {
 
 // "} while (condition);": the test that sends the loop round again.
 void CloseDo(Compiler& c) {
-  if (!MatchText(c, "while")) {
+  if (!MatchText(c, WordOf(WordTaker::kWhile))) {
     ReportError(c, kErrMissingWhile, "");
     return;
   }
@@ -68,7 +69,7 @@ int CloseBlock(Compiler& c) {
   b.labelNumber = record.counter;
   switch (record.kind) {
     case BlockIf:
-      if (PeekText(c, "else")) EmitGoto(c, "end_if2");
+      if (PeekText(c, WordOf(WordTaker::kElse))) EmitGoto(c, "end_if2");
       EmitControlLabel(c, "end_if1");
       break;
     case BlockWhile:

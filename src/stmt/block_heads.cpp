@@ -44,7 +44,6 @@ ForParts SplitForGroup(std::string_view group) {
 }  // namespace
 
 int CompileIf(Compiler& c) {
-  if (!MatchKeyword(c, "if")) return 0;
   bool hasCondition = ReadHeadGroup(c, true);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   if (hasCondition) {
@@ -56,7 +55,6 @@ int CompileIf(Compiler& c) {
 }
 
 int CompileElse(Compiler& c) {
-  if (!MatchKeyword(c, "else")) return 0;
   if (!BraceFollows(c) || !CheckNesting(c)) return 1;
   // The number of the if block that the "}" before this else just closed.
   BlockState& b = c.blocks;
@@ -66,7 +64,6 @@ int CompileElse(Compiler& c) {
 }
 
 int CompileWhile(Compiler& c) {
-  if (!MatchKeyword(c, "while")) return 0;
   bool hasCondition = ReadHeadGroup(c, true);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   EmitControlLabel(c, "while");
@@ -80,7 +77,6 @@ int CompileWhile(Compiler& c) {
 }
 
 int CompileDo(Compiler& c) {
-  if (!MatchKeyword(c, "do")) return 0;
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   EmitControlLabel(c, "do");
   PushBlock(c, BlockDo);
@@ -90,7 +86,6 @@ int CompileDo(Compiler& c) {
 // Layout: init; goto out_for; for: step; out_for: condition, exit to end_for;
 // body; goto for (at the closing brace); end_for.
 int CompileFor(Compiler& c) {
-  if (!MatchKeyword(c, "for")) return 0;
   bool hasGroup = ReadHeadGroup(c, false);
   if (!BraceFollows(c) || !BeginBlock(c)) return 1;
   ForParts parts = SplitForGroup(c.blocks.headText.view());
@@ -108,7 +103,6 @@ int CompileFor(Compiler& c) {
 }
 
 int CompileSwitch(Compiler& c) {
-  if (!MatchKeyword(c, "switch")) return 0;
   BlockState& b = c.blocks;
   int level = b.blockLevel;
   bool hasSubject = ReadHeadGroup(c, true);

@@ -25,43 +25,46 @@ namespace {
 
 using Handler = int (*)(Compiler&);
 
-// A handler with the opening word its statement must begin with (the handlers
-// that take a name, a label or a function head, take any letter; the closing
-// brace its "}"). readsName: the handler reads a leading name and takes the
-// text only when a ':' or a '(' follows it.
+// A handler with the opening word its statement must begin with, which the
+// dispatcher matches before it calls the handler (so the handler begins after
+// it), or, for the handlers that take a name, a label or a function head, any
+// letter (the closing brace: its "}"). readsName: the handler reads a leading
+// name and takes the text only when a ':' or a '(' follows it.
 struct Entry {
   Handler handler;
+  std::string_view word;  // empty: no keyword
   char first;
   bool readsName = false;
 };
 
 constexpr char kAnyLetter = '\0';
 
-constexpr char FirstOf(WordTaker taker) {
-  return WordOf(taker).front();
+constexpr Entry KeywordEntry(Handler handler, WordTaker taker) {
+  return {handler, WordOf(taker), WordOf(taker).front()};
 }
 
-// After the declarations, in the order of trial. Each of these handlers begins
-// with a keyword or name test whose blank skipping the declaration handler has
-// already done, and does nothing else when the text does not begin with its
-// byte (or a letter), so only those that can take the text are tried.
+// After the declarations, in the order of trial. Each of these handlers (or
+// the keyword match before it) begins with a keyword or name test whose blank
+// skipping the declaration handler has already done, and does nothing else
+// when the text does not begin with its byte (or a letter), so only those that
+// can take the text are tried.
 constexpr Entry kHandlers[] = {
-    {CompileFor, FirstOf(WordTaker::kFor)},
-    {CompileIf, FirstOf(WordTaker::kIf)},
-    {CompileElse, FirstOf(WordTaker::kElse)},
-    {CompileWhile, FirstOf(WordTaker::kWhile)},
-    {CompileDo, FirstOf(WordTaker::kDo)},
-    {CompileSwitch, FirstOf(WordTaker::kSwitch)},
-    {CompileCase, FirstOf(WordTaker::kCase)},
-    {CompileReturn, FirstOf(WordTaker::kReturn)},
-    {CompileBreak, FirstOf(WordTaker::kBreak)},
-    {CompileContinue, FirstOf(WordTaker::kContinue)},
-    {CompileDefault, FirstOf(WordTaker::kDefault)},
-    {CompileLabel, kAnyLetter, true},
-    {CompileGoto, FirstOf(WordTaker::kGoto)},
-    {CompileAsm, FirstOf(WordTaker::kAsm)},
-    {CompileFunctionDefinition, kAnyLetter, true},
-    {CloseBlock, '}'},
+    KeywordEntry(CompileFor, WordTaker::kFor),
+    KeywordEntry(CompileIf, WordTaker::kIf),
+    KeywordEntry(CompileElse, WordTaker::kElse),
+    KeywordEntry(CompileWhile, WordTaker::kWhile),
+    KeywordEntry(CompileDo, WordTaker::kDo),
+    KeywordEntry(CompileSwitch, WordTaker::kSwitch),
+    KeywordEntry(CompileCase, WordTaker::kCase),
+    KeywordEntry(CompileReturn, WordTaker::kReturn),
+    KeywordEntry(CompileBreak, WordTaker::kBreak),
+    KeywordEntry(CompileContinue, WordTaker::kContinue),
+    KeywordEntry(CompileDefault, WordTaker::kDefault),
+    {CompileLabel, {}, kAnyLetter, true},
+    KeywordEntry(CompileGoto, WordTaker::kGoto),
+    KeywordEntry(CompileAsm, WordTaker::kAsm),
+    {CompileFunctionDefinition, {}, kAnyLetter, true},
+    {CloseBlock, {}, '}'},
 };
 
 constexpr int kHandlerCount = static_cast<int>(std::size(kHandlers));
@@ -154,6 +157,7 @@ std::string_view DispatchStatement(Compiler& c, SourceText text) {
   if (skipNameReaders) tried &= ~kHandlerSets.readsName;
   for (; tried != 0; tried &= tried - 1) {
     const Entry& entry = kHandlers[std::countr_zero(tried)];
+    if (!entry.word.empty() && !MatchKeyword(c, entry.word)) continue;
     if (entry.handler(c) == 0) continue;
     // A handler that does not read a whole name took the text by its keyword.
     if (!entry.readsName) WarnKeywordPrefix(c, prefix);
@@ -164,7 +168,6 @@ std::string_view DispatchStatement(Compiler& c, SourceText text) {
 }
 
 int CompileAsm(Compiler& c) {
-  if (!MatchKeyword(c, "ASM")) return 0;
   // The line is the text after the keyword up to the ";", which stays for the
   // next call (where it is an empty statement). It replaces the emit buffer.
   ScanCursor& k = c.scan.cur;

@@ -2,6 +2,7 @@
 // either a body ("{") or, with a return type, a prototype (";"). A body gets its
 // entry label, its parameters as locals and the code that stores each incoming
 // argument into its parameter; the closing brace ends it.
+#include "base/bytes.h"
 #include "base/compiler.h"
 #include "base/text_helpers.h"
 #include "decl/declarations.h"
@@ -15,6 +16,53 @@
 #include "stmt/statements.h"
 
 namespace stackcc {
+
+namespace {
+
+// The first place of the word as a whole word in the store text: at the start of
+// the parameter (just after the "$") or after a blank, and followed by a blank
+// (the stars have become blanks by then). npos when there is none.
+std::size_t FindTypeWord(const FixedText<120>& r, std::string_view word) {
+  std::string_view text = r.view();
+  for (std::size_t p = text.find(word, 1); p != std::string_view::npos;
+       p = text.find(word, p + 1)) {
+    std::size_t after = p + word.size();
+    if ((p == 1 || IsBlank(text[p - 1])) && after < text.size() && IsBlank(text[after])) return p;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+FixedText<120> ParamStoreText(std::string_view param) {
+  FixedText<120> r("$");
+  r.append(param);
+  auto blank = [&r](std::size_t pos, std::size_t n) {
+    for (std::size_t k = 0; k < n; ++k) r.set(pos + k, ' ');
+  };
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    if (r[i] == '*') r.set(i, ' ');
+  }
+  auto blankWord = [&](const OpeningWord& w) {
+    std::size_t p = FindTypeWord(r, w.word);
+    if (p != FixedText<120>::npos) blank(p, w.word.size());
+    return p;
+  };
+  for (const OpeningWord& w : kOpeningWords) {
+    if (w.role == WordRole::kPublic) blankWord(w);
+  }
+  for (const OpeningWord* type : kTypeOrder) {
+    std::size_t p = blankWord(*type);
+    if (p == FixedText<120>::npos) continue;
+    if (type->role == WordRole::kStructure) {  // its tag goes with it
+      std::size_t q = p + type->word.size();
+      while (r[q] == ' ') ++q;
+      while (IsNameChar(r[q])) blank(q++, 1);
+    }
+    break;
+  }
+  return r;
+}
 
 namespace {
 

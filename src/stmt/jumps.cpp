@@ -1,14 +1,15 @@
 // The statements inside blocks that jump or land: case and default labels of a
 // switch, return, break and continue, user labels and goto.
-#include "decl/data_layout.h"
-#include "decl/tables.h"
 #include "base/compiler.h"
+#include "decl/data_layout.h"
+#include "decl/opening_words.h"
+#include "decl/tables.h"
+#include "expr/expression.h"
 #include "io/diagnostics.h"
 #include "io/output.h"
 #include "scanner/scanner.h"
-#include "expr/expression.h"
-#include "stmt/statements.h"
 #include "stmt/block_stack.h"
+#include "stmt/statements.h"
 
 namespace stackcc {
 
@@ -46,8 +47,7 @@ std::string_view TargetOf(int kind, bool isBreak) {
 }
 
 // Jumps to the innermost enclosing block that has a target for the statement.
-int CompileLoopJump(Compiler& c, std::string_view keyword, bool isBreak) {
-  if (!MatchKeyword(c, keyword)) return 0;
+int CompileLoopJump(Compiler& c, bool isBreak) {
   BlockState& b = c.blocks;
   for (int level = b.blockLevel - 1; level >= 0; --level) {
     std::string_view target = TargetOf(b.stack[level].kind, isBreak);
@@ -98,9 +98,8 @@ int OpenCaseSlot(Compiler& c, std::string_view keyword, bool fallThrough) {
 }  // namespace
 
 int CompileCase(Compiler& c) {
-  if (!MatchKeyword(c, "case")) return 0;
   FixedText<64> value(ReadNumber(c, true));
-  int k = OpenCaseSlot(c, "case", true);
+  int k = OpenCaseSlot(c, WordOf(WordTaker::kCase), true);
   if (k < 0) return 1;
   BlockState& b = c.blocks;
   int level = b.blockLevel - 1;
@@ -120,8 +119,7 @@ int CompileCase(Compiler& c) {
 }
 
 int CompileDefault(Compiler& c) {
-  if (!MatchKeyword(c, "default")) return 0;
-  OpenCaseSlot(c, "default", false);
+  OpenCaseSlot(c, WordOf(WordTaker::kDefault), false);
   return 1;
 }
 
@@ -140,7 +138,6 @@ std::optional<std::string_view> ReadReturnValue(Compiler& c) {
 }
 
 int CompileReturn(Compiler& c) {
-  if (!MatchKeyword(c, "return")) return 0;
   int size = SymbolElementSize(c, CurrentFunctionName(c));
   std::optional<std::string_view> value = ReadReturnValue(c);
   int valueSize = -1;
@@ -165,10 +162,10 @@ int CompileReturn(Compiler& c) {
 }
 
 int CompileBreak(Compiler& c) {
-  return CompileLoopJump(c, "break", true);
+  return CompileLoopJump(c, true);
 }
 int CompileContinue(Compiler& c) {
-  return CompileLoopJump(c, "continue", false);
+  return CompileLoopJump(c, false);
 }
 
 int CompileLabel(Compiler& c) {
@@ -185,7 +182,6 @@ int CompileLabel(Compiler& c) {
 }
 
 int CompileGoto(Compiler& c) {
-  if (!MatchKeyword(c, "goto")) return 0;
   FixedText<128> name(ReadName(c, true));
   EmitPlainGoto(c, UserLabel(c, name.view()).view());
   if (!MatchText(c, ";")) ReportError(c, kErrMissingSemicolon, "");

@@ -71,6 +71,9 @@ int CloseBlock(Compiler& c);
 // At the end of the text: reports every block still open, once per open function
 // (and once for blocks opened outside any function).
 void ReportOpenBlocks(Compiler& c);
+// The keyword handlers (CompileAsm, CompileFor ... CompileGoto but CompileLabel)
+// are called by the dispatcher once it has matched their keyword, which its
+// table holds (decl/opening_words.h spells each word): they begin after it.
 int CompileAsm(Compiler& c);
 
 void EmitControlLabel(Compiler& c, std::string_view name);
@@ -94,5 +97,8 @@ int CompileLabel(Compiler& c);
 int CompileGoto(Compiler& c);
 
 int CompileFunctionDefinition(Compiler& c);
+// The store text of a parameter in a function head: "$" + the parameter with
+// its type words and stars blanked, compiled as the store of the argument.
+FixedText<120> ParamStoreText(std::string_view param);
 
 }  // namespace stackcc

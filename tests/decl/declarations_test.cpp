@@ -308,38 +308,5 @@ TEST(Structure, DeepNestingIsRefusedWithoutExhaustingTheStack) {
   EXPECT_EQ(t->decl.declarationDepth, 0);
 }
 
-TEST(ParamStoreText, BlanksTypeWordsAndStars) {
-  struct Case {
-    const char* param;
-    const char* store;
-  } const cases[] = {
-      {"int *count", "$     count"},
-      {"struct S s", "$         s"},
-      {"char c", "$     c"},
-      {"long  v", "$      v"},
-      {"public int x", "$           x"},
-      {"int*p", "$    p"},
-      {"struct node_1 *n", "$               n"},
-      {"x", "$x"},
-      {"void", "$void"},
-      // Type words count only as whole words.
-      {"struct Point *p", "$              p"},
-      {"struct Mint m", "$            m"},
-      {"int interval", "$    interval"},
-      {"char *charge", "$      charge"},
-      {"long longest", "$     longest"},
-      {"int publicity", "$    publicity"},
-      {"print", "$print"},
-  };
-  for (const Case& k : cases) EXPECT_EQ(ParamStoreText(k.param).view(), k.store) << k.param;
-}
-
-TEST(ParamStoreText, OverlongParameterIsCutToTheField) {
-  std::string param = "int " + std::string(200, 'a');
-  FixedText<120> r = ParamStoreText(param);
-  EXPECT_EQ(r.size(), 119u);
-  EXPECT_EQ(r.view().substr(0, 5), "$    ");
-}
-
 }  // namespace
 }  // namespace stackcc

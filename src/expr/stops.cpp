@@ -1,5 +1,6 @@
-// Stopping a statement on an expression error, and on a term's code grown
-// beyond 4095 characters.
+// Stopping a statement: on an expression error (StopExpression), and on a
+// term's code grown beyond 4095 characters (CodeOverflow). Owns no state but
+// the failed flag of c.expr that both set.
 #include "base/compiler.h"
 #include "expr/expression.h"
 #include "expr/expression_parts.h"
