@@ -113,7 +113,7 @@ bool mainReturnsValue(const std::string& source) {
 }
 
 std::string cStubs(const Program& program, const DeviceScript& script,
-                   const std::vector<Global>& globals, bool returnsValue) {
+                   const std::vector<Global>& globals, bool returnsValue, bool untilScriptEnds) {
   std::ostringstream c;
   c << "#include <stdio.h>\n#include <stdlib.h>\n"
        "static FILE* stackvm_calls;\n"
@@ -129,7 +129,10 @@ std::string cStubs(const Program& program, const DeviceScript& script,
     c << (h.result ? cType(h.result) : "void") << ' ' << h.name << '(';
     for (size_t i = 0; i < h.params.size(); ++i)
       c << (i ? ", " : "") << cType(h.params[i]) << " a" << i;
-    c << ") {\n  char text[512];\n  int n = snprintf(text, sizeof text, \"" << h.name << "(\");\n";
+    c << ") {\n";
+    if (h.result && untilScriptEnds)
+      c << "  if (" << h.name << "_used == " << values.size() << ") exit(0);\n";
+    c << "  char text[512];\n  int n = snprintf(text, sizeof text, \"" << h.name << "(\");\n";
     for (size_t i = 0; i < h.params.size(); ++i)
       c << "  n += snprintf(text + n, sizeof text - n, \"" << (i ? ", " : "")
         << "%lld\", (long long)a" << i << ");\n";

@@ -1,7 +1,8 @@
 // The rules that make a stackcc program C, for the check against the
 // system's C compiler: `fixed` and `public` defined away, the locals of
 // functions made static, the device routines stubbed with the script's
-// values and logging their calls, main wrapped to give its status and the
+// values and logging their calls (with --until-script-ends a call without a
+// value ends the program, as it ends the run), main wrapped to give its status and the
 // final values of the globals. The built-ins come from stackvm's own C file.
 #pragma once
 
@@ -26,7 +27,7 @@ std::string staticLocals(const std::string& source);
 std::vector<Global> scalarGlobals(const std::string& source, const Program& program);
 // The stubs of the device routines, the log of their calls and main.
 std::string cStubs(const Program& program, const DeviceScript& script,
-                   const std::vector<Global>& globals, bool mainReturnsValue);
+                   const std::vector<Global>& globals, bool mainReturnsValue, bool untilScriptEnds);
 bool mainReturnsValue(const std::string& source);
 // The built-ins of stackvm.h in C.
 const char* cBuiltins();

@@ -84,6 +84,7 @@ Outcome runStackvm(const Program& program, DeviceScript script, const Options& o
   DeviceCallSettings settings;
   settings.record = &record;
   settings.places = &places;
+  settings.untilScriptEnds = o.tools.untilScriptEnds;
   DeviceCalls calls(settings, {}, o.scriptPath);
   RunOptions run = o.run;
   run.devices = &calls;
@@ -139,7 +140,8 @@ std::optional<std::string> buildC(const WorkDirectory& work, const std::string& 
                                   const Program& program, const DeviceScript& script,
                                   const Options& o, const std::vector<Global>& globals) {
   writeText(work.file("prog.c"), staticLocals(source));
-  writeText(work.file("stubs.c"), cStubs(program, script, globals, mainReturnsValue(source)));
+  writeText(work.file("stubs.c"),
+            cStubs(program, script, globals, mainReturnsValue(source), o.tools.untilScriptEnds));
   writeText(work.file("builtins.c"), cBuiltins());
   const std::string dir =
       std::filesystem::absolute(o.directory.empty() ? "." : o.directory).lexically_normal();
