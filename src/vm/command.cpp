@@ -11,6 +11,7 @@
 #include <ostream>
 
 #include "stackcc/version.h"
+#include "vm/compare_gcc.h"
 #include "vm/dap.h"
 #include "vm/debug_session.h"
 #include "vm/errors.h"
@@ -124,6 +125,7 @@ namespace {
 int runOptions(const Options& o, Streams io, const FileReader& reader) {
   auto [program, script] = loadForOptions(o, reader, io.err);
   checkDumps(program, o);
+  if (o.tools.compareGcc) return compareWithC(program, std::move(script), o, io);
   if (o.debug) {
     DebugSettings settings{o.base, o.directory, o.commandsPath, o.run};
     return runDebugSession(program, std::move(script), settings, io, reader);

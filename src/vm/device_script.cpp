@@ -123,6 +123,11 @@ bool DeviceScript::hasValue(const std::string& name) const {
   return it != queues_.end() && it->second.used < it->second.values.size();
 }
 
+std::vector<int64_t> DeviceScript::values(const std::string& name) const {
+  auto it = queues_.find(name);
+  return it == queues_.end() ? std::vector<int64_t>{} : it->second.values;
+}
+
 std::vector<std::string> DeviceScript::names() const {
   std::vector<std::string> out;
   for (const auto& [name, queue] : queues_) out.push_back(name);

@@ -28,6 +28,8 @@ class DeviceScript {
   // Whether a value is left for the routine.
   bool hasValue(const std::string& name) const;
   const std::vector<ExpectedCall>& expected() const { return expected_; }
+  // Every value given for the routine, in order.
+  std::vector<int64_t> values(const std::string& name) const;
 
  private:
   struct Queue {

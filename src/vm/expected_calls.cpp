@@ -20,6 +20,7 @@ DeviceCalls::DeviceCalls(DeviceCallSettings settings, std::vector<ExpectedCall> 
 int64_t DeviceCalls::call(const HostRoutine& routine, const std::vector<int64_t>& args,
                           const std::string& where, DeviceScript& script) {
   lastWhere_ = where;
+  if (settings_.places) settings_.places->push_back(where);
   check(routine, args, where);
   const int64_t value = result(routine, args, where, script);
   record(routine, args, value);

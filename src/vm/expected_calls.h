@@ -17,6 +17,7 @@ struct DeviceCallSettings {
   bool untilScriptEnds = false;  // a call without a value ends the run, status 0
   bool strictScript = false;     // a call without a value is a run-time error
   std::ostream* record = nullptr;
+  std::vector<std::string>* places = nullptr;  // the source position of each call
 };
 
 class DeviceCalls {

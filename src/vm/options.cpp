@@ -79,6 +79,10 @@ Options parseOptions(const std::vector<std::string>& args) {
       o.tools.profilePath = value("--profile");
     } else if (a == "--profile-summary") {
       o.tools.profileSummary = true;
+    } else if (a == "--compare-gcc") {
+      o.tools.compareGcc = true;
+    } else if (a == "--cc") {
+      o.tools.cc = value("--cc");
     } else if (a == "--steps") {
       std::optional<uint64_t> n = plainNumber(value("--steps"));
       if (!n) throw UsageError("--steps " + args[i] + ": expected a number of instructions");
@@ -129,6 +133,8 @@ const char* usageText() {
          "  --coverage FILE      write the lines, functions and branches run (lcov format)\n"
          "  --profile FILE       write instructions per line and function (callgrind format)\n"
          "  --profile-summary    the costliest functions and lines on stderr\n"
+         "  --compare-gcc        build the program also with the C compiler and compare\n"
+         "  --cc CMD             the C compiler for --compare-gcc (default cc)\n"
          "  --debug              run under the debugger (gdb's commands; 'help' lists them)\n"
          "  --commands FILE      the debugger's commands from FILE, the transcript on stdout\n"
          "  --dap                the Debug Adapter Protocol on stdin and stdout (for editors)\n"

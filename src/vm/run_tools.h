@@ -20,6 +20,8 @@ struct ToolOptions {
   std::string coveragePath;      // --coverage FILE
   std::string profilePath;       // --profile FILE
   bool profileSummary = false;   // --profile-summary
+  bool compareGcc = false;       // --compare-gcc
+  std::string cc = "cc";         // --cc CMD
 
   bool counting() const { return !coveragePath.empty() || !profilePath.empty() || profileSummary; }
 };

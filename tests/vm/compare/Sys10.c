@@ -1,0 +1,3 @@
+#include "stackvm.h"
+int sensor(int port);
+void valve(int state);
