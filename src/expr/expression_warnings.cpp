@@ -106,7 +106,8 @@ void Gather(const Compiler& c, int term, bool through, TreeFacts& f) {
   References refs = ReferencesOf(c, term);
   for (int n = 0; n < refs.count; ++n) {
     int child = refs.index[n];
-    bool via = through || t.op == kOpDeref;
+    // sizeof reads its operand only for the size, never through it.
+    bool via = t.op != kOpSizeof && (through || t.op == kOpDeref);
     if (t.op == kOpOpenBracket) via = via || n > 0 || IsPointerName(c, child);
     if (t.op == kOpArrow) via = via || n == 0;
     Gather(c, child, via, f);
@@ -117,18 +118,18 @@ bool IsComparison(int op) {
   return op >= kOpLess && op <= kOpNotEqual;
 }
 
-// The name a tested value stands for: a name, a member (p->next), or either in
-// parentheses or a cast; 0 for anything else.
+// The name a tested value stands for: a name, also in parentheses, a cast or
+// "!"; 0 for anything else. A member is no tested name: its symbol stands for
+// that member of every structure.
 int TestedName(const Compiler& c, int term) {
   for (int depth = 0; depth < kTermCount; ++depth) {
     const ExprTerm& t = c.expr.terms[term];
     References refs = ReferencesOf(c, term);
     if (t.op == kOpNull) return t.symbol > 0 ? t.symbol : 0;
-    bool member = (t.op == kOpArrow || t.op == kOpDot) && refs.count == 2;
     bool passes = (t.op == kOpOpenParen || (t.op >= kOpCastInt && t.op <= kOpCastCharPtr) ||
                    t.op == kOpNot) &&
                   refs.count == 1 && !IsCallTerm(c, term);
-    if (!member && !passes) return 0;
+    if (!passes) return 0;
     term = refs.index[refs.count - 1];
   }
   return 0;

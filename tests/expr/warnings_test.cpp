@@ -58,6 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExprWarningTest,
                              WarningCase{Warning::kShortCircuit, "j = a[0] == 1 && a[1] == 2", 0},
                              WarningCase{Warning::kShortCircuit, "j = f(i) > 0 && a[i & 7]", 0},
                              WarningCase{Warning::kShortCircuit, "j = f(1) && n > 0", 0},
+                             WarningCase{Warning::kShortCircuit, "j = i < n && a[sizeof(i)]", 0},
                              // One-byte arithmetic widened afterwards.
                              WarningCase{Warning::kCharArithmetic, "i = c1 + c2", 1},
                              WarningCase{Warning::kCharArithmetic, "l = (c1 * c2)", 1},
