@@ -119,7 +119,7 @@ check_touch progs/beta.c "beta "
 
 # The version file takes a request for the installed version and refuses the
 # next major version.
-version=$("$prefix/bin/stackcc" --version | sed 's/^stackcc //')
+version=$("$prefix/bin/stackcc" --version | sed 's/^stackcc //; s/ .*//')
 find_version() {  # find_version VERSION: configure a project asking for it
   mkdir -p "$work/version"
   printf 'cmake_minimum_required(VERSION 3.20)\nproject(v LANGUAGES NONE)\nfind_package(stackcc %s REQUIRED)\n' \
