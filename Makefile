@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 300
 
 .PHONY: all build programs demo test test-long test-sanitize golden-update fuzz bench clean \
-	format difftest install package
+	format difftest install package compare
 
 # Plain `make`: the two programs (and their manual pages), no tests.
 all: programs
@@ -83,8 +83,17 @@ difftest: programs
 bench:
 	bash bench/run.sh $(BENCH_ARGS)
 
+# Every golden case, example, bench program and N programs of each generator,
+# compiled by REF (the binary before a change) and by the stackcc built here:
+# every byte written must be the same. make compare REF=/path/to/old/stackcc [N=2000]
+compare:
+	@test -n "$(REF)" || { echo "usage: make compare REF=/path/to/old/stackcc [N=2000]"; exit 2; }
+	$(call quiet_build,$(BUILD),$(RELEASE),stackcc,--target stackcc)
+	python3 bench/compare_binaries.py "$(REF)" $(BUILD)/stackcc --count $(N) --jobs $(JOBS) \
+	  --keep $(BUILD)/compare-differences
+
 fuzz:
-	bash fuzz/run.sh $(FUZZ_SECONDS)
+	REF="$(REF)" bash fuzz/run.sh $(FUZZ_SECONDS)
 
 format:
 	clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'fuzz/*.cpp' | grep -v '^tests/golden/')
