@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "driver/compilation.h"
+#include "reference_run.h"
 
 namespace {
 
@@ -31,30 +32,84 @@ struct WorkDirectory {
   }
 };
 
+// Run 0 and 1 are the in-process compilations, run 2 the reference binary's.
 const std::string& WorkDir(int run) {
   static const WorkDirectory first;
   static const WorkDirectory second;
-  return run == 0 ? first.path : second.path;
+  static const WorkDirectory reference;
+  return run == 0 ? first.path : run == 1 ? second.path : reference.path;
 }
 
-std::string Get(const std::string& path) {
-  std::string bytes;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return "<missing>";
-  char buf[65536];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) bytes.append(buf, n);
-  std::fclose(f);
-  return bytes;
+// The reference binary, made absolute (it is started inside the work
+// directory), or empty when none is set.
+const std::string& ReferenceBinary() {
+  static const std::string path = [] {
+    const char* given = std::getenv("STACKCC_FUZZ_REFERENCE");
+    if (given == nullptr || *given == '\0') return std::string();
+    return std::filesystem::absolute(given).string();
+  }();
+  return path;
 }
 
-constexpr const char* kOutputs[] = {"prog.000", "prog.001", "prog.002", "prog.003",  "prog.004",
-                                    "prog.err", "prog.lst", "prog.h",   "funct1.txt"};
+// A reference run longer than this is a finding (a hang of the old binary).
+constexpr int kReferenceSeconds = 20;
+
+constexpr const char* kInputs[] = {"prog.c", "Sys10.c", "inc.h"};
+constexpr int kInputCount = 3;
 
 void Put(const std::string& path, std::string_view bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return;
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
+}
+
+void WriteInputs(const std::string& dir, std::string_view source, std::string_view system,
+                 std::string_view include) {
+  stackcc_fuzz::RemoveOutputs(dir, kInputs, kInputCount);
+  Put(dir + "prog.c", source);
+  Put(dir + "Sys10.c", system);
+  Put(dir + "inc.h", include);
+}
+
+[[noreturn]] void Finding(const char* what, const std::string& detail) {
+  std::fprintf(stderr, "fuzz_compile: %s%s\n", what, detail.c_str());
+  abort();
+}
+
+// The file of two runs that differs (or is written by one of them only).
+std::string FirstDifference(const stackcc_fuzz::Files& a, const stackcc_fuzz::Files& b) {
+  for (const auto& [name, bytes] : a) {
+    auto other = b.find(name);
+    if (other == b.end()) return name + " (written by the first run only)";
+    if (other->second != bytes) return name;
+  }
+  for (const auto& [name, bytes] : b) {
+    if (a.find(name) == a.end()) return name + " (written by the second run only)";
+  }
+  return "";
+}
+
+// Compiles with the reference binary in its own directory and compares with
+// the in-process run 0.
+void CompareWithReference(std::string_view source, std::string_view system,
+                          std::string_view include, const char* const* argv, int status) {
+  const std::string& dir = WorkDir(2);
+  WriteInputs(dir, source, system, include);
+  const char* child_argv[] = {argv[0], argv[1], argv[2], nullptr};
+  int reference = stackcc_fuzz::RunReference(ReferenceBinary(), child_argv, dir, kReferenceSeconds);
+  if (reference < 0) {
+    Finding("the reference binary ", reference == -1   ? "timed out"
+                                     : reference == -2 ? "was killed by a signal"
+                                                       : "could not be started");
+  }
+  if (reference != status) {
+    Finding("exit status differs from the reference binary's: ",
+            std::to_string(status) + " here, " + std::to_string(reference) + " there");
+  }
+  std::string differs = FirstDifference(stackcc_fuzz::ReadOutputs(WorkDir(0), kInputs, kInputCount),
+                                        stackcc_fuzz::ReadOutputs(dir, kInputs, kInputCount));
+  if (!differs.empty()) Finding("output differs from the reference binary's: ", differs);
 }
 
 }  // namespace
@@ -72,26 +127,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     system = in.substr(3 + a, b);
     include = in.substr(3 + a + b);
   }
+  const char* argv[] = {"stackcc", "prog.c", markers ? "-d" : "-cF"};
   int status[2];
   for (int run : {0, 1}) {
     const std::string& dir = WorkDir(run);
-    Put(dir + "prog.c", source);
-    Put(dir + "Sys10.c", system);
-    Put(dir + "inc.h", include);
+    WriteInputs(dir, source, system, include);
     // Run inside the directory, so that no output carries the directory's own
     // name and the two runs can be compared byte for byte.
     std::filesystem::path home = std::filesystem::current_path();
     std::filesystem::current_path(dir);
-    const char* argv[] = {"stackcc", "prog.c", markers ? "-d" : "-cF"};
     std::unique_ptr<stackcc::Compilation> compilation(new stackcc::Compilation);
     stackcc::Compiler& compiler = compilation->compiler();
     compiler.run.console = nullptr;
     status[run] = stackcc::RunCompiler(compiler, 3, argv);
     std::filesystem::current_path(home);
   }
-  if (status[0] != status[1]) abort();
-  for (const char* name : kOutputs) {
-    if (Get(WorkDir(0) + name) != Get(WorkDir(1) + name)) abort();
-  }
+  if (status[0] != status[1]) Finding("exit status differs between two compilations", "");
+  std::string differs =
+      FirstDifference(stackcc_fuzz::ReadOutputs(WorkDir(0), kInputs, kInputCount),
+                      stackcc_fuzz::ReadOutputs(WorkDir(1), kInputs, kInputCount));
+  if (!differs.empty()) Finding("output differs between two compilations: ", differs);
+  if (!ReferenceBinary().empty()) CompareWithReference(source, system, include, argv, status[0]);
   return 0;
 }

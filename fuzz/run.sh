@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz target with clang and runs it for the given number of seconds,
-# seeded with the golden cases' and examples' sources.
-# Usage: fuzz/run.sh [seconds]
+# seeded with the golden cases' and examples' sources. With REF naming another
+# stackcc binary (the one before a change), every input is also compiled by it
+# and any difference in files or status is a finding.
+# Usage: [REF=/path/to/old/stackcc] fuzz/run.sh [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
@@ -17,5 +19,10 @@ fi
 for f in tests/golden/*/input/*.c examples/*/*.c; do
   [ -f "$f" ] && cp "$f" "$corpus/seed-$(echo "$f" | tr '/' '_')"
 done
+if [ -n "${REF:-}" ]; then
+  [ -x "$REF" ] || { echo "REF is not an executable file: $REF" >&2; exit 2; }
+  export STACKCC_FUZZ_REFERENCE=$(realpath "$REF")
+  echo "comparing every input with $STACKCC_FUZZ_REFERENCE"
+fi
 ./build-fuzz/fuzz_compile "$corpus" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
   -artifact_prefix="$PWD/fuzz/findings/" -print_final_stats=1
