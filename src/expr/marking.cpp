@@ -47,6 +47,7 @@ struct MarkingTables {
   unsigned char longCount[256] = {};
   unsigned char longIndex[256][kMaxLongPerFirst] = {};
   unsigned char oneChar[256] = {};  // table index, 0 for none
+  unsigned char nameLength[kOperatorEntries] = {};
   // A byte that is copied as it stands and ends a unary place: no blank, no
   // operator's name, no star or ampersand (operand text).
   bool plain[256] = {};
@@ -64,6 +65,7 @@ constexpr MarkingTables BuildTables() {
     if (i >= 10) m.bytes[m.size++] = static_cast<char>('0' + i / 10);
     m.bytes[m.size++] = static_cast<char>('0' + i % 10);
     m.bytes[m.size++] = ' ';
+    t.nameLength[i] = static_cast<unsigned char>(name.size());
     if (name.empty()) continue;
     unsigned char first = static_cast<unsigned char>(name[0]);
     if (name.size() == 1) {
@@ -106,16 +108,27 @@ struct Occurrences {
   int count = 0;
 };
 
+// Whether the long name at index stands in the text at i, its first byte
+// being known to match.
+bool LongNameAt(std::string_view text, std::size_t i, int index) {
+  const std::size_t length = kTables.nameLength[index];
+  if (length > text.size() - i) return false;
+  const char* name = kOperatorTable[index].name;
+  for (std::size_t k = 1; k < length; ++k) {
+    if (text[i + k] != name[k]) return false;
+  }
+  return true;
+}
+
 void FindLongNames(std::string_view text, Occurrences& found) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     unsigned char first = static_cast<unsigned char>(text[i]);
     for (int n = 0; n < kTables.longCount[first]; ++n) {
       int index = kTables.longIndex[first][n];
-      std::string_view name = NameAt(index);
-      if (text.compare(i, name.size(), name) != 0) continue;
+      if (!LongNameAt(text, i, index)) continue;
       if (found.count >= static_cast<int>(found.list.size())) return;
       found.list[found.count++] = {static_cast<short>(i), static_cast<unsigned char>(index),
-                                   static_cast<unsigned char>(name.size()), false};
+                                   kTables.nameLength[index], false};
     }
   }
 }
@@ -182,9 +195,12 @@ struct MarkedText {
   std::array<char, kTermTextCapacity * 4> bytes;
   std::size_t size = 0;
 
+  // A marker is at most four bytes and the text at most a quarter of the
+  // buffer, so all four are copied and the size moves by the marker's.
   void Put(int index) {
     const Marker& m = kTables.markers[index];
-    for (int b = 0; b < m.size; ++b) bytes[size++] = m.bytes[b];
+    std::memcpy(bytes.data() + size, m.bytes, sizeof m.bytes);
+    size += m.size;
   }
 };
 
