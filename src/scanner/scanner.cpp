@@ -1,10 +1,10 @@
 // The scanner: blank and marker skipping at the cursor (c.scan), which copies
 // LINE markers into the emit buffer, and the token readers (names, numbers,
-// strings, groups, statement texts) with the buffers they return.
+// strings, brace lists, brackets) with the buffers they return. The readers of
+// a statement's extent are in statement_extent.cpp.
 #include "scanner/scanner.h"
 
 #include <cstring>
-#include <limits>
 
 #include "base/byte_scan.h"
 #include "base/bytes.h"
@@ -15,59 +15,11 @@
 #include "io/run_state.h"
 #include "scanner/fold.h"
 #include "scanner/line_marker.h"
+#include "scanner/reader_parts.h"
 
 namespace stackcc {
 
 namespace {
-
-bool LimitReached(const ScanCursor& k) {
-  return k.contentStart >= 0 && k.position - k.contentStart >= kStatementLimit;
-}
-
-bool AtEnd(const ScanCursor& k) {
-  return k.position >= k.length;
-}
-
-// Appends to a reader's buffer; an overflow is reported once per token.
-template <std::size_t N>
-void Collect(Compiler& c, FixedText<N>& buffer, std::string_view part, bool& reported) {
-  if (!buffer.append(part) && !reported) {
-    reported = true;
-    ReportError(c, kErrTokenLength, "");
-  }
-}
-
-template <std::size_t N>
-void Collect(Compiler& c, FixedText<N>& buffer, char ch, bool& reported) {
-  Collect(c, buffer, std::string_view(&ch, 1), reported);
-}
-
-// A marker "LINE:" + position (its end as line_marker.h tells): becomes the
-// error position, goes to the emit buffer and is remembered as the last marker
-// line. Every statement of Pass 2 comes after one, so the position is found
-// sixteen bytes at a time and each copy is made once.
-void ConsumeMarker(Compiler& c) {
-  ScanCursor& k = c.scan.cur;
-  k.position += static_cast<int>(kLineMarker.size());
-  int start = k.position;
-  k.position = FindEitherByte(k.text, start, k.length, ' ', '"');
-  if (k.position < k.length && k.text[k.position] == '"') {
-    k.position = MarkerPositionEnd(k.text, start, k.length);
-  }
-  std::string_view where(k.text + start, static_cast<std::size_t>(k.position - start));
-  FixedText<kErrorLineCapacity>& shown = c.diag.errorLineText;
-  AssignShownPosition(shown, where);
-  if (shown.size() > kMarkerPositionCapacity) {
-    ReportError(c, kErrTokenLength, "");
-    shown.set_length(kMarkerPositionCapacity);
-  }
-  c.scan.markerSeen = true;
-  FixedText<102400>& last = c.scan.lastMarkerLine;
-  last.assign(kLineMarker);
-  last.append(shown.view());
-  last.append("\r\n");
-  Emit(c, last.view());
-}
 
 // Copies the run of characters accepted by the predicate into the buffer.
 template <std::size_t N, typename Pred>
@@ -109,6 +61,35 @@ std::string_view Absent(Compiler& c, bool required, int code) {
   return {};
 }
 
+}  // namespace
+
+// A marker "LINE:" + position (its end as line_marker.h tells): becomes the
+// error position, goes to the emit buffer and is remembered as the last marker
+// line. Every statement of Pass 2 comes after one, so the position is found
+// sixteen bytes at a time and each copy is made once.
+void ConsumeMarker(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  k.position += static_cast<int>(kLineMarker.size());
+  int start = k.position;
+  k.position = FindEitherByte(k.text, start, k.length, ' ', '"');
+  if (k.position < k.length && k.text[k.position] == '"') {
+    k.position = MarkerPositionEnd(k.text, start, k.length);
+  }
+  std::string_view where(k.text + start, static_cast<std::size_t>(k.position - start));
+  FixedText<kErrorLineCapacity>& shown = c.diag.errorLineText;
+  AssignShownPosition(shown, where);
+  if (shown.size() > kMarkerPositionCapacity) {
+    ReportError(c, kErrTokenLength, "");
+    shown.set_length(kMarkerPositionCapacity);
+  }
+  c.scan.markerSeen = true;
+  FixedText<102400>& last = c.scan.lastMarkerLine;
+  last.assign(kLineMarker);
+  last.append(shown.view());
+  last.append("\r\n");
+  Emit(c, last.view());
+}
+
 // With the d option, Pass 1 begins every source line after a line break with a
 // marker line, so a statement that spans lines holds markers. The readers that
 // copy a statement's text consume each one as SkipBlanks does, together with
@@ -128,14 +109,6 @@ void PassMarkerInText(Compiler& c) {
   if (ScanChar(c) == ' ') ++c.scan.cur.position;
 }
 
-// Appends the text from start to the cursor to the buffer.
-template <std::size_t N>
-void CollectRun(Compiler& c, FixedText<N>& out, int start, bool& reported) {
-  const ScanCursor& k = c.scan.cur;
-  Collect(c, out, std::string_view(k.text + start, static_cast<std::size_t>(k.position - start)),
-          reported);
-}
-
 // The first marker that MarkerInText takes between the cursor and end, or end.
 int NextMarkerInText(Compiler& c, int end) {
   ScanCursor& k = c.scan.cur;
@@ -151,8 +124,6 @@ int NextMarkerInText(Compiler& c, int end) {
   }
   return end;
 }
-
-}  // namespace
 
 void BeginText(Compiler& c, char* text, int length) {
   ScanCursor& k = c.scan.cur;
@@ -379,124 +350,6 @@ std::string_view ReadBrackets(Compiler& c, bool required) {
   }
   FoldConstants(out);
   return out.view();
-}
-
-namespace {
-
-// Copies the text from the cursor into out up to the first byte, outside
-// strings and nested parentheses, that stops says ends it (the cursor stays
-// on it), or until limit bytes are walked. Line markers met on the way are
-// passed as SkipBlanks passes them and left out of the copy, inside strings
-// too (a string broken over lines holds the marker of its next line, which is
-// no part of its text). Gives the number of bytes walked, markers aside.
-template <typename Stops>
-int CopyGroupedText(Compiler& c, FixedText<102400>& out, int limit, Stops stops) {
-  ScanCursor& k = c.scan.cur;
-  out.clear();
-  bool reported = false;
-  int start = k.position;
-  int depth = 0;
-  int count = 0;
-  bool inString = false;  // a parenthesis inside a string is no group's
-  while (count < limit && !AtEnd(k)) {
-    if (MarkerInText(c)) {
-      CollectRun(c, out, start, reported);
-      PassMarkerInText(c);
-      start = k.position;
-      continue;
-    }
-    char ch = k.text[k.position];
-    if (ch == '"') {
-      inString = !inString;
-    } else if (!inString && depth == 0 && stops(ch)) {
-      break;
-    } else if (!inString && ch == '(') {
-      ++depth;
-    } else if (!inString && ch == ')' && depth > 0) {
-      --depth;
-    }
-    ++k.position;
-    ++count;
-  }
-  CollectRun(c, out, start, reported);
-  return count;
-}
-
-}  // namespace
-
-std::optional<std::string_view> ReadParenthesised(Compiler& c, bool required) {
-  SkipBlanks(c);
-  if (ScanChar(c) != '(') {
-    if (required) ReportError(c, kErrParentheses, "");
-    return std::nullopt;
-  }
-  ScanCursor& k = c.scan.cur;
-  ++k.position;
-  FixedText<102400>& out = c.scan.parenthesised;
-  int count = CopyGroupedText(c, out, kParenthesisedLimit, [](char ch) { return ch == ')'; });
-  if (count >= kParenthesisedLimit || AtEnd(k)) {
-    ReportError(c, kErrParentheses, "");  // no closing parenthesis within reach
-    return std::nullopt;
-  }
-  ++k.position;
-  return out.view();
-}
-
-std::string_view ReadStatementText(Compiler& c) {
-  SkipBlanks(c);
-  ScanCursor& k = c.scan.cur;
-  FixedText<102400>& out = c.scan.statement;
-  out.clear();
-  bool reported = false;
-  int start = k.position;
-  for (;;) {
-    int stop = AtEnd(k) ? k.position : FindEitherByte(k.text, k.position, k.length, ';', '}');
-    int marker = NextMarkerInText(c, stop);
-    k.position = marker;
-    CollectRun(c, out, start, reported);
-    if (marker == stop) break;
-    PassMarkerInText(c);
-    start = k.position;
-  }
-  if (AtEnd(k) || k.text[k.position] == '}') ReportError(c, kErrMissingSemicolon, "");
-  if (!AtEnd(k)) ++k.position;
-  return out.view();
-}
-
-std::string_view ReadValueText(Compiler& c) {
-  SkipBlanks(c);
-  FixedText<102400>& out = c.scan.statement;
-  CopyGroupedText(c, out, std::numeric_limits<int>::max(),
-                  [](char ch) { return ch == ';' || ch == '}'; });
-  return out.view();
-}
-
-bool GroupEndsStatement(const Compiler& c) {
-  const ScanCursor& k = c.scan.cur;
-  int p = k.position;
-  if (p >= k.length || k.text[p] != '(') return false;
-  int depth = 0;
-  bool inString = false;
-  for (++p; p < k.length && p - k.position <= kParenthesisedLimit; ++p) {
-    char ch = k.text[p];
-    if (ch == '"') inString = !inString;
-    if (inString) continue;
-    if (ch == ')' && depth == 0) break;
-    if (ch == ')') --depth;
-    if (ch == '(') ++depth;
-  }
-  if (p >= k.length || k.text[p] != ')') return false;
-  for (++p; p < k.length;) {
-    std::string_view rest(k.text + p, static_cast<std::size_t>(k.length - p));
-    if (IsBlank(rest[0])) {
-      ++p;
-    } else if (c.run.lineMarkerFlag == 1 && rest.starts_with(kLineMarker)) {
-      p = MarkerPositionEnd(k.text, p + static_cast<int>(kLineMarker.size()), k.length);
-    } else {
-      return rest[0] == ';';
-    }
-  }
-  return false;
 }
 
 }  // namespace stackcc
