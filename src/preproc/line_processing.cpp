@@ -87,6 +87,46 @@ bool WalkTakesLine(const Compiler& c) {
   return first != '#' && first != kLineMarker[0] && RegionActive(c) != 0;
 }
 
+// Whether the line after the cursor is one the reader would hand out as the
+// rest of this very text: the reader would neither slide the window (the
+// position stays within the first 1,024 bytes, or the file ends in this
+// window), nor pass a long blank run itself, nor find the level exhausted.
+// Such a line, when the walk takes it too, is joined to the text's result.
+bool NextLineJoins(Compiler& c) {
+  const ScanCursor& k = c.scan.cur;
+  if (c.run.stopped || c.pre.pending != PendingComment::kNone) return false;
+  const IncludeStack& s = c.reader;
+  if (s.top < 0 || s.top != s.lastLevel) return false;
+  const IncludeLevel& level = s.levels[s.top];
+  bool slides = level.endOfFile == 0;
+  if (slides && level.position + k.position > kSlideAfter) return false;
+  int solid = SkipBlankBytes(k.text, k.position, k.length, [](int) {});
+  if (solid >= k.length || (slides && level.position + solid - 1 > kSlideAfter)) return false;
+  return k.text[solid] != '#' && k.text[solid] != kLineMarker[0];
+}
+
+// The walk's lines, as many as join the first, written as the driver writes
+// each: every result trimmed (each ends in CR LF, so only its leading spaces
+// go) and followed by one more CR LF, but the last, which the driver ends.
+// Where reports name the lines written, each text keeps its one line.
+std::string_view WalkLines(Compiler& c) {
+  std::string_view first = WalkSourceLine(c);
+  if (c.diag.positions.enabled || !NextLineJoins(c)) return first;
+  // Room for one more line of a whole window and its marker.
+  constexpr std::size_t kJoinedLimit = kLineCapacity - kWindowSize - 8192;
+  FixedText<kLineCapacity>& joined = c.pre.joinedLines;
+  joined.assign(TrimSpaces(first));
+  do {
+    AppendLineEnd(joined);
+    ClearEmit(c);
+    SkipLineBreaks(c);
+    std::string_view next = WalkSourceLine(c);
+    if (c.run.stopped) return {};
+    joined.append(TrimSpaces(next));
+  } while (joined.size() <= kJoinedLimit && NextLineJoins(c));
+  return joined.view();
+}
+
 // The rest of the line's work on the line copy; the result to write.
 std::string_view ProcessLineCopy(Compiler& c) {
   bool directive = MayBeDirective(c);
@@ -216,7 +256,7 @@ std::string_view PreprocessLine(Compiler& c, SourceText text) {
   ClearEmit(c);
   if (ContinuePendingComment(c)) return {};
   SkipLineBreaks(c);
-  if (WalkTakesLine(c)) return WalkSourceLine(c);
+  if (WalkTakesLine(c)) return WalkLines(c);
   ReadSourceLine(c);
   int consumed = c.scan.cur.position;
   PreprocState& p = c.pre;

@@ -59,6 +59,8 @@ struct PreprocState {
   FixedText<kLineCapacity> lineCopy;
   // The part of a line that substitution reads while the line copy is rebuilt.
   FixedText<kLineCapacity> lineWork;
+  // The walked lines of one text, joined as they are written.
+  FixedText<kLineCapacity> joinedLines;
   PendingComment pending = PendingComment::kNone;
   int pendingLevel = -1;
 };
@@ -113,9 +115,17 @@ struct LineOut {
 bool PutWord(const PreprocState& p, std::string_view word, int minEntry, LineOut& out);
 // Puts text with the words of entries from minEntry on replaced.
 bool PutExpanded(const PreprocState& p, std::string_view text, int minEntry, LineOut& out);
-// Ends a built line with CR LF; a line that passed the limit is reported and
-// cut to what fits with its line end.
-void FinishLine(Compiler& c, LineOut& out);
+// Cuts a line that passed the limit to what fits with its line end, and
+// reports it.
+void CutLine(Compiler& c, LineOut& out);
+// Ends a built line with CR LF; a line that passed the limit is cut.
+inline void FinishLine(Compiler& c, LineOut& out) {
+  if (out.replaced && (out.full || out.line.size() + 2 > out.limit)) {
+    CutLine(c, out);
+    return;
+  }
+  out.line.append("\r\n");
+}
 
 // The comments met while a line is read: each moves the cursor past it (a
 // "//" comment up to its line feed, a "/*" comment from its '*' to after the

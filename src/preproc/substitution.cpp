@@ -88,23 +88,10 @@ bool PutExpanded(const PreprocState& p, std::string_view text, int minEntry, Lin
   return true;
 }
 
-namespace {
-
-// A line that passed the limit keeps what fits with its line end.
 void CutLine(Compiler& c, LineOut& out) {
   ReportError(c, kErrLineLength, "");
   out.line.truncate(kLineWorkLimit - 2);
   AppendLineEnd(out.line);
-}
-
-}  // namespace
-
-void FinishLine(Compiler& c, LineOut& out) {
-  if (!out.replaced || (!out.full && out.line.size() + 2 <= out.limit)) {
-    AppendLineEnd(out.line);
-    return;
-  }
-  CutLine(c, out);
 }
 
 void SubstituteDefines(Compiler& c) {
