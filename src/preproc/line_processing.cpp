@@ -87,22 +87,58 @@ bool WalkTakesLine(const Compiler& c) {
   return first != '#' && first != kLineMarker[0] && RegionActive(c) != 0;
 }
 
-// Whether the line after the cursor is one the reader would hand out as the
-// rest of this very text: the reader would neither slide the window (the
-// position stays within the first 1,024 bytes, or the file ends in this
-// window), nor pass a long blank run itself, nor find the level exhausted.
-// Such a line, when the walk takes it too, is joined to the text's result.
-bool NextLineJoins(Compiler& c) {
+// Line breaks were passed: the position shown in reports moves to the line
+// and, with emitMarker, its marker goes to the emit buffer.
+void NoteLineBreak(Compiler& c, const IncludeLevel& level, bool emitMarker) {
+  FixedText<kErrorLineCapacity>& where = c.diag.errorLineText;
+  where.clear();
+  where.append_number(level.lineCounter);
+  where.append(':');
+  where.append(level.fileName.view());
+  if (!emitMarker) return;
+  Emit(c, kLineMarker);
+  if (MarkerNameQuoted(level.fileName.view())) {
+    // The position up to its ':' and the name in the form that Pass 2 can
+    // tell from the code behind it.
+    Emit(c, where.view().substr(0, where.size() - level.fileName.size()));
+    EmitMarkerName(c, level.fileName.view());
+  } else {
+    Emit(c, where.view());
+  }
+  Emit(c, "\r\n");
+}
+
+// Where the line after the cursor begins when the reader would hand it out as
+// the rest of this very text, and the walk takes it (-1 otherwise): the
+// reader would neither slide the window (the position stays within the first
+// 1,024 bytes, or the file ends in this window), nor pass a long blank run
+// itself, nor find the level exhausted.
+int NextLineStart(Compiler& c) {
   const ScanCursor& k = c.scan.cur;
-  if (c.run.stopped || c.pre.pending != PendingComment::kNone) return false;
+  if (c.run.stopped || c.pre.pending != PendingComment::kNone) return -1;
   const IncludeStack& s = c.reader;
-  if (s.top < 0 || s.top != s.lastLevel) return false;
+  if (s.top < 0 || s.top != s.lastLevel) return -1;
   const IncludeLevel& level = s.levels[s.top];
   bool slides = level.endOfFile == 0;
-  if (slides && level.position + k.position > kSlideAfter) return false;
+  if (slides && level.position + k.position > kSlideAfter) return -1;
   int solid = SkipBlankBytes(k.text, k.position, k.length, [](int) {});
-  if (solid >= k.length || (slides && level.position + solid - 1 > kSlideAfter)) return false;
-  return k.text[solid] != '#' && k.text[solid] != kLineMarker[0];
+  if (solid >= k.length || (slides && level.position + solid - 1 > kSlideAfter)) return -1;
+  return k.text[solid] != '#' && k.text[solid] != kLineMarker[0] ? solid : -1;
+}
+
+// SkipLineBreaks up to the line's start, found already.
+void PassLineBreaks(Compiler& c, int solid) {
+  ScanCursor& k = c.scan.cur;
+  IncludeLevel& level = CurrentLevel(c);
+  int passed = 0;
+  for (int at = k.position; at < solid; ++at) {
+    if (k.text[at] != '\n') continue;
+    k.text[at] = '\r';  // counted once, never again
+    ++passed;
+  }
+  k.position = solid;
+  level.lineCounter += passed;
+  if (passed > 0 && c.run.lineMarkerFlag == 1) NoteLineBreak(c, level, true);
 }
 
 // The walk's lines, as many as join the first, written as the driver writes
@@ -111,19 +147,21 @@ bool NextLineJoins(Compiler& c) {
 // Where reports name the lines written, each text keeps its one line.
 std::string_view WalkLines(Compiler& c) {
   std::string_view first = WalkSourceLine(c);
-  if (c.diag.positions.enabled || !NextLineJoins(c)) return first;
+  int next = c.diag.positions.enabled ? -1 : NextLineStart(c);
+  if (next < 0) return first;
   // Room for one more line of a whole window and its marker.
   constexpr std::size_t kJoinedLimit = kLineCapacity - kWindowSize - 8192;
   FixedText<kLineCapacity>& joined = c.pre.joinedLines;
   joined.assign(TrimSpaces(first));
-  do {
+  while (next >= 0) {
     AppendLineEnd(joined);
     ClearEmit(c);
-    SkipLineBreaks(c);
-    std::string_view next = WalkSourceLine(c);
+    PassLineBreaks(c, next);
+    std::string_view line = WalkSourceLine(c);
     if (c.run.stopped) return {};
-    joined.append(TrimSpaces(next));
-  } while (joined.size() <= kJoinedLimit && NextLineJoins(c));
+    joined.append(TrimSpaces(line));
+    next = joined.size() <= kJoinedLimit ? NextLineStart(c) : -1;
+  }
   return joined.view();
 }
 
@@ -192,23 +230,7 @@ void SkipLineBreaks(Compiler& c, bool emitMarker) {
       passed = true;
     });
   }
-  if (!passed || c.run.lineMarkerFlag != 1) return;
-  FixedText<kErrorLineCapacity>& where = c.diag.errorLineText;
-  where.clear();
-  where.append_number(level.lineCounter);
-  where.append(':');
-  where.append(level.fileName.view());
-  if (!emitMarker) return;
-  Emit(c, kLineMarker);
-  if (MarkerNameQuoted(level.fileName.view())) {
-    // The position up to its ':' and the name in the form that Pass 2 can
-    // tell from the code behind it.
-    Emit(c, where.view().substr(0, where.size() - level.fileName.size()));
-    EmitMarkerName(c, level.fileName.view());
-  } else {
-    Emit(c, where.view());
-  }
-  Emit(c, "\r\n");
+  if (passed && c.run.lineMarkerFlag == 1) NoteLineBreak(c, level, emitMarker);
 }
 
 std::string_view ReadSourceLine(Compiler& c) {
