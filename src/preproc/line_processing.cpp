@@ -113,32 +113,45 @@ void NoteLineBreak(Compiler& c, const IncludeLevel& level, bool emitMarker) {
 // reader would neither slide the window (the position stays within the first
 // 1,024 bytes, or the file ends in this window), nor pass a long blank run
 // itself, nor find the level exhausted.
-int NextLineStart(Compiler& c) {
+struct NextLine {
+  int start = -1;     // -1: the line does not join
+  int feeds = 0;      // the line feeds in front of it
+  int lastFeed = -1;  // where the last of them stands
+};
+
+NextLine NextLineStart(Compiler& c) {
   const ScanCursor& k = c.scan.cur;
-  if (c.run.stopped || c.pre.pending != PendingComment::kNone) return -1;
+  NextLine next;
+  if (c.run.stopped || c.pre.pending != PendingComment::kNone) return next;
   const IncludeStack& s = c.reader;
-  if (s.top < 0 || s.top != s.lastLevel) return -1;
+  if (s.top < 0 || s.top != s.lastLevel) return next;
   const IncludeLevel& level = s.levels[s.top];
   bool slides = level.endOfFile == 0;
-  if (slides && level.position + k.position > kSlideAfter) return -1;
-  int solid = SkipBlankBytes(k.text, k.position, k.length, [](int) {});
-  if (solid >= k.length || (slides && level.position + solid - 1 > kSlideAfter)) return -1;
-  return k.text[solid] != '#' && k.text[solid] != kLineMarker[0] ? solid : -1;
+  if (slides && level.position + k.position > kSlideAfter) return next;
+  int solid = SkipBlankBytes(k.text, k.position, k.length, [&next](int at) {
+    ++next.feeds;
+    next.lastFeed = at;
+  });
+  if (solid >= k.length || (slides && level.position + solid - 1 > kSlideAfter)) return next;
+  if (k.text[solid] != '#' && k.text[solid] != kLineMarker[0]) next.start = solid;
+  return next;
 }
 
-// SkipLineBreaks up to the line's start, found already.
-void PassLineBreaks(Compiler& c, int solid) {
+// SkipLineBreaks up to the line's start, found already with its line feeds
+// (mostly one, the line end before it).
+void PassLineBreaks(Compiler& c, const NextLine& next) {
   ScanCursor& k = c.scan.cur;
   IncludeLevel& level = CurrentLevel(c);
-  int passed = 0;
-  for (int at = k.position; at < solid; ++at) {
-    if (k.text[at] != '\n') continue;
-    k.text[at] = '\r';  // counted once, never again
-    ++passed;
+  if (next.feeds == 1) {
+    k.text[next.lastFeed] = '\r';  // counted once, never again
+  } else {
+    for (int at = k.position; at < next.start; ++at) {
+      if (k.text[at] == '\n') k.text[at] = '\r';
+    }
   }
-  k.position = solid;
-  level.lineCounter += passed;
-  if (passed > 0 && c.run.lineMarkerFlag == 1) NoteLineBreak(c, level, true);
+  k.position = next.start;
+  level.lineCounter += next.feeds;
+  if (next.feeds > 0 && c.run.lineMarkerFlag == 1) NoteLineBreak(c, level, true);
 }
 
 // The walk's lines, as many as join the first, written as the driver writes
@@ -147,20 +160,21 @@ void PassLineBreaks(Compiler& c, int solid) {
 // Where reports name the lines written, each text keeps its one line.
 std::string_view WalkLines(Compiler& c) {
   std::string_view first = WalkSourceLine(c);
-  int next = c.diag.positions.enabled ? -1 : NextLineStart(c);
-  if (next < 0) return first;
+  NextLine next;
+  if (!c.diag.positions.enabled) next = NextLineStart(c);
+  if (next.start < 0) return first;
   // Room for one more line of a whole window and its marker.
   constexpr std::size_t kJoinedLimit = kLineCapacity - kWindowSize - 8192;
   FixedText<kLineCapacity>& joined = c.pre.joinedLines;
   joined.assign(TrimSpaces(first));
-  while (next >= 0) {
+  while (next.start >= 0) {
     AppendLineEnd(joined);
     ClearEmit(c);
     PassLineBreaks(c, next);
     std::string_view line = WalkSourceLine(c);
     if (c.run.stopped) return {};
     joined.append(TrimSpaces(line));
-    next = joined.size() <= kJoinedLimit ? NextLineStart(c) : -1;
+    next = joined.size() <= kJoinedLimit ? NextLineStart(c) : NextLine{};
   }
   return joined.view();
 }

@@ -68,7 +68,8 @@ bool SlashEndsLine(Compiler& c, Walk& w, int i) {
 // The first stop from i on (the text's length when there is none). The
 // sixteen-byte search finds the fixed stops and every byte in the range of the
 // define names' first bytes; a byte of that range that begins no name is
-// passed over.
+// passed over. The text's terminator, a NUL, ends the search, and the loads
+// stay within it.
 int NextStop(const PreprocState& p, const Walk& w, int i) {
   static constexpr char kFixedStops[4] = {'\n', '\0', '/', '\''};
   for (;;) {
