@@ -80,45 +80,6 @@ inline int FindByteInRange(const char* text, int from, int end, unsigned char lo
   return end;
 }
 
-// The first position from `from` on, at most end, holding one of the four
-// bytes of `bytes` or a byte in [low, high] taken unsigned (no range when low
-// is above high). text[end] must hold one of the four bytes (a terminator),
-// so the search ends there at the latest and blocks need no test against end;
-// they are loaded while they lie below readable.
-inline int FindStopByte(const char* text, int from, int end, const char (&bytes)[4],
-                        unsigned char low, unsigned char high, int readable) {
-  unsigned char span = low > high ? 0 : static_cast<unsigned char>(high - low);
-  unsigned char base = low > high ? static_cast<unsigned char>(bytes[0]) : low;
-#if defined(__SSE2__)
-  const __m128i v0 = _mm_set1_epi8(bytes[0]);
-  const __m128i v1 = _mm_set1_epi8(bytes[1]);
-  const __m128i v2 = _mm_set1_epi8(bytes[2]);
-  const __m128i v3 = _mm_set1_epi8(bytes[3]);
-  const __m128i vbase = _mm_set1_epi8(static_cast<char>(base));
-  const __m128i vspan = _mm_set1_epi8(static_cast<char>(span));
-  for (; from + 16 <= readable; from += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
-    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, v0), _mm_cmpeq_epi8(v, v1)),
-                               _mm_or_si128(_mm_cmpeq_epi8(v, v2), _mm_cmpeq_epi8(v, v3)));
-    __m128i offset = _mm_sub_epi8(v, vbase);  // wraps: in range iff offset <= span, unsigned
-    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(_mm_min_epu8(offset, vspan), offset));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
-    if (mask != 0) {
-      int at = from + __builtin_ctz(mask);
-      return at < end ? at : end;
-    }
-  }
-#else
-  (void)readable;
-#endif
-  for (; from < end; ++from) {
-    char ch = text[from];
-    if (ch == bytes[0] || ch == bytes[1] || ch == bytes[2] || ch == bytes[3]) return from;
-    if (static_cast<unsigned char>(static_cast<unsigned char>(ch) - base) <= span) return from;
-  }
-  return end;
-}
-
 // Blank bytes are those up to 0x20 taken as signed chars: the controls, the
 // space and 0x80-0xFF. Gives the first position from `from` on, below end, of a
 // byte that is not blank (end when there is none); lineFeeds, when given, is

@@ -9,7 +9,6 @@
 // ConvertCharConstants give together: a name is replaced where it stands as a
 // whole word, a NUL ends what is kept while the rest is still read for its
 // comments, and a comment ends the line.
-#include "base/byte_scan.h"
 #include "base/bytes.h"
 #include "base/compiler.h"
 #include "io/diagnostics.h"
@@ -65,19 +64,11 @@ bool SlashEndsLine(Compiler& c, Walk& w, int i) {
   return false;
 }
 
-// The first stop from i on (the text's length when there is none). The
-// sixteen-byte search finds the fixed stops and every byte in the range of the
-// define names' first bytes; a byte of that range that begins no name is
-// passed over. The text's terminator, a NUL, ends the search, and the loads
-// stay within it.
+// The first stop from i on (the text's length when there is none). The text's
+// terminator, a NUL, is a stop, so the search ends there at the latest.
 int NextStop(const PreprocState& p, const Walk& w, int i) {
-  static constexpr char kFixedStops[4] = {'\n', '\0', '/', '\''};
-  for (;;) {
-    i = FindStopByte(w.text, i, w.length, kFixedStops, p.defineFirstLow, p.defineFirstHigh,
-                     w.length + 1);
-    if (i >= w.length || p.walkStops[static_cast<unsigned char>(w.text[i])] != 0) return i;
-    ++i;
-  }
+  while (p.walkStops[static_cast<unsigned char>(w.text[i])] == 0) ++i;
+  return i;
 }
 
 // Walks the line from the cursor; the cursor ends where the line ends.

@@ -73,33 +73,6 @@ TEST(ByteScan, AgreesWithAByteByByteSearchEverywhere) {
   }
 }
 
-// The line walk's search: four stop bytes and a range, up to a terminator
-// that is one of the four; loads may reach past the terminator into the rest
-// of the buffer, whose bytes must never be taken.
-TEST(ByteScan, StopSearchAgreesWithAByteByByteSearchUpToItsTerminator) {
-  const char stops[4] = {'\n', '\0', '/', '\''};
-  struct Range {
-    unsigned char lo, hi;
-  };
-  const Range ranges[] = {{'A', 'Z'}, {'Z', 'a'}, {0x80, 0xFF}, {'M', 'M'}, {0xFF, 0}};
-  for (const std::string& t : Texts()) {
-    int size = static_cast<int>(t.size());
-    // The text, its terminator, and bytes behind it that would all be hits.
-    std::string buffer = t + '\0' + std::string(40, '/');
-    for (int from = 0; from <= size; ++from) {
-      for (int readable : {size + 1, static_cast<int>(buffer.size())}) {
-        for (const Range& r : ranges) {
-          int slow =
-              std::min({SlowEither(t, from, size, '\n', '\0'), SlowEither(t, from, size, '/', '\''),
-                        SlowInRange(t, from, size, r.lo, r.hi)});
-          EXPECT_EQ(FindStopByte(buffer.data(), from, size, stops, r.lo, r.hi, readable), slow)
-              << "from " << from << " readable " << readable;
-        }
-      }
-    }
-  }
-}
-
 TEST(ByteScan, SkipsBlanksAndReportsEveryLineFeedPassed) {
   for (const std::string& t : Texts()) {
     int size = static_cast<int>(t.size());
