@@ -87,98 +87,6 @@ bool WalkTakesLine(const Compiler& c) {
   return first != '#' && first != kLineMarker[0] && RegionActive(c) != 0;
 }
 
-// Line breaks were passed: the position shown in reports moves to the line
-// and, with emitMarker, its marker goes to the emit buffer.
-void NoteLineBreak(Compiler& c, const IncludeLevel& level, bool emitMarker) {
-  FixedText<kErrorLineCapacity>& where = c.diag.errorLineText;
-  where.clear();
-  where.append_number(level.lineCounter);
-  where.append(':');
-  where.append(level.fileName.view());
-  if (!emitMarker) return;
-  Emit(c, kLineMarker);
-  if (MarkerNameQuoted(level.fileName.view())) {
-    // The position up to its ':' and the name in the form that Pass 2 can
-    // tell from the code behind it.
-    Emit(c, where.view().substr(0, where.size() - level.fileName.size()));
-    EmitMarkerName(c, level.fileName.view());
-  } else {
-    Emit(c, where.view());
-  }
-  Emit(c, "\r\n");
-}
-
-// Where the line after the cursor begins when the reader would hand it out as
-// the rest of this very text, and the walk takes it (-1 otherwise): the
-// reader would neither slide the window (the position stays within the first
-// 1,024 bytes, or the file ends in this window), nor pass a long blank run
-// itself, nor find the level exhausted.
-struct NextLine {
-  int start = -1;     // -1: the line does not join
-  int feeds = 0;      // the line feeds in front of it
-  int lastFeed = -1;  // where the last of them stands
-};
-
-NextLine NextLineStart(Compiler& c) {
-  const ScanCursor& k = c.scan.cur;
-  NextLine next;
-  if (c.run.stopped || c.pre.pending != PendingComment::kNone) return next;
-  const IncludeStack& s = c.reader;
-  if (s.top < 0 || s.top != s.lastLevel) return next;
-  const IncludeLevel& level = s.levels[s.top];
-  bool slides = level.endOfFile == 0;
-  if (slides && level.position + k.position > kSlideAfter) return next;
-  int solid = SkipBlankBytes(k.text, k.position, k.length, [&next](int at) {
-    ++next.feeds;
-    next.lastFeed = at;
-  });
-  if (solid >= k.length || (slides && level.position + solid - 1 > kSlideAfter)) return next;
-  if (k.text[solid] != '#' && k.text[solid] != kLineMarker[0]) next.start = solid;
-  return next;
-}
-
-// SkipLineBreaks up to the line's start, found already with its line feeds
-// (mostly one, the line end before it).
-void PassLineBreaks(Compiler& c, const NextLine& next) {
-  ScanCursor& k = c.scan.cur;
-  IncludeLevel& level = CurrentLevel(c);
-  if (next.feeds == 1) {
-    k.text[next.lastFeed] = '\r';  // counted once, never again
-  } else {
-    for (int at = k.position; at < next.start; ++at) {
-      if (k.text[at] == '\n') k.text[at] = '\r';
-    }
-  }
-  k.position = next.start;
-  level.lineCounter += next.feeds;
-  if (next.feeds > 0 && c.run.lineMarkerFlag == 1) NoteLineBreak(c, level, true);
-}
-
-// The walk's lines, as many as join the first, written as the driver writes
-// each: every result trimmed (each ends in CR LF, so only its leading spaces
-// go) and followed by one more CR LF, but the last, which the driver ends.
-// Where reports name the lines written, each text keeps its one line.
-std::string_view WalkLines(Compiler& c) {
-  std::string_view first = WalkSourceLine(c);
-  NextLine next;
-  if (!c.diag.positions.enabled) next = NextLineStart(c);
-  if (next.start < 0) return first;
-  // Room for one more line of a whole window and its marker.
-  constexpr std::size_t kJoinedLimit = kLineCapacity - kWindowSize - 8192;
-  FixedText<kLineCapacity>& joined = c.pre.joinedLines;
-  joined.assign(TrimSpaces(first));
-  while (next.start >= 0) {
-    AppendLineEnd(joined);
-    ClearEmit(c);
-    PassLineBreaks(c, next);
-    std::string_view line = WalkSourceLine(c);
-    if (c.run.stopped) return {};
-    joined.append(TrimSpaces(line));
-    next = joined.size() <= kJoinedLimit ? NextLineStart(c) : NextLine{};
-  }
-  return joined.view();
-}
-
 // The rest of the line's work on the line copy; the result to write.
 std::string_view ProcessLineCopy(Compiler& c) {
   bool directive = MayBeDirective(c);
@@ -244,7 +152,23 @@ void SkipLineBreaks(Compiler& c, bool emitMarker) {
       passed = true;
     });
   }
-  if (passed && c.run.lineMarkerFlag == 1) NoteLineBreak(c, level, emitMarker);
+  if (!passed || c.run.lineMarkerFlag != 1) return;
+  FixedText<kErrorLineCapacity>& where = c.diag.errorLineText;
+  where.clear();
+  where.append_number(level.lineCounter);
+  where.append(':');
+  where.append(level.fileName.view());
+  if (!emitMarker) return;
+  Emit(c, kLineMarker);
+  if (MarkerNameQuoted(level.fileName.view())) {
+    // The position up to its ':' and the name in the form that Pass 2 can
+    // tell from the code behind it.
+    Emit(c, where.view().substr(0, where.size() - level.fileName.size()));
+    EmitMarkerName(c, level.fileName.view());
+  } else {
+    Emit(c, where.view());
+  }
+  Emit(c, "\r\n");
 }
 
 std::string_view ReadSourceLine(Compiler& c) {
@@ -292,7 +216,7 @@ std::string_view PreprocessLine(Compiler& c, SourceText text) {
   ClearEmit(c);
   if (ContinuePendingComment(c)) return {};
   SkipLineBreaks(c);
-  if (WalkTakesLine(c)) return WalkLines(c);
+  if (WalkTakesLine(c)) return WalkSourceLine(c);
   ReadSourceLine(c);
   int consumed = c.scan.cur.position;
   PreprocState& p = c.pre;

@@ -59,8 +59,6 @@ struct PreprocState {
   FixedText<kLineCapacity> lineCopy;
   // The part of a line that substitution reads while the line copy is rebuilt.
   FixedText<kLineCapacity> lineWork;
-  // The walked lines of one text, joined as they are written.
-  FixedText<kLineCapacity> joinedLines;
   PendingComment pending = PendingComment::kNone;
   int pendingLevel = -1;
 };

@@ -1,5 +1,5 @@
 // The one walk over ordinary lines: the define filter's edges, the bytes it
-// stops at, and the lines of one reader text joined into one result.
+// stops at, and lines across window slides and long blank runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Lines of one window, of windows that slide, and after blank runs that the
 // reader passes itself: each line written as it would be alone.
-TEST(WalkJoin, EveryLineOfManyWindowsKeepsItsMarker) {
+TEST(WalkWindows, EveryLineOfManyWindowsKeepsItsMarker) {
   std::string source = "#define N 10\n";
   std::string expected = E;
   int lineNo = 1;
@@ -94,8 +94,8 @@ TEST(WalkJoin, EveryLineOfManyWindowsKeepsItsMarker) {
 }
 
 // A line longer than a window is handed out in parts, each a line of its own;
-// the walk must not join what the reader would hand out after a slide.
-TEST(WalkJoin, ALineLongerThanTheWindowIsCutWhereTheWindowEnds) {
+// the walk ends the first where the window ends.
+TEST(WalkWindows, ALineLongerThanTheWindowIsCutWhereTheWindowEnds) {
   std::string longLine(30000, 'x');
   Pass1 run;
   std::string out = run.Run("a;\n" + longLine + "\nb;\n");
