@@ -88,6 +88,8 @@ std::string_view ReadSourceLine(Compiler& c);
 void WarnAboutLine(Compiler& c, std::string_view line);
 // Replaces defined names in the line copy by their values.
 void SubstituteDefines(Compiler& c);
+// Turns character constants such as 'A' in the line copy into decimal codes.
+void ConvertCharConstants(Compiler& c);
 
 // A line being built with its defines replaced. Until the first replacement
 // the line may grow to its buffer's capacity; from it on the whole line, its
@@ -136,8 +138,6 @@ void SkipBlockComment(Compiler& c);
 // defines and character constants replaced, in one walk. Returns the text to
 // write; the cursor stays where ReadSourceLine leaves it.
 std::string_view WalkSourceLine(Compiler& c);
-// Turns character constants such as 'A' in the line copy into decimal codes.
-void ConvertCharConstants(Compiler& c);
 
 // The define table.
 // The entry of a name: -1 when there is none. The empty name meets the first
