@@ -1,9 +1,10 @@
 // The define table: entries in the order of first definition, never removed,
 // found by name through an open-addressing index (names are unique, so the
 // index gives the same entry as a search from the first).
+#include "base/bytes.h"
 #include "base/compiler.h"
-#include "preproc/preproc.h"
 #include "base/text_helpers.h"
+#include "preproc/preproc.h"
 
 namespace stackcc {
 
@@ -38,8 +39,8 @@ int AddDefine(PreprocState& p, std::string_view name) {
   p.defineIndex[SlotOf(p, stored)] = entry + 1;
   if (!stored.empty()) {
     unsigned char first = static_cast<unsigned char>(stored[0]);
-    p.defineFirstBytes[first >> 6] |= std::uint64_t{1} << (first & 63);
-    p.defineLengths |= std::uint64_t{1} << (stored.size() < 63 ? stored.size() : 63);
+    p.defineLengthsByFirst[first] |= std::uint64_t{1} << (stored.size() < 63 ? stored.size() : 63);
+    if (IsLetter(stored[0])) p.walkStops[first] = 1;  // only a letter begins a name that is used
     if (first < p.defineFirstLow) p.defineFirstLow = first;
     if (first > p.defineFirstHigh) p.defineFirstHigh = first;
   }

@@ -45,37 +45,6 @@ void CommentReachedEnd(Compiler& c, PendingComment kind) {
   c.pre.pendingLevel = c.reader.top;
 }
 
-// From the cursor up to the line feed that ends a "//" comment (not consumed).
-void SkipLineComment(Compiler& c) {
-  ScanCursor& k = c.scan.cur;
-  while (!AtEnd(k) && k.text[k.position] != '\n') ++k.position;
-  if (AtEnd(k)) CommentReachedEnd(c, PendingComment::kLine);
-}
-
-// From the cursor (the '*' of the opener, or the start of a continued text) to
-// just after the closing "*/". Line feeds inside are counted; their markers are
-// not written, as the emit buffer is emptied when the comment ends. A '*' that
-// is the last byte of the text stays unconsumed, so a "*/" split by the end of
-// the window is still found.
-void SkipBlockComment(Compiler& c) {
-  ScanCursor& k = c.scan.cur;
-  for (;;) {
-    SkipLineBreaks(c, false);
-    if (AtEnd(k)) break;
-    if (k.text[k.position] == '*') {
-      if (k.position + 1 >= k.length) break;
-      if (k.text[k.position + 1] == '/') {
-        k.position += 2;
-        ClearEmit(c);
-        return;
-      }
-    }
-    ++k.position;
-  }
-  ClearEmit(c);
-  CommentReachedEnd(c, PendingComment::kBlock);
-}
-
 // A text that continues the comment of the previous text of the same level:
 // the comment is skipped and the text yields an empty line. Returns false when
 // nothing was pending.
@@ -108,6 +77,16 @@ bool MayBeDirective(const Compiler& c) {
   return i < line.size() && (line[i] == '#' || line[i] == 'L');
 }
 
+// The line at the cursor is an ordinary one of an active region, for the walk:
+// neither a directive (whose '#' comes first) nor a marker (its 'L') can stand
+// at its start. The walk also relies on the terminator behind the text.
+bool WalkTakesLine(const Compiler& c) {
+  const ScanCursor& k = c.scan.cur;
+  if (k.position >= k.length || k.text[k.length] != '\0') return false;
+  char first = k.text[k.position];
+  return first != '#' && first != kLineMarker[0] && RegionActive(c) != 0;
+}
+
 // The rest of the line's work on the line copy; the result to write.
 std::string_view ProcessLineCopy(Compiler& c) {
   bool directive = MayBeDirective(c);
@@ -129,6 +108,37 @@ std::string_view ProcessLineCopy(Compiler& c) {
 }
 
 }  // namespace
+
+// From the cursor up to the line feed that ends a "//" comment (not consumed).
+void SkipLineComment(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  while (!AtEnd(k) && k.text[k.position] != '\n') ++k.position;
+  if (AtEnd(k)) CommentReachedEnd(c, PendingComment::kLine);
+}
+
+// From the cursor (the '*' of the opener, or the start of a continued text) to
+// just after the closing "*/". Line feeds inside are counted; their markers are
+// not written, as the emit buffer is emptied when the comment ends. A '*' that
+// is the last byte of the text stays unconsumed, so a "*/" split by the end of
+// the window is still found.
+void SkipBlockComment(Compiler& c) {
+  ScanCursor& k = c.scan.cur;
+  for (;;) {
+    SkipLineBreaks(c, false);
+    if (AtEnd(k)) break;
+    if (k.text[k.position] == '*') {
+      if (k.position + 1 >= k.length) break;
+      if (k.text[k.position + 1] == '/') {
+        k.position += 2;
+        ClearEmit(c);
+        return;
+      }
+    }
+    ++k.position;
+  }
+  ClearEmit(c);
+  CommentReachedEnd(c, PendingComment::kBlock);
+}
 
 void SkipLineBreaks(Compiler& c, bool emitMarker) {
   ScanCursor& k = c.scan.cur;
@@ -206,6 +216,7 @@ std::string_view PreprocessLine(Compiler& c, SourceText text) {
   ClearEmit(c);
   if (ContinuePendingComment(c)) return {};
   SkipLineBreaks(c);
+  if (WalkTakesLine(c)) return WalkSourceLine(c);
   ReadSourceLine(c);
   int consumed = c.scan.cur.position;
   PreprocState& p = c.pre;

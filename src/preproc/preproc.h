@@ -8,6 +8,7 @@
 #include "base/fixed_text.h"
 #include "base/lazy_table.h"
 #include "io/source_reader.h"
+#include "preproc/byte_classes.h"
 
 namespace stackcc {
 
@@ -37,10 +38,13 @@ struct PreprocState {
   int defineCount = 0;
   // Slot -> entry index + 1 (0 = empty slot); finds a name without a linear scan.
   int defineIndex[kDefineIndexSlots] = {};
-  // A quick filter before the index: the first bytes and the lengths (63 for
-  // longer) of the names defined so far. A word that misses either is no name.
-  std::uint64_t defineFirstBytes[4] = {};
-  std::uint64_t defineLengths = 0;
+  // A quick filter before the index: per first byte, the lengths (63 for
+  // longer) of the names defined so far that begin with it. A word whose
+  // length is not among those of its first byte is no name.
+  std::uint64_t defineLengthsByFirst[256] = {};
+  // Where the walk over a source line stops: the fixed stops and the first
+  // bytes of the define names.
+  WalkStops walkStops = kPlainWalkStops;
   // The lowest and highest byte a define name begins with (low above high while
   // there is none).
   unsigned char defineFirstLow = 0xFF;
@@ -53,17 +57,16 @@ struct PreprocState {
   // The line read by ReadSourceLine, with CR LF, which the directives and
   // substitution then work on.
   FixedText<kLineCapacity> lineCopy;
-  FixedText<kLineWorkLimit + 1> lineWork;  // the substituted line being built
+  // The part of a line that substitution reads while the line copy is rebuilt.
+  FixedText<kLineCapacity> lineWork;
   PendingComment pending = PendingComment::kNone;
   int pendingLevel = -1;
 };
 
 // Whether a word could be the name of a define (false means it is none).
 inline bool MayBeDefineName(const PreprocState& p, std::string_view word) {
-  unsigned char first = static_cast<unsigned char>(word[0]);
-  std::size_t length = word.size() < 63 ? word.size() : 63;
-  return ((p.defineFirstBytes[first >> 6] >> (first & 63)) & 1) != 0 &&
-         ((p.defineLengths >> length) & 1) != 0;
+  std::uint64_t lengths = p.defineLengthsByFirst[static_cast<unsigned char>(word[0])];
+  return ((lengths >> (word.size() < 63 ? word.size() : 63)) & 1) != 0;
 }
 
 // Processes one reader text; returns the text to write as the next line of
@@ -87,6 +90,54 @@ void WarnAboutLine(Compiler& c, std::string_view line);
 void SubstituteDefines(Compiler& c);
 // Turns character constants such as 'A' in the line copy into decimal codes.
 void ConvertCharConstants(Compiler& c);
+
+// A line being built with its defines replaced. Until the first replacement
+// the line may grow to its buffer's capacity; from it on the whole line, its
+// CR LF included, must stay within kLineWorkLimit, and what passes it is cut.
+struct LineOut {
+  FixedText<kLineCapacity>& line;
+  std::size_t limit = kLineCapacity - 1;
+  bool replaced = false;
+  bool full = false;  // a part was cut at the limit
+
+  // Appends what fits below the limit; false when not all of it did.
+  bool Put(std::string_view s) {
+    std::size_t used = line.size();
+    std::size_t room = used < limit ? limit - used : 0;
+    if (s.size() <= room) return line.append(s);
+    line.append(s.substr(0, room));
+    full = true;
+    return false;
+  }
+};
+// Puts a word, or the value of the define it names (entries from minEntry on
+// only), expanded in turn; false once the line is full.
+bool PutWord(const PreprocState& p, std::string_view word, int minEntry, LineOut& out);
+// Puts text with the words of entries from minEntry on replaced.
+bool PutExpanded(const PreprocState& p, std::string_view text, int minEntry, LineOut& out);
+// Cuts a line that passed the limit to what fits with its line end, and
+// reports it.
+void CutLine(Compiler& c, LineOut& out);
+// Ends a built line with CR LF; a line that passed the limit is cut.
+inline void FinishLine(Compiler& c, LineOut& out) {
+  if (out.replaced && (out.full || out.line.size() + 2 > out.limit)) {
+    CutLine(c, out);
+    return;
+  }
+  out.line.append("\r\n");
+}
+
+// The comments met while a line is read: each moves the cursor past it (a
+// "//" comment up to its line feed, a "/*" comment from its '*' to after the
+// closing pair, counting the line feeds inside).
+void SkipLineComment(Compiler& c);
+void SkipBlockComment(Compiler& c);
+
+// The line at the cursor, which begins with neither a directive's '#' nor the
+// 'L' of a marker, in an active region: read, its comments removed, its
+// defines and character constants replaced, in one walk. Returns the text to
+// write; the cursor stays where ReadSourceLine leaves it.
+std::string_view WalkSourceLine(Compiler& c);
 
 // The define table.
 // The entry of a name: -1 when there is none. The empty name meets the first

@@ -14,15 +14,13 @@
 // result of the entry-by-entry rescans with one look-up per word.
 #include "base/byte_scan.h"
 #include "base/compiler.h"
+#include "base/text_helpers.h"
 #include "io/diagnostics.h"
 #include "preproc/preproc.h"
-#include "base/text_helpers.h"
 
 namespace stackcc {
 
 namespace {
-
-using LineWork = FixedText<kLineWorkLimit + 1>;
 
 std::size_t WordEnd(std::string_view text, std::size_t from) {
   while (from < text.size() && IsNameChar(text[from])) ++from;
@@ -35,29 +33,6 @@ int ReplacingEntry(const PreprocState& p, std::string_view word, int minEntry) {
   if (!IsLetter(word[0]) || !MayBeDefineName(p, word)) return -1;  // names start with a letter
   int entry = FindDefine(p, word);
   return entry >= minEntry ? entry : -1;
-}
-
-// Appends text to out with the words of entries from minEntry on replaced;
-// false as soon as out is full.
-bool Expand(const PreprocState& p, std::string_view text, int minEntry, LineWork& out) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (!IsNameChar(text[i])) {
-      std::size_t run = i;
-      while (run < text.size() && !IsNameChar(text[run])) ++run;
-      if (!out.append(text.substr(i, run - i))) return false;
-      i = run;
-      continue;
-    }
-    std::size_t end = WordEnd(text, i);
-    std::string_view word = text.substr(i, end - i);
-    int entry = ReplacingEntry(p, word, minEntry);
-    bool fits =
-        entry < 0 ? out.append(word) : Expand(p, p.defines[entry].value.view(), entry + 1, out);
-    if (!fits) return false;
-    i = end;
-  }
-  return true;
 }
 
 // Where the first word to replace starts (npos when there is none). Only a
@@ -84,6 +59,41 @@ std::size_t FirstReplaced(const PreprocState& p, std::string_view line, int read
 
 }  // namespace
 
+bool PutWord(const PreprocState& p, std::string_view word, int minEntry, LineOut& out) {
+  int entry = ReplacingEntry(p, word, minEntry);
+  if (entry < 0) return out.Put(word);
+  if (!out.replaced) {
+    out.replaced = true;
+    out.limit = kLineWorkLimit;
+    if (out.line.size() > out.limit) {
+      out.line.truncate(out.limit);
+      out.full = true;
+      return false;
+    }
+  }
+  return PutExpanded(p, p.defines[entry].value.view(), entry + 1, out);
+}
+
+bool PutExpanded(const PreprocState& p, std::string_view text, int minEntry, LineOut& out) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t run = i;
+    while (run < text.size() && !IsNameChar(text[run])) ++run;
+    if (run > i && !out.Put(text.substr(i, run - i))) return false;
+    if (run == text.size()) break;
+    std::size_t end = WordEnd(text, run);
+    if (!PutWord(p, text.substr(run, end - run), minEntry, out)) return false;
+    i = end;
+  }
+  return true;
+}
+
+void CutLine(Compiler& c, LineOut& out) {
+  ReportError(c, kErrLineLength, "");
+  out.line.truncate(kLineWorkLimit - 2);
+  AppendLineEnd(out.line);
+}
+
 void SubstituteDefines(Compiler& c) {
   PreprocState& p = c.pre;
   if (p.defineCount == 0) return;
@@ -92,16 +102,13 @@ void SubstituteDefines(Compiler& c) {
   constexpr int kReadable = static_cast<int>(decltype(p.lineCopy)::kCapacity) + 1;
   std::size_t first = FirstReplaced(p, line, kReadable);
   if (first == std::string_view::npos) return;
-  LineWork& out = p.lineWork;
-  out.clear();
-  bool fits = out.append(line.substr(0, first)) && Expand(p, line.substr(first), 0, out);
-  if (!fits) {
-    // Cut to what fits, keeping the line end.
-    ReportError(c, kErrLineLength, "");
-    out.truncate(kLineWorkLimit - 2);
-    AppendLineEnd(out);
-  }
-  p.lineCopy = out.view();
+  // The rest of the line, its CR LF included, is expanded behind the part
+  // before the first replaced word.
+  p.lineWork.assign(line.substr(first));
+  p.lineCopy.truncate(first);
+  LineOut out{p.lineCopy};
+  if (PutExpanded(p, p.lineWork.view(), 0, out) && !out.full) return;
+  CutLine(c, out);
 }
 
 void ConvertCharConstants(Compiler& c) {
