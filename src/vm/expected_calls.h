@@ -34,6 +34,7 @@ class DeviceCalls {
   std::string missing() const;
 
  private:
+  bool endsTheRun(const HostRoutine& routine, const DeviceScript& script) const;
   void check(const HostRoutine& routine, const std::vector<int64_t>& args,
              const std::string& where);
   int64_t result(const HostRoutine& routine, const std::vector<int64_t>& args,
