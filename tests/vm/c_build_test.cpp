@@ -31,6 +31,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "void f() {\n  interval = 1;\n  count = 2;\n}\n"},
         StaticCase{"casts_and_uses_stay", "void f() {\n  x = (int) y;\n  g(int_value);\n}\n",
                    "void f() {\n  x = (int) y;\n  g(int_value);\n}\n"},
+        StaticCase{"structure_members_stay",
+                   "struct pair {\n  int a;\n  char b;\n};\nvoid f() {\n  struct pair {\n"
+                   "    int c;\n  } p;\n  int i;\n}\n",
+                   "struct pair {\n  int a;\n  char b;\n};\nvoid f() {\n  struct pair {\n"
+                   "    int c;\n  } p;\n  static int i;\n}\n"},
+        StaticCase{"initialisers_and_functions_returning_structures",
+                   "int t[2] = {1, 2};\nstruct pair f(int x) {\n  int k = {3};\n}\n",
+                   "int t[2] = {1, 2};\nstruct pair f(int x) {\n  static int k = {3};\n}\n"},
         StaticCase{"comments_and_strings", "void f() {\n  /* { */ print_string(\"{ int\");\n}\n",
                    "void f() {\n  /* { */ print_string(\"{ int\");\n}\n"}),
     [](const auto& info) { return std::string(info.param.name); });
