@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace stackvm {
 namespace {
 
@@ -84,6 +87,16 @@ TEST(ScalarGlobals, TopLevelScalarsWithTheirWidths) {
 TEST(MainReturnsValue, FromItsDeclaration) {
   EXPECT_FALSE(mainReturnsValue("void main() {\n}\n"));
   EXPECT_TRUE(mainReturnsValue("int main() {\n  return 3;\n}\n"));
+}
+
+// The C built-ins linked by --compare-gcc are the file installed beside
+// stackvm.h, byte for byte.
+TEST(CBuiltins, AreTheShippedFile) {
+  std::ifstream in(STACKVM_C_BUILTINS, std::ios::binary);
+  ASSERT_TRUE(in) << STACKVM_C_BUILTINS;
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(cBuiltins(), text.str());
 }
 
 }  // namespace
