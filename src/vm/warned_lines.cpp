@@ -1,13 +1,14 @@
 #include "vm/warned_lines.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 
 namespace stackvm {
 
