@@ -7,6 +7,7 @@
 #   share/doc/stackcc/docs/                  docs/, so that the README's links work there too
 #   share/doc/stackcc/examples/              the example programs with their device scripts
 #   share/stackcc/stackvm.h                  the prototypes of stackvm's built-in routines
+#   share/stackcc/stackvm_builtins.c         the same built-ins in C (stackvm --compare-gcc)
 #   share/stackcc/cmake/                     the CMake package (cmake/package.cmake)
 include(GNUInstallDirs)
 
@@ -48,6 +49,7 @@ install(DIRECTORY ${STACKCC_EXAMPLES_SOURCE}/ DESTINATION ${CMAKE_INSTALL_DOCDIR
 if(TARGET stackvm)
   get_target_property(stackvm_source_dir stackvm SOURCE_DIR)
   install(FILES ${stackvm_source_dir}/include/stackvm.h
+                ${stackvm_source_dir}/include/stackvm_builtins.c
           DESTINATION ${CMAKE_INSTALL_DATADIR}/stackcc)
 endif()
 

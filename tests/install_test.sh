@@ -37,7 +37,8 @@ broken_links() {
 
 step_layout() {
   local prefix=$1 source=$2 doc=$1/share/doc/stackcc file
-  for file in bin/stackcc bin/stackvm share/stackcc/stackvm.h share/doc/stackcc/README.md; do
+  for file in bin/stackcc bin/stackvm share/stackcc/stackvm.h share/stackcc/stackvm_builtins.c \
+    share/doc/stackcc/README.md; do
     [ -f "$prefix/$file" ] || fail "$file is not installed"
   done
   # The CMake package (find_package(stackcc)).

@@ -1,6 +1,7 @@
 #include "vm/c_build.h"
 
 #include <algorithm>
+#include <cctype>
 #include <regex>
 #include <sstream>
 
@@ -55,24 +56,46 @@ std::string cObstacle(const std::string& source) {
   return "";
 }
 
+namespace {
+
+// Whether the brace at `at` opens code (a function body or a block in one)
+// rather than data: a structure's members or an initialiser list. `begin` is
+// where its statement began.
+bool opensCode(const std::string& code, size_t at, size_t begin, const std::vector<bool>& open) {
+  static const std::regex aggregate(
+      R"(^\s*(?:(?:public|fixed|static|extern|typedef)\s+)*(?:struct|union|enum)\b[^(]*$)");
+  if (!open.empty() && !open.back()) return false;
+  size_t before = at;
+  while (before > 0 && std::isspace(static_cast<unsigned char>(code[before - 1]))) --before;
+  const char previous = before > 0 ? code[before - 1] : ';';
+  if (previous == '=' || previous == ',') return false;
+  if (open.empty()) return previous == ')';
+  return !std::regex_search(code.substr(begin, at - begin), aggregate);
+}
+
+}  // namespace
+
 // A declaration at the start of a statement inside a function body.
 std::string staticLocals(const std::string& source) {
   static const std::regex declaration(R"(^(int|char|long|unsigned)\b)");
   const std::string code = codeOnly(source);
   std::string out;
-  int depth = 0;
+  std::vector<bool> open;  // per open brace: whether it holds code
+  size_t statementBegin = 0;
   bool statementStart = true;
   for (size_t i = 0; i < source.size(); ++i) {
     const char c = code[i];
-    if (depth > 0 && statementStart && (c == 'i' || c == 'c' || c == 'l' || c == 'u')) {
+    if (!open.empty() && open.back() && statementStart &&
+        (c == 'i' || c == 'c' || c == 'l' || c == 'u')) {
       if (std::regex_search(code.begin() + i, code.end(), declaration,
                             std::regex_constants::match_continuous))
         out += "static ";
     }
-    if (c == '{') ++depth;
-    if (c == '}' && depth > 0) --depth;
+    if (c == '{') open.push_back(opensCode(code, i, statementBegin, open));
+    if (c == '}' && !open.empty()) open.pop_back();
     if (c == '{' || c == '}' || c == ';') {
       statementStart = true;
+      statementBegin = i + 1;
     } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
       statementStart = false;
     }

@@ -1,38 +1,13 @@
-// The built-ins of stackvm.h in C, as docs/machine.md describes them; the
-// check against the system's C compiler links them with the program.
+// The built-ins of stackvm.h in C: the text of include/stackvm_builtins.c,
+// built in by CMake, so that --compare-gcc links the very file that ships
+// with stackvm.
 #include "vm/c_build.h"
+#include "vm/c_builtins_text.h"
 
 namespace stackvm {
 
 const char* cBuiltins() {
-  return R"(#include <stdio.h>
-#include <stdlib.h>
-void print_int(int value) { printf("%d", value); }
-void print_long(long value) { printf("%ld", value); }
-void print_char(char value) { putchar(value); }
-void print_string(char *text) { fputs(text, stdout); }
-int read_char(void) { return getchar(); }
-int read_int(void) {
-  int c = getchar(), negative = 0;
-  unsigned value = 0;
-  for (;; c = getchar()) {
-    if (c == EOF) return 0;
-    if (c >= '0' && c <= '9') break;
-    if (c == '-' || c == '+') {
-      int next = getchar();
-      ungetc(next, stdin);
-      if (next >= '0' && next <= '9') {
-        negative = c == '-';
-        c = getchar();
-        break;
-      }
-    }
-  }
-  for (; c >= '0' && c <= '9'; c = getchar()) value = value * 10 + (unsigned)(c - '0');
-  if (c != EOF) ungetc(c, stdin);
-  return (int)(negative ? 0u - value : value);
-}
-)";
+  return kCBuiltinsText;
 }
 
 }  // namespace stackvm

@@ -127,7 +127,7 @@ int runOptions(const Options& o, Streams io, const FileReader& reader) {
   checkDumps(program, o);
   if (o.tools.compareGcc) return compareWithC(program, std::move(script), o, io);
   if (o.debug) {
-    DebugSettings settings{o.base, o.directory, o.commandsPath, o.run};
+    DebugSettings settings{o.base, o.directory, o.commandsPath, o.run, o.scriptPath};
     return runDebugSession(program, std::move(script), settings, io, reader);
   }
   return runLoaded(program, std::move(script), o, io);

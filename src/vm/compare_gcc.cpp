@@ -12,6 +12,7 @@
 #include "vm/errors.h"
 #include "vm/expected_calls.h"
 #include "vm/loader.h"
+#include "vm/warned_lines.h"
 
 namespace stackvm {
 
@@ -19,6 +20,8 @@ namespace {
 
 constexpr int kDiffer = 1;
 constexpr int kNotC = 2;
+constexpr uint64_t kEndOfRun = UINT64_MAX;
+constexpr size_t kWarnedLinesShown = 5;
 
 // What one side of the comparison did.
 struct Outcome {
@@ -28,32 +31,48 @@ struct Outcome {
   std::vector<std::string> globals;  // "name = value"
 };
 
-// Which instruction wrote each stretch of the output.
+// Which instruction wrote each stretch of the output, and when each device
+// call was made (in steps of the run).
 class OutputWatch : public Supervisor {
  public:
-  explicit OutputWatch(std::ostringstream& out) : out_(out) {}
+  OutputWatch(std::ostringstream& out, const std::vector<std::string>& places)
+      : out_(out), places_(places) {}
   bool stopBefore(const Machine& machine) override {
     const size_t size = static_cast<size_t>(out_.tellp());
     if (size != written_) {
-      writers_.push_back({size, last_});
+      writers_.push_back({size, last_, lastTime_});
       written_ = size;
     }
+    while (callTimes_.size() < places_.size()) callTimes_.push_back(lastTime_);
     last_ = machine.pc();
+    lastTime_ = machine.executed();
     return false;
   }
+  struct Writer {
+    size_t end;  // of the stretch it wrote
+    uint32_t pc;
+    uint64_t time;
+  };
   // The instruction that wrote the byte at `offset`, if known.
-  std::optional<uint32_t> writerOf(size_t offset) const {
-    for (const auto& [end, pc] : writers_) {
-      if (offset < end) return pc;
+  std::optional<Writer> writerOf(size_t offset) const {
+    for (const Writer& w : writers_) {
+      if (offset < w.end) return w;
     }
     return std::nullopt;
+  }
+  // When device call `index` was made; a call that ended the run, at its end.
+  uint64_t callTime(size_t index) const {
+    return index < callTimes_.size() ? callTimes_[index] : kEndOfRun;
   }
 
  private:
   std::ostringstream& out_;
-  std::vector<std::pair<size_t, uint32_t>> writers_;  // end of the stretch, its writer
+  const std::vector<std::string>& places_;
+  std::vector<Writer> writers_;
+  std::vector<uint64_t> callTimes_;
   size_t written_ = 0;
   uint32_t last_ = 0;
+  uint64_t lastTime_ = 0;
 };
 
 std::string quoted(const std::string& text) {
@@ -78,7 +97,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 Outcome runStackvm(const Program& program, DeviceScript script, const Options& o,
                    const std::string& input, const std::vector<Global>& globals,
-                   std::vector<std::string>& places, OutputWatch& watch, std::ostringstream& out,
+                   std::vector<std::string>& places, Supervisor& watch, std::ostringstream& out,
                    std::ostream& err) {
   std::ostringstream record;
   DeviceCallSettings settings;
@@ -188,15 +207,21 @@ std::string excerpt(const std::string& text, size_t at) {
   return quotedPart;
 }
 
-// The first difference, or an empty text.
-std::string difference(const Program& program, const Outcome& vm, const Outcome& c,
-                       const OutputWatch& watch, const std::vector<std::string>& places) {
+struct Difference {
+  std::string text;           // empty when the two agree
+  uint64_t time = kEndOfRun;  // the step of stackvm's run where it shows
+};
+
+// The first difference, if any.
+Difference difference(const Program& program, const Outcome& vm, const Outcome& c,
+                      const OutputWatch& watch, const std::vector<std::string>& places) {
   if (vm.out != c.out) {
     const size_t at = firstDifference(vm.out, c.out);
-    std::optional<uint32_t> writer = watch.writerOf(at);
-    std::string where = writer ? describePosition(program, *writer) : "the end of the run";
-    return where + ": the output differs from byte " + std::to_string(at) + ": stackvm wrote " +
-           excerpt(vm.out, at) + ", the C build " + excerpt(c.out, at);
+    std::optional<OutputWatch::Writer> writer = watch.writerOf(at);
+    std::string where = writer ? describePosition(program, writer->pc) : "the end of the run";
+    return {where + ": the output differs from byte " + std::to_string(at) + ": stackvm wrote " +
+                excerpt(vm.out, at) + ", the C build " + excerpt(c.out, at),
+            writer ? writer->time : kEndOfRun};
   }
   const size_t n = std::min(vm.calls.size(), c.calls.size());
   for (size_t i = 0; i <= n; ++i) {
@@ -205,20 +230,44 @@ std::string difference(const Program& program, const Outcome& vm, const Outcome&
     const std::string theirs = i < c.calls.size() ? c.calls[i] : "no call";
     if (mine == theirs) continue;
     const std::string where = i < places.size() ? places[i] : "the end of the run";
-    return where + ": device call " + std::to_string(i + 1) + ": stackvm made " + mine +
-           ", the C build " + theirs;
+    return {where + ": device call " + std::to_string(i + 1) + ": stackvm made " + mine +
+                ", the C build " + theirs,
+            i < places.size() ? watch.callTime(i) : kEndOfRun};
   }
   if (vm.status != c.status) {
-    return "the exit status differs: " + std::to_string(vm.status) + " from stackvm, " +
-           std::to_string(c.status) + " from the C build";
+    return {"the exit status differs: " + std::to_string(vm.status) + " from stackvm, " +
+            std::to_string(c.status) + " from the C build"};
   }
   for (size_t i = 0; i < vm.globals.size() && i < c.globals.size(); ++i) {
     if (vm.globals[i] != c.globals[i]) {
-      return "the globals differ at the end: stackvm has " + vm.globals[i] + ", the C build " +
-             c.globals[i];
+      return {"the globals differ at the end: stackvm has " + vm.globals[i] + ", the C build " +
+              c.globals[i]};
     }
   }
-  return "";
+  return {};
+}
+
+// The lines stackcc -Wall warns about that ran before the difference, the
+// last first: the likeliest causes. Found by running stackvm again up to the
+// difference (the run is the same with the same script and input).
+std::string warnedLinesBefore(const Program& program, const DeviceScript& script, const Options& o,
+                              const std::string& input, const WorkDirectory& work, uint64_t time) {
+  const Warnings warnings =
+      stackccWarnings(stackccBesideStackvm(), o.base + ".c", o.directory, work.path());
+  if (!warnings.problem.empty()) return printable(warnings.problem).insert(0, 1, '(') + ")\n";
+  if (warnings.lines.empty()) return "";
+  WarnedLineClock clock(program, warnings.lines, time);
+  std::vector<std::string> places;
+  std::ostringstream out, errors;
+  runStackvm(program, script, o, input, {}, places, clock, out, errors);
+  const std::vector<const WarnedLine*> ran = clock.ranLastFirst();
+  if (ran.empty()) return "";
+  std::string text = "lines with a warning of stackcc -Wall that ran before it, the last first:\n";
+  for (size_t i = 0; i < ran.size() && i < kWarnedLinesShown; ++i)
+    text += "  " + printable(ran[i]->text) + "\n";
+  if (ran.size() > kWarnedLinesShown)
+    text += "  (and " + std::to_string(ran.size() - kWarnedLinesShown) + " more)\n";
+  return text;
 }
 
 std::string slurp(std::istream& in) {
@@ -247,19 +296,20 @@ int compareWithC(const Program& program, DeviceScript script, const Options& o, 
   }
   const std::string input = slurp(io.in);
   std::ostringstream out;
-  OutputWatch watch(out);
   std::vector<std::string> places;
+  OutputWatch watch(out, places);
   std::ostringstream vmErrors;
   const Outcome vm = runStackvm(program, script, o, input, globals, places, watch, out, vmErrors);
   const Outcome c = runC(work, input, globals);
-  const std::string diff = difference(program, vm, c, watch, places);
-  if (diff.empty()) {
+  const Difference diff = difference(program, vm, c, watch, places);
+  if (diff.text.empty()) {
     io.out << "stackvm and the C build agree: " << vm.out.size() << " bytes of output, "
            << vm.calls.size() << " device calls, status " << vm.status << ", " << globals.size()
            << " globals\n";
     return 0;
   }
-  io.err << printable(diff) << '\n' << vmErrors.str();
+  io.err << printable(diff.text) << '\n'
+         << warnedLinesBefore(program, script, o, input, work, diff.time) << vmErrors.str();
   return kDiffer;
 }
 

@@ -229,6 +229,7 @@ class DapSession {
     stopOnEntry_ = args.value("stopOnEntry", false);
     debugger_ = std::make_unique<Debugger>(*program_, std::move(info), std::move(loaded.script),
                                            o.run, Streams{programIn_, programOut_, programErr_});
+    if (!o.scriptPath.empty()) debugger_->setScriptName(o.scriptPath);
     respond(request);
     output("console", notes.str());
     event("initialized");
@@ -345,6 +346,7 @@ class DapSession {
     flushOutput();
     switch (e.kind) {
       case StopKind::finished:
+        output("stderr", e.message.empty() ? "" : e.message + "\n");
         event("exited", {{"exitCode", e.status}});
         event("terminated");
         return;

@@ -365,6 +365,7 @@ void CommandLine::report(const StopEvent& e) {
   switch (e.kind) {
     case StopKind::finished:
       status_ = e.status;
+      if (!e.message.empty()) out_ << e.message << '\n';
       if (e.status == 0) {
         out_ << "[Program exited normally]\n";
       } else {
@@ -373,8 +374,10 @@ void CommandLine::report(const StopEvent& e) {
       lastFunction_.clear();
       return;
     case StopKind::error:
-      status_ = kRunErrorStatus;
-      out_ << "\nProgram stopped by a run-time error: " << e.message << '\n';
+      status_ = e.status;
+      out_ << (e.status == kExpectStatus ? "\nProgram stopped at a device call: "
+                                         : "\nProgram stopped by a run-time error: ")
+           << e.message << '\n';
       return showLocation(true);
     case StopKind::breakpoint:
       if (!e.message.empty()) out_ << e.message << '\n';

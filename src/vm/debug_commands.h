@@ -19,7 +19,8 @@ class CommandLine {
 
   // Runs one line; false once the session is to end (quit).
   bool execute(const std::string& line);
-  // The status stackvm ends with: the program's, or 70 after a run-time error.
+  // The status stackvm ends with: the program's, 70 after a run-time error, 72
+  // after a device call other than the script expects.
   int status() const { return status_; }
 
  private:

@@ -36,6 +36,7 @@ int runDebugSession(const Program& program, DeviceScript script, const DebugSett
   std::istringstream none;
   Streams programIo{commands ? io.in : none, io.out, io.err};
   Debugger debugger(program, std::move(info), std::move(script), settings.run, programIo);
+  if (!settings.scriptPath.empty()) debugger.setScriptName(settings.scriptPath);
   CommandLine cli(debugger, io.out, reader, settings.directory);
   if (commands) {
     std::istringstream lines(*commands);

@@ -16,6 +16,7 @@ struct DebugSettings {
   std::string directory;     // where its sources are
   std::string commandsPath;  // empty: commands from stdin
   RunOptions run;
+  std::string scriptPath;  // names the script in the messages of its expect lines
 };
 
 // The .dbg file when there is one and it reads; else what the labels tell,

@@ -307,7 +307,13 @@ StopEvent Debugger::run(bool atEntry) {
   errors_.reset();
   input_.seek(0);
   in_.clear();
-  machine_ = std::make_unique<Machine>(program_, script_, options_, Streams{in_, out_, err_});
+  RunOptions options = options_;
+  calls_.reset();
+  if (!script_.expected().empty()) {
+    calls_ = std::make_unique<DeviceCalls>(DeviceCallSettings{}, script_.expected(), scriptName_);
+    options.devices = calls_.get();
+  }
+  machine_ = std::make_unique<Machine>(program_, script_, options, Streams{in_, out_, err_});
   for (uint32_t pc = 0; pc < trapCount_.size(); ++pc) {
     if (trapCount_[pc] > 0) machine_->setTrap(pc, true);
   }
@@ -333,6 +339,17 @@ StopEvent Debugger::ended(const StopEvent& e) {
   return e;
 }
 
+// The end of the program; an expected call it never made makes it a
+// failure, as in a run without the debugger.
+StopEvent Debugger::finished() {
+  StopEvent e{StopKind::finished, 0, "", "", "", machine_->status()};
+  if (calls_) {
+    e.message = calls_->missing();
+    if (!e.message.empty()) e.status = kExpectStatus;
+  }
+  return ended(e);
+}
+
 StopEvent Debugger::forward(const Predicate& stop) {
   if (failed_) {
     throw DebugError(
@@ -356,7 +373,7 @@ StopEvent Debugger::forward(const Predicate& stop) {
       const uint64_t due = snapshots_.back().time + snapshotEvery_;
       switch (machine_->resume(supervised ? &asker : nullptr, due > now ? due - now : 1)) {
         case Pause::finished:
-          return ended({StopKind::finished, 0, "", "", "", machine_->status()});
+          return finished();
         case Pause::window:
           snapshot();
           break;
@@ -370,7 +387,7 @@ StopEvent Debugger::forward(const Predicate& stop) {
       }
     }
   } catch (const RunError& e) {
-    return ended({StopKind::error, 0, "", "", e.what(), kRunErrorStatus});
+    return ended({StopKind::error, 0, "", "", e.what(), e.status});
   }
 }
 
@@ -429,6 +446,7 @@ void Debugger::snapshot() {
   s.input = input_.position();
   s.output = output_.position();
   s.errors = errors_.position();
+  if (calls_) s.calls = calls_->progress();
   snapshots_.push_back(std::move(s));
   size_t bytes = 0;
   for (const Snapshot& k : snapshots_)
@@ -448,6 +466,7 @@ void Debugger::restore(const Snapshot& s) {
   in_.clear();
   output_.seek(s.output);
   errors_.seek(s.errors);
+  if (calls_) calls_->setProgress(s.calls);
 }
 
 void Debugger::seek(uint64_t time) {

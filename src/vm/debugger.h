@@ -16,6 +16,7 @@
 
 #include "vm/debug_expression.h"
 #include "vm/debug_info.h"
+#include "vm/expected_calls.h"
 #include "vm/machine.h"
 #include "vm/replay_streams.h"
 
@@ -85,6 +86,8 @@ class Debugger {
   StopEvent moveBack(Motion motion);
   StopEvent untilLocation(const std::vector<uint32_t>& sites);
   void kill();
+  // The script's name in the messages of its expect lines (\"the script\" by default).
+  void setScriptName(std::string name) { scriptName_ = std::move(name); }
   // The program reads these bytes as its input from the next run on.
   void setInput(std::string bytes) { input_.replace(std::move(bytes)); }
   // Snapshots every `steps` steps from the next run on (kSnapshotSteps by default).
@@ -117,6 +120,7 @@ class Debugger {
     size_t input = 0;
     size_t output = 0;
     size_t errors = 0;
+    DeviceCalls::Progress calls;
   };
   using Predicate = std::function<bool(const Machine&)>;
 
@@ -131,6 +135,7 @@ class Debugger {
   void seek(uint64_t time);
   std::optional<uint64_t> lastTimeBefore(uint64_t now, const Predicate& wanted);
   StopEvent ended(const StopEvent& e);
+  StopEvent finished();
   Predicate motionPredicate(Motion motion) const;
   Predicate backwardPredicate(Motion motion) const;
   Predicate lastStopPredicate() const;
@@ -151,6 +156,8 @@ class Debugger {
   std::istream in_;
   std::ostream out_;
   std::ostream err_;
+  std::string scriptName_ = "the script";
+  std::unique_ptr<DeviceCalls> calls_;  // the expect lines' check, when the script has them
   std::unique_ptr<Machine> machine_;
   bool ended_ = false;
   bool failed_ = false;

@@ -21,10 +21,18 @@ int64_t DeviceCalls::call(const HostRoutine& routine, const std::vector<int64_t>
                           const std::string& where, DeviceScript& script) {
   lastWhere_ = where;
   if (settings_.places) settings_.places->push_back(where);
-  check(routine, args, where);
+  if (!endsTheRun(routine, script)) check(routine, args, where);
   const int64_t value = result(routine, args, where, script);
   record(routine, args, value);
   return value;
+}
+
+// With --until-script-ends, a call past the last expected one that takes a
+// value the script has no more of is where the run stops, not an extra call:
+// a run recorded that way replays.
+bool DeviceCalls::endsTheRun(const HostRoutine& routine, const DeviceScript& script) const {
+  return settings_.untilScriptEnds && made_ == expected_.size() && routine.result != 0 &&
+         !script.hasValue(routine.name);
 }
 
 // The expected argument as the routine's parameter holds it, so that

@@ -33,7 +33,20 @@ class DeviceCalls {
   // that was not made, or an empty text.
   std::string missing() const;
 
+  // How far the run got through the expected calls, for the debugger to go
+  // back to a point of the run.
+  struct Progress {
+    size_t made = 0;
+    std::string lastWhere;
+  };
+  Progress progress() const { return {made_, lastWhere_}; }
+  void setProgress(const Progress& p) {
+    made_ = p.made;
+    lastWhere_ = p.lastWhere;
+  }
+
  private:
+  bool endsTheRun(const HostRoutine& routine, const DeviceScript& script) const;
   void check(const HostRoutine& routine, const std::vector<int64_t>& args,
              const std::string& where);
   int64_t result(const HostRoutine& routine, const std::vector<int64_t>& args,

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace stackvm {
 namespace {
 
@@ -31,6 +34,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "void f() {\n  interval = 1;\n  count = 2;\n}\n"},
         StaticCase{"casts_and_uses_stay", "void f() {\n  x = (int) y;\n  g(int_value);\n}\n",
                    "void f() {\n  x = (int) y;\n  g(int_value);\n}\n"},
+        StaticCase{"structure_members_stay",
+                   "struct pair {\n  int a;\n  char b;\n};\nvoid f() {\n  struct pair {\n"
+                   "    int c;\n  } p;\n  int i;\n}\n",
+                   "struct pair {\n  int a;\n  char b;\n};\nvoid f() {\n  struct pair {\n"
+                   "    int c;\n  } p;\n  static int i;\n}\n"},
+        StaticCase{"initialisers_and_functions_returning_structures",
+                   "int t[2] = {1, 2};\nstruct pair f(int x) {\n  int k = {3};\n}\n",
+                   "int t[2] = {1, 2};\nstruct pair f(int x) {\n  static int k = {3};\n}\n"},
         StaticCase{"comments_and_strings", "void f() {\n  /* { */ print_string(\"{ int\");\n}\n",
                    "void f() {\n  /* { */ print_string(\"{ int\");\n}\n"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -76,6 +87,16 @@ TEST(ScalarGlobals, TopLevelScalarsWithTheirWidths) {
 TEST(MainReturnsValue, FromItsDeclaration) {
   EXPECT_FALSE(mainReturnsValue("void main() {\n}\n"));
   EXPECT_TRUE(mainReturnsValue("int main() {\n  return 3;\n}\n"));
+}
+
+// The C built-ins linked by --compare-gcc are the file installed beside
+// stackvm.h, byte for byte.
+TEST(CBuiltins, AreTheShippedFile) {
+  std::ifstream in(STACKVM_C_BUILTINS, std::ios::binary);
+  ASSERT_TRUE(in) << STACKVM_C_BUILTINS;
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(cBuiltins(), text.str());
 }
 
 }  // namespace

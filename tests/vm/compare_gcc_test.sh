@@ -23,6 +23,32 @@ check() {  # dir name expected-status expected-text [options]
     failed=1
   fi
 }
+# The warned lines each differing case must name after its difference, the
+# last run first ("-" for none): LINE:WARNING ...
+declare -A warned=(
+  [char_arithmetic]="8:char-arithmetic"
+  [leading_zero]="4:leading-zero"
+  [number_range]="4:number-range"
+  [post_increment]="6:increment-value"
+  [promotion]="-"
+  [short_circuit]="9:short-circuit"
+  [static_locals]="2:recursion"
+  [string_escape]="3:string-escape"
+  [switch_subject]="4:switch-subject"
+  [twice_target]="4:target-twice"
+  [two_warnings]="6:increment-value 5:leading-zero"
+)
+check_warned() {  # name
+  local name=$1 want=${warned[$1]:-} got
+  [ -n "$want" ] || return 0
+  got=$(sed -n "s/^  $name\.c:\([0-9]*\): warning: .*\[-W\([a-z-]*\)\]$/\1:\2/p" "$work/said" |
+    paste -sd' ' -)
+  [ -n "$got" ] || got=-
+  if [ "$got" != "$want" ]; then
+    echo "FAIL $name: warned lines '$got' (wanted '$want'), said: $(cat "$work/said")"
+    failed=1
+  fi
+}
 mkdir "$work/cases"
 cp "$cases"/* "$header" "$work/cases/"
 for source in "$work"/cases/*.c; do
@@ -32,6 +58,7 @@ for source in "$work"/cases/*.c; do
   options=()
   [ -f "$work/cases/$name.script" ] && options=(--script "$work/cases/$name.script")
   check "$work/cases" "$name" "$want" "$text" "${options[@]}"
+  check_warned "$name"
 done
 for example in controller ring_buffer; do
   cp -r "$examples/$example" "$work/$example"

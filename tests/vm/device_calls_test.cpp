@@ -97,6 +97,21 @@ INSTANTIATE_TEST_SUITE_P(
                  {"--until-script-ends"},
                  72,
                  "the run ended without the expected call put(1)"},
+        CallCase{"until_script_ends_after_the_last_expected_call",
+                 "sensor 5\nexpect sensor(1)\nexpect put(200)\n",
+                 {"--until-script-ends"},
+                 0,
+                 "t.001:10: sensor(2) has no value in the script: the run ends here"},
+        CallCase{"until_script_ends_still_checks_the_ending_call",
+                 "sensor 5\nexpect sensor(1)\nexpect put(200)\nexpect sensor(3)\n",
+                 {"--until-script-ends"},
+                 72,
+                 "device call sensor(2) where s.txt:4 expects sensor(3)"},
+        CallCase{"extra_call_with_a_value_left",
+                 "sensor 5\nsensor 6\nexpect sensor(1)\nexpect put(200)\n",
+                 {"--until-script-ends"},
+                 72,
+                 "device call sensor(2) after the last expected call (s.txt:4)"},
         CallCase{"strict_script",
                  "sensor 5\n",
                  {"--strict-script"},
@@ -144,6 +159,24 @@ TEST(ExpectedCalls, RecordReplays) {
             "expect sensor(1)\nsensor 5\nexpect put(-56)\nexpect sensor(2)\nsensor 7\n");
   Outcome again = runFiles(devices(text.str()), {"--script", "s.txt"});
   EXPECT_EQ(again.status, 12) << again.err;
+  std::remove(path.c_str());
+}
+
+// A run ended by --until-script-ends replays with the same option: the call
+// that ended it is no extra call.
+TEST(ExpectedCalls, RecordUntilScriptEndsReplays) {
+  const std::string path = ::testing::TempDir() + "stackvm_record_until.txt";
+  const std::vector<std::string> until = {"--script", "s.txt", "--until-script-ends"};
+  std::vector<std::string> recording = until;
+  recording.insert(recording.end(), {"--record", path});
+  Outcome first = runFiles(devices("sensor 5\n"), recording);
+  ASSERT_EQ(first.status, 0) << first.err;
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  Outcome again = runFiles(devices(text.str()), until);
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.err, first.err);
   std::remove(path.c_str());
 }
 

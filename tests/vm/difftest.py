@@ -20,36 +20,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import gen_programs  # noqa: E402
 
-# The built-ins of stackvm.h as docs/machine.md describes them.
-HOST_C = r"""
-#include <stdio.h>
-#include <stdlib.h>
-void print_int(int value) { printf("%d", value); }
-void print_long(long value) { printf("%ld", value); }
-void print_char(char value) { putchar(value); }
-void print_string(char *text) { fputs(text, stdout); }
-int read_char() { return getchar(); }
-int read_int() {
-  int c = getchar(), negative = 0;
-  unsigned value = 0;
-  for (;; c = getchar()) {
-    if (c == EOF) return 0;
-    if (c >= '0' && c <= '9') break;
-    if (c == '-' || c == '+') {
-      int next = getchar();
-      ungetc(next, stdin);
-      if (next >= '0' && next <= '9') {
-        negative = c == '-';
-        c = getchar();
-        break;
-      }
-    }
-  }
-  for (; c >= '0' && c <= '9'; c = getchar()) value = value * 10 + (unsigned)(c - '0');
-  if (c != EOF) ungetc(c, stdin);
-  return (int)(negative ? 0u - value : value);
-}
-"""
+# The built-ins of stackvm.h in C: the file that ships with stackvm, which
+# --compare-gcc links too.
+with open(os.path.join(HERE, "..", "..", "src", "vm", "include", "stackvm_builtins.c"),
+          encoding="utf-8") as builtins:
+    HOST_C = builtins.read()
 
 
 def run(cmd, cwd, timeout=60, stdin=b""):
