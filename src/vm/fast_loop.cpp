@@ -3,7 +3,7 @@
 // and the steps left are locals; each handler runs the common case of its
 // instruction and leaves every other case (an entry wider than 8 bytes, an
 // empty or full stack, an address outside the data, a division by zero, the
-// last step of a window, calls and returns) to Machine::step, which runs the
+// last step of a window, a host routine) to Machine::step, which runs the
 // instruction as the other loops do. So positions, messages and the step
 // count are theirs. With GCC's labels as values each instruction holds the
 // address of its handler (direct threading); elsewhere, or with
@@ -160,6 +160,25 @@ constexpr uint64_t kStretch = INT64_MAX;
     STACKVM_DISPATCH();                             \
   }
 
+// push_parameter of a data address and the poke to it: the value goes
+// straight to the data. Short of two steps, of room for the address or of a
+// scalar value below it, the push runs alone.
+#define STACKVM_FAST_PUSH_POKE(W)                   \
+  STACKVM_HANDLER(push_poke##W) {                   \
+    const uint32_t w = sp[-1].w;                    \
+    left -= 2;                                      \
+    if (left < 0 || room < 4 || w > 8) {            \
+      left += 2;                                    \
+      goto push_alone;                              \
+    }                                               \
+    const int64_t v = narrow<W>(sp[-1].v);          \
+    std::memcpy(data + (pc->a - kDataBase), &v, W); \
+    --sp;                                           \
+    room += w;                                      \
+    pc += 2;                                        \
+    STACKVM_DISPATCH();                             \
+  }
+
 Pause Machine::runFast(const void* const** handlers) {
 #if STACKVM_THREADED
 #define STACKVM_LABEL(name) &&op_##name,
@@ -211,6 +230,9 @@ dispatch:
   STACKVM_FAST_PUSH_PEEK(1)
   STACKVM_FAST_PUSH_PEEK(4)
   STACKVM_FAST_PUSH_PEEK(8)
+  STACKVM_FAST_PUSH_POKE(1)
+  STACKVM_FAST_PUSH_POKE(4)
+  STACKVM_FAST_PUSH_POKE(8)
   STACKVM_HANDLER(push)
 push_alone : {
   STACKVM_CHECK(room < 4);
@@ -265,11 +287,33 @@ push_alone : {
     pc = v == 0 ? code + pc->a : pc + 1;
     STACKVM_DISPATCH();
   }
+  // A call of code that warns of nothing; a host routine, a call that
+  // overflows the return stack or that warns of a repeated activation, and
+  // every failure go the common way.
+  STACKVM_HANDLER(gosub) {
+    const uint32_t w = sp[-1].w;
+    const uint32_t target = static_cast<uint32_t>(sp[-1].v) - kCodeBase;
+    STACKVM_CHECK(w > 8 || target > program_.pastEnd() || frames_.size() >= kMaxCalls);
+    const uint32_t function = program_.functionAt[target];
+    if (function != 0 && active_[function - 1] > 0 && !recursionWarned_[function - 1]) goto undo;
+    --sp;
+    room += w;
+    frames_.push_back({static_cast<uint32_t>(pc - code) + 1, function});
+    if (function != 0) ++active_[function - 1];
+    pc = code + target;
+    STACKVM_DISPATCH();
+  }
+  STACKVM_HANDLER(ret) {
+    STACKVM_CHECK(frames_.empty());
+    const Frame frame = frames_.back();
+    frames_.pop_back();
+    if (frame.function != 0) --active_[frame.function - 1];
+    pc = code + frame.returnTo;
+    STACKVM_DISPATCH();
+  }
   STACKVM_HANDLER(peekN)
   STACKVM_HANDLER(pokeN)
   STACKVM_HANDLER(dupN)
-  STACKVM_HANDLER(gosub)
-  STACKVM_HANDLER(ret)
   STACKVM_HANDLER(past_end)
   STACKVM_HANDLER(halt)
   STACKVM_HANDLER(trap)

@@ -24,6 +24,12 @@ fast::Code threadedCode(const Instruction* code, uint32_t index, uint32_t count,
       return inData(address, 4, dataBytes) ? fast::push_peek4 : own;
     case Op::peek8:
       return inData(address, 8, dataBytes) ? fast::push_peek8 : own;
+    case Op::poke1:
+      return inData(address, 1, dataBytes) ? fast::push_poke1 : own;
+    case Op::poke4:
+      return inData(address, 4, dataBytes) ? fast::push_poke4 : own;
+    case Op::poke8:
+      return inData(address, 8, dataBytes) ? fast::push_poke8 : own;
     default:
       return own;
   }

@@ -14,7 +14,10 @@ namespace stackvm {
 #define STACKVM_PAIRS(PLAIN) \
   PLAIN(push_peek1)          \
   PLAIN(push_peek4)          \
-  PLAIN(push_peek8)
+  PLAIN(push_peek8)          \
+  PLAIN(push_poke1)          \
+  PLAIN(push_poke4)          \
+  PLAIN(push_poke8)
 
 // The fast loop's codes: every Op with its own value, then the pairs.
 namespace fast {
