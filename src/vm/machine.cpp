@@ -35,6 +35,22 @@ Machine::Machine(const Program& program, DeviceScript script, RunOptions options
       active_(program.functions.size(), 0),
       recursionWarned_(program.functions.size(), false) {
   frames_.reserve(kMaxCalls);
+  runFast(&handlers_);
+  threaded_.resize(program.code.size());
+  for (uint32_t i = 0; i < threaded_.size(); ++i) decodeAt(i);
+}
+
+void Machine::decodeAt(uint32_t index) {
+  const uint32_t count = static_cast<uint32_t>(threaded_.size());
+  const fast::Code code = threadedCode(code_, index, count, data_.size());
+  const Instruction& in = code_[index];
+  threaded_[index] = {handlers_ ? handlers_[code] : nullptr, in.a, code,
+                      static_cast<uint16_t>(in.b)};
+}
+
+void Machine::redecode(uint32_t index) {
+  decodeAt(index);
+  if (index > 0) decodeAt(index - 1);
 }
 
 int Machine::run() {
@@ -57,7 +73,7 @@ Pause Machine::resume(Supervisor* supervisor, uint64_t window) {
   if (options_.trace) {
     pause = supervisor ? loop<true, true>(supervisor) : loop<true, false>(nullptr);
   } else {
-    pause = supervisor ? loop<false, true>(supervisor) : loop<false, false>(nullptr);
+    pause = supervisor ? loop<false, true>(supervisor) : runFast();
   }
   remaining_ += reserve_;
   reserve_ = 0;
@@ -76,18 +92,22 @@ void Machine::setTrap(uint32_t index, bool on) {
     code_ = patched_.data();
   }
   patched_.at(index).op = on ? Op::trap : program_.code[index].op;
+  redecode(index);
 }
 
 void Machine::stepOverTrap() {
   const uint32_t at = pc_;
   patched_[at].op = program_.code[at].op;
+  redecode(at);
   try {
     resume(nullptr, 1);
   } catch (...) {
     patched_[at].op = Op::trap;
+    redecode(at);
     throw;
   }
   patched_[at].op = Op::trap;
+  redecode(at);
 }
 
 void Machine::save(State& state) const {
@@ -366,77 +386,88 @@ uint32_t Machine::leave() {
 
 // The supervised loop asks before every instruction; the others stop only at
 // the end, a trap or the end of their window, so a run without a debugger (or
-// with breakpoints only) pays nothing for them.
+// with breakpoints only) pays nothing for them. A run with neither trace nor
+// supervisor takes the fast loop (fast_loop.cpp), which comes here for what
+// it does not do itself.
 template <bool kTrace, bool kSupervised>
 Pause Machine::loop(Supervisor* supervisor) {
   for (;;) {
-    const Instruction& in = code_[pc_];
     if constexpr (kSupervised) {
-      if (in.op != Op::halt && supervisor->stopBefore(*this)) return Pause::watched;
+      if (code_[pc_].op != Op::halt && supervisor->stopBefore(*this)) return Pause::watched;
     }
-    if (remaining_ == 0) {
-      if (in.op == Op::halt) return Pause::finished;
-      if (reserve_ > 0) return Pause::window;
-      stepLimit();
-    }
-    --remaining_;
-    uint32_t next = pc_ + 1;
-    switch (in.op) {
-      STACKVM_AT_WIDTH(1)
-      STACKVM_AT_WIDTH(4)
-      STACKVM_AT_WIDTH(8)
-      case Op::push:
-        push(static_cast<int32_t>(in.a), 4);
-        break;
-      case Op::peekN:
-        peekBytes(in.a);
-        break;
-      case Op::pokeN:
-        pokeBytes(in.a);
-        break;
-      case Op::dupN:
-        dupBytes(in.a);
-        break;
-      case Op::drop:
-        pop();
-        break;
-      case Op::nop:
-        break;
-      case Op::change_size:
-        push(narrowTo(in.b, narrowTo(in.a, pop())), in.b);
-        break;
-      case Op::jump:
-        next = in.a;
-        break;
-      case Op::jump_true:
-        if (popTruth()) next = in.a;
-        break;
-      case Op::jump_false:
-        if (!popTruth()) next = in.a;
-        break;
-      case Op::gosub:
-        next = call(static_cast<uint32_t>(pop()));
-        break;
-      case Op::ret:
-        next = leave();
-        break;
-      case Op::past_end:
-        fail("the code runs past its last instruction");
-      case Op::halt:
-        ++remaining_;
-        return Pause::finished;
-      case Op::trap:
-        ++remaining_;
-        return Pause::trap;
-    }
-    if constexpr (kTrace) traceStep();
-    pc_ = next;
+    Pause pause;
+    if (step<kTrace>(pause)) return pause;
   }
+}
+
+template <bool kTrace>
+bool Machine::step(Pause& pause) {
+  const Instruction& in = code_[pc_];
+  if (remaining_ == 0) {
+    pause = in.op == Op::halt ? Pause::finished : Pause::window;
+    if (in.op == Op::halt || reserve_ > 0) return true;
+    stepLimit();
+  }
+  --remaining_;
+  uint32_t next = pc_ + 1;
+  switch (in.op) {
+    STACKVM_AT_WIDTH(1)
+    STACKVM_AT_WIDTH(4)
+    STACKVM_AT_WIDTH(8)
+    case Op::push:
+      push(static_cast<int32_t>(in.a), 4);
+      break;
+    case Op::peekN:
+      peekBytes(in.a);
+      break;
+    case Op::pokeN:
+      pokeBytes(in.a);
+      break;
+    case Op::dupN:
+      dupBytes(in.a);
+      break;
+    case Op::drop:
+      pop();
+      break;
+    case Op::nop:
+      break;
+    case Op::change_size:
+      push(narrowTo(in.b, narrowTo(in.a, pop())), in.b);
+      break;
+    case Op::jump:
+      next = in.a;
+      break;
+    case Op::jump_true:
+      if (popTruth()) next = in.a;
+      break;
+    case Op::jump_false:
+      if (!popTruth()) next = in.a;
+      break;
+    case Op::gosub:
+      next = call(static_cast<uint32_t>(pop()));
+      break;
+    case Op::ret:
+      next = leave();
+      break;
+    case Op::past_end:
+      fail("the code runs past its last instruction");
+    case Op::halt:
+      ++remaining_;
+      pause = Pause::finished;
+      return true;
+    case Op::trap:
+      ++remaining_;
+      pause = Pause::trap;
+      return true;
+  }
+  if constexpr (kTrace) traceStep();
+  pc_ = next;
+  return false;
 }
 
 template Pause Machine::loop<true, true>(Supervisor*);
 template Pause Machine::loop<true, false>(Supervisor*);
 template Pause Machine::loop<false, true>(Supervisor*);
-template Pause Machine::loop<false, false>(Supervisor*);
+template bool Machine::step<false>(Pause&);
 
 }  // namespace stackvm

@@ -11,6 +11,7 @@
 
 #include "vm/device_script.h"
 #include "vm/program.h"
+#include "vm/threaded_code.h"
 #include "vm/value_stack.h"
 
 namespace stackvm {
@@ -94,6 +95,15 @@ class Machine {
  private:
   template <bool kTrace, bool kSupervised>
   Pause loop(Supervisor* supervisor);
+  // One instruction as the code has it; true when the run pauses there.
+  template <bool kTrace>
+  bool step(Pause& pause);
+  // The loop of a run without trace and supervisor, on threaded_. Given
+  // `handlers`, it only tells where its handlers are (null for a switch).
+  Pause runFast(const void* const** handlers = nullptr);
+  void decodeAt(uint32_t index);
+  // After the instruction at `index` changed: it and the pair before it.
+  void redecode(uint32_t index);
   [[noreturn]] void fail(const std::string& message) const;
   void warn(const std::string& message);
   void traceStep();
@@ -134,6 +144,8 @@ class Machine {
   const Program& program_;
   const Instruction* code_;
   std::vector<Instruction> patched_;  // the code with traps, once the debugger sets one
+  const void* const* handlers_ = nullptr;
+  std::vector<Threaded> threaded_;  // code_ as the fast loop runs it
   DeviceScript script_;
   RunOptions options_;
   Streams io_;

@@ -1,7 +1,9 @@
 // The value stack: entries of their own width (1, 4, 8 or a structure size),
 // at most kStackBytes bytes of entries in all. An entry of up to 8 bytes is one
 // slot; a wider one spans one slot per 8 bytes, its bytes in order from the
-// lowest slot, the top slot carrying the width.
+// lowest slot, the top slot carrying the width. Two guard slots below the
+// first entry carry a width no entry has, so that the dispatch loop's test
+// for a scalar entry also catches an empty stack.
 #pragma once
 
 #include <algorithm>
@@ -19,10 +21,13 @@ static_assert(std::endian::native == std::endian::little, "entries keep their by
 namespace stackvm {
 
 inline constexpr uint32_t kStackBytes = 1u << 20;
+inline constexpr uint32_t kGuardWidth = UINT32_MAX;
 
 class ValueStack {
  public:
-  ValueStack() : slots_(new Slot[kStackBytes]) {}
+  ValueStack() : storage_(new Slot[kStackBytes + kGuards]), slots_(storage_.get() + kGuards) {
+    for (uint32_t k = 0; k < kGuards; ++k) storage_[k] = {0, kGuardWidth};
+  }
 
   bool empty() const { return top_ == 0; }
   uint64_t bytes() const { return bytes_; }
@@ -58,16 +63,23 @@ class ValueStack {
     int64_t v;
     uint32_t w;
   };
+  // The dispatch loop keeps the top and the byte count in locals: it takes
+  // them with top() and bytes() and hands them back with settle().
+  Slot* top() { return slots_ + top_; }
+  void settle(Slot* top, uint64_t bytes) {
+    top_ = static_cast<uint32_t>(top - slots_);
+    bytes_ = bytes;
+  }
   struct Image {
     std::vector<Slot> slots;
     uint64_t bytes = 0;
   };
   void save(Image& image) const {
-    image.slots.assign(slots_.get(), slots_.get() + top_);
+    image.slots.assign(slots_, slots_ + top_);
     image.bytes = bytes_;
   }
   void restore(const Image& image) {
-    std::copy(image.slots.begin(), image.slots.end(), slots_.get());
+    std::copy(image.slots.begin(), image.slots.end(), slots_);
     top_ = static_cast<uint32_t>(image.slots.size());
     bytes_ = image.bytes;
   }
@@ -88,7 +100,9 @@ class ValueStack {
   }
   static uint32_t extraSlots(uint32_t w) { return w <= 8 ? 0 : (w + 7) / 8 - 1; }
 
-  std::unique_ptr<Slot[]> slots_;
+  static constexpr uint32_t kGuards = 2;
+  std::unique_ptr<Slot[]> storage_;
+  Slot* slots_;  // the first entry's slot, above the guards
   uint32_t top_ = 0;
   uint64_t bytes_ = 0;
 };
