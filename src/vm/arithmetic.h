@@ -36,3 +36,26 @@ inline int64_t shiftRight(int64_t a, int64_t count) {
 }
 
 }  // namespace stackvm
+
+// The two-operand instructions of one width and what each computes from a (the
+// value below) and b (the top), for the loops to expand into their handlers:
+// BINARY(name, width, result) or DIVISION(name, width, function).
+#define STACKVM_TWO_OPERAND_INSTRUCTIONS(BINARY, DIVISION, W) \
+  BINARY(add, W, wrapAdd(a, b))                               \
+  BINARY(sub, W, wrapSub(a, b))                               \
+  BINARY(mul, W, wrapMul(a, b))                               \
+  DIVISION(div, W, divide)                                    \
+  DIVISION(mod, W, remainder)                                 \
+  BINARY(and_, W, a& b)                                       \
+  BINARY(or_, W, a | b)                                       \
+  BINARY(xor_, W, a ^ b)                                      \
+  BINARY(shift_left, W, shiftLeft<W>(a, b))                   \
+  BINARY(shift_right, W, shiftRight<W>(a, b))                 \
+  BINARY(less, W, a < b)                                      \
+  BINARY(lessorequal, W, a <= b)                              \
+  BINARY(greater, W, a > b)                                   \
+  BINARY(greaterorequal, W, a >= b)                           \
+  BINARY(equal, W, a == b)                                    \
+  BINARY(notequal, W, a != b)                                 \
+  BINARY(logic_and, W, a != 0 && b != 0)                      \
+  BINARY(logic_or, W, a != 0 || b != 0)

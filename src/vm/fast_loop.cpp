@@ -77,69 +77,52 @@ constexpr uint64_t kStretch = INT64_MAX;
     STACKVM_DISPATCH();                                     \
   }
 
-#define STACKVM_FAST_AT_WIDTH(W)                                           \
-  STACKVM_FAST_BINARY(add, W, wrapAdd(a, b))                               \
-  STACKVM_FAST_BINARY(sub, W, wrapSub(a, b))                               \
-  STACKVM_FAST_BINARY(mul, W, wrapMul(a, b))                               \
-  STACKVM_FAST_DIVISION(div, W, divide)                                    \
-  STACKVM_FAST_DIVISION(mod, W, remainder)                                 \
-  STACKVM_FAST_BINARY(and_, W, a& b)                                       \
-  STACKVM_FAST_BINARY(or_, W, a | b)                                       \
-  STACKVM_FAST_BINARY(xor_, W, a ^ b)                                      \
-  STACKVM_FAST_BINARY(shift_left, W, shiftLeft<W>(a, b))                   \
-  STACKVM_FAST_BINARY(shift_right, W, shiftRight<W>(a, b))                 \
-  STACKVM_FAST_BINARY(less, W, a < b)                                      \
-  STACKVM_FAST_BINARY(lessorequal, W, a <= b)                              \
-  STACKVM_FAST_BINARY(greater, W, a > b)                                   \
-  STACKVM_FAST_BINARY(greaterorequal, W, a >= b)                           \
-  STACKVM_FAST_BINARY(equal, W, a == b)                                    \
-  STACKVM_FAST_BINARY(notequal, W, a != b)                                 \
-  STACKVM_FAST_BINARY(logic_and, W, a != 0 && b != 0)                      \
-  STACKVM_FAST_BINARY(logic_or, W, a != 0 || b != 0)                       \
-  STACKVM_HANDLER(logic_not##W) {                                          \
-    const uint32_t w = sp[-1].w;                                           \
-    const int64_t after = room + w - W;                                    \
-    STACKVM_CHECK(w > 8 || after < 0);                                     \
-    sp[-1] = {narrow<W>(sp[-1].v) == 0, W};                                \
-    room = after;                                                          \
-    ++pc;                                                                  \
-    STACKVM_DISPATCH();                                                    \
-  }                                                                        \
-  STACKVM_HANDLER(peek##W) {                                               \
-    const uint32_t w = sp[-1].w;                                           \
-    const uint32_t offset = static_cast<uint32_t>(sp[-1].v) - kDataBase;   \
-    const int64_t after = room + w - W;                                    \
-    STACKVM_CHECK(w > 8 || uint64_t{offset} + W > dataBytes || after < 0); \
-    int64_t v = 0;                                                         \
-    std::memcpy(&v, data + offset, W);                                     \
-    sp[-1] = {narrow<W>(v), W};                                            \
-    room = after;                                                          \
-    ++pc;                                                                  \
-    STACKVM_DISPATCH();                                                    \
-  }                                                                        \
-  STACKVM_HANDLER(poke##W) {                                               \
-    const uint32_t wa = sp[-1].w;                                          \
-    const uint32_t wv = sp[-2].w;                                          \
-    const uint32_t offset = static_cast<uint32_t>(sp[-1].v) - kDataBase;   \
-    STACKVM_CHECK(wa > 8 || wv > 8 || uint64_t{offset} + W > dataBytes);   \
-    const int64_t v = narrow<W>(sp[-2].v);                                 \
-    std::memcpy(data + offset, &v, W);                                     \
-    sp -= 2;                                                               \
-    room += wa + wv;                                                       \
-    ++pc;                                                                  \
-    STACKVM_DISPATCH();                                                    \
-  }                                                                        \
-  STACKVM_HANDLER(dup##W) {                                                \
-    const uint32_t w = sp[-1].w;                                           \
-    const int64_t after = room + w - 2 * W;                                \
-    STACKVM_CHECK(w > 8 || after < 0);                                     \
-    const int64_t v = narrow<W>(sp[-1].v);                                 \
-    sp[-1] = {v, W};                                                       \
-    sp[0] = {v, W};                                                        \
-    ++sp;                                                                  \
-    room = after;                                                          \
-    ++pc;                                                                  \
-    STACKVM_DISPATCH();                                                    \
+#define STACKVM_FAST_AT_WIDTH(W)                                                  \
+  STACKVM_TWO_OPERAND_INSTRUCTIONS(STACKVM_FAST_BINARY, STACKVM_FAST_DIVISION, W) \
+  STACKVM_HANDLER(logic_not##W) {                                                 \
+    const uint32_t w = sp[-1].w;                                                  \
+    const int64_t after = room + w - W;                                           \
+    STACKVM_CHECK(w > 8 || after < 0);                                            \
+    sp[-1] = {narrow<W>(sp[-1].v) == 0, W};                                       \
+    room = after;                                                                 \
+    ++pc;                                                                         \
+    STACKVM_DISPATCH();                                                           \
+  }                                                                               \
+  STACKVM_HANDLER(peek##W) {                                                      \
+    const uint32_t w = sp[-1].w;                                                  \
+    const uint32_t offset = static_cast<uint32_t>(sp[-1].v) - kDataBase;          \
+    const int64_t after = room + w - W;                                           \
+    STACKVM_CHECK(w > 8 || uint64_t{offset} + W > dataBytes || after < 0);        \
+    int64_t v = 0;                                                                \
+    std::memcpy(&v, data + offset, W);                                            \
+    sp[-1] = {narrow<W>(v), W};                                                   \
+    room = after;                                                                 \
+    ++pc;                                                                         \
+    STACKVM_DISPATCH();                                                           \
+  }                                                                               \
+  STACKVM_HANDLER(poke##W) {                                                      \
+    const uint32_t wa = sp[-1].w;                                                 \
+    const uint32_t wv = sp[-2].w;                                                 \
+    const uint32_t offset = static_cast<uint32_t>(sp[-1].v) - kDataBase;          \
+    STACKVM_CHECK(wa > 8 || wv > 8 || uint64_t{offset} + W > dataBytes);          \
+    const int64_t v = narrow<W>(sp[-2].v);                                        \
+    std::memcpy(data + offset, &v, W);                                            \
+    sp -= 2;                                                                      \
+    room += wa + wv;                                                              \
+    ++pc;                                                                         \
+    STACKVM_DISPATCH();                                                           \
+  }                                                                               \
+  STACKVM_HANDLER(dup##W) {                                                       \
+    const uint32_t w = sp[-1].w;                                                  \
+    const int64_t after = room + w - 2 * W;                                       \
+    STACKVM_CHECK(w > 8 || after < 0);                                            \
+    const int64_t v = narrow<W>(sp[-1].v);                                        \
+    sp[-1] = {v, W};                                                              \
+    sp[0] = {v, W};                                                               \
+    ++sp;                                                                         \
+    room = after;                                                                 \
+    ++pc;                                                                         \
+    STACKVM_DISPATCH();                                                           \
   }
 
 // push_parameter of a data address and the peek of it: both steps, and the

@@ -347,41 +347,24 @@ uint32_t Machine::leave() {
     break;                              \
   }
 
-#define STACKVM_AT_WIDTH(W)                                \
-  STACKVM_BINARY(add, W, wrapAdd(a, b))                    \
-  STACKVM_BINARY(sub, W, wrapSub(a, b))                    \
-  STACKVM_BINARY(mul, W, wrapMul(a, b))                    \
-  STACKVM_DIVISION(div, W, divide)                         \
-  STACKVM_DIVISION(mod, W, remainder)                      \
-  STACKVM_BINARY(and_, W, a& b)                            \
-  STACKVM_BINARY(or_, W, a | b)                            \
-  STACKVM_BINARY(xor_, W, a ^ b)                           \
-  STACKVM_BINARY(shift_left, W, shiftLeft<W>(a, b))        \
-  STACKVM_BINARY(shift_right, W, shiftRight<W>(a, b))      \
-  STACKVM_BINARY(less, W, a < b)                           \
-  STACKVM_BINARY(lessorequal, W, a <= b)                   \
-  STACKVM_BINARY(greater, W, a > b)                        \
-  STACKVM_BINARY(greaterorequal, W, a >= b)                \
-  STACKVM_BINARY(equal, W, a == b)                         \
-  STACKVM_BINARY(notequal, W, a != b)                      \
-  STACKVM_BINARY(logic_and, W, a != 0 && b != 0)           \
-  STACKVM_BINARY(logic_or, W, a != 0 || b != 0)            \
-  case Op::logic_not##W:                                   \
-    push(narrow<W>(pop()) == 0, W);                        \
-    break;                                                 \
-  case Op::peek##W:                                        \
-    push(load<W>(static_cast<uint32_t>(pop())), W);        \
-    break;                                                 \
-  case Op::poke##W: {                                      \
-    const uint32_t address = static_cast<uint32_t>(pop()); \
-    store<W>(address, narrow<W>(pop()));                   \
-    break;                                                 \
-  }                                                        \
-  case Op::dup##W: {                                       \
-    const int64_t v = narrow<W>(pop());                    \
-    push(v, W);                                            \
-    push(v, W);                                            \
-    break;                                                 \
+#define STACKVM_AT_WIDTH(W)                                             \
+  STACKVM_TWO_OPERAND_INSTRUCTIONS(STACKVM_BINARY, STACKVM_DIVISION, W) \
+  case Op::logic_not##W:                                                \
+    push(narrow<W>(pop()) == 0, W);                                     \
+    break;                                                              \
+  case Op::peek##W:                                                     \
+    push(load<W>(static_cast<uint32_t>(pop())), W);                     \
+    break;                                                              \
+  case Op::poke##W: {                                                   \
+    const uint32_t address = static_cast<uint32_t>(pop());              \
+    store<W>(address, narrow<W>(pop()));                                \
+    break;                                                              \
+  }                                                                     \
+  case Op::dup##W: {                                                    \
+    const int64_t v = narrow<W>(pop());                                 \
+    push(v, W);                                                         \
+    push(v, W);                                                         \
+    break;                                                              \
   }
 
 // The supervised loop asks before every instruction; the others stop only at
