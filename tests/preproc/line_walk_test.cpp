@@ -12,25 +12,12 @@ namespace {
 
 const std::string E = "\r\n";
 
-struct WalkCase {
-  const char* what;
-  std::string defines;  // directive lines, each giving one empty output line
-  std::string line;
-  std::string expected;  // the processed line
-};
+using WalkCase = LineCase;
 
 class Walk : public ::testing::TestWithParam<WalkCase> {};
 
 TEST_P(Walk, ProcessesTheLine) {
-  const WalkCase& k = GetParam();
-  Pass1 run;
-  std::string out = run.Run(k.defines + k.line + "\n");
-  std::string prefix;
-  for (char ch : k.defines) {
-    if (ch == '\n') prefix += E;
-  }
-  EXPECT_EQ(out, prefix + k.expected + E + E) << k.what;
-  EXPECT_EQ(run.AllReports(), 0) << k.what;
+  ExpectLineProcessed(GetParam());
 }
 
 const std::string W62(62, 'W'), W63(63, 'W'), W64(64, 'W'), W65(65, 'W');

@@ -2,18 +2,20 @@
 // reader, and collects what the driver would write to <base>.000.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "base/compiler.h"
-#include "io/run_state.h"
-#include "io/diagnostics.h"
-#include "io/source_reader.h"
-#include "scanner/scanner.h"
-#include "preproc/preproc.h"
-#include "driver/driver.h"
 #include "base/text_helpers.h"
+#include "driver/driver.h"
+#include "io/diagnostics.h"
+#include "io/run_state.h"
+#include "io/source_reader.h"
+#include "preproc/preproc.h"
+#include "scanner/scanner.h"
 #include "test_support.h"
 
 namespace stackcc::testing {
@@ -77,5 +79,28 @@ class Pass1 {
   TestCompiler t_;
   std::string dir_;
 };
+
+// One source line processed after some directive lines: the case of the
+// table-driven line tests.
+struct LineCase {
+  const char* what;
+  std::string defines;  // directive lines, each giving one empty output line
+  std::string line;
+  std::string expected;  // the processed line
+};
+
+// Pass 1 writes an empty line per directive line, the processed line and the
+// empty line of the end, and reports nothing.
+inline void ExpectLineProcessed(const LineCase& k) {
+  const std::string E = "\r\n";
+  Pass1 run;
+  std::string out = run.Run(k.defines + k.line + "\n");
+  std::string prefix;
+  for (char ch : k.defines) {
+    if (ch == '\n') prefix += E;
+  }
+  EXPECT_EQ(out, prefix + k.expected + E + E) << k.what;
+  EXPECT_EQ(run.AllReports(), 0) << k.what;
+}
 
 }  // namespace stackcc::testing

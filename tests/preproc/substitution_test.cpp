@@ -11,25 +11,12 @@ namespace {
 
 const std::string E = "\r\n";
 
-struct SubstCase {
-  const char* what;
-  std::string defines;  // directive lines, each giving one empty output line
-  std::string line;
-  std::string expected;  // the processed line
-};
+using SubstCase = LineCase;
 
 class Substitution : public ::testing::TestWithParam<SubstCase> {};
 
 TEST_P(Substitution, ProcessesTheLine) {
-  const SubstCase& k = GetParam();
-  Pass1 run;
-  std::string out = run.Run(k.defines + k.line + "\n");
-  std::string prefix;
-  for (char ch : k.defines) {
-    if (ch == '\n') prefix += E;
-  }
-  EXPECT_EQ(out, prefix + k.expected + E + E) << k.what;
-  EXPECT_EQ(run.AllReports(), 0) << k.what;
+  ExpectLineProcessed(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(
