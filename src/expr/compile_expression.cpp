@@ -1,5 +1,5 @@
-// One expression statement: string literals become data labels, operators are
-// marked, the text is split into terms and evaluated, and the root's code is
+// One expression statement: string literals become data labels, the lexer
+// writes the text's terms, they are evaluated, and the root's code is
 // expanded into the emit buffer followed by a drop of the statement's value. A
 // statement stopped by an error emits nothing.
 #include "base/bytes.h"
@@ -80,8 +80,7 @@ int CompileText(Compiler& c, std::string_view text) {
     return -1;
   }
   BlankMarkerBytes(e.exprText);
-  if (!MarkOperators(c, e.exprText)) return -1;
-  int last = SplitTerms(c, e.exprText.view(), true, false);
+  int last = LexTerms(c, e.exprText.view(), true, false);
   if (e.failed) return -1;
   if (last < 0) {  // a sign and nothing after it
     StopExpression(c, "-");

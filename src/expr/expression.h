@@ -1,4 +1,4 @@
-// The expression compiler: operators are marked in the text, the text is split
+// The expression compiler: a lexer writes the text's operators and operands
 // into a flat table of terms, operators are applied in precedence order, and the
 // code of the root term is expanded into instruction lines.
 #pragma once
@@ -71,7 +71,6 @@ struct ExprState {
   LazyTable<ExprTerm, kTermCount> terms;
   int lastTermIndex = -1;
   FixedText<kTermTextCapacity> exprText;
-  FixedText<kTermTextCapacity> rewriteText;
   FixedText<kExprOutputCapacity> output;
   // The range being evaluated: operands and bracket partners are searched in it.
   int rangeFirst = 0;

@@ -73,15 +73,35 @@ int OperatorIndex(Compiler& c, std::string_view name);
 // The operator as a user writes it (":*" is shown as "*", ":&" as "&").
 std::string_view OperatorShownName(int index);
 
-// --- marking and splitting (marking.cpp, splitting.cpp)
+// --- the lexer (marking.cpp, lex_terms.cpp)
+// One piece of an expression text as the lexer finds it: an operator (op, its
+// table index) or, with op -1, a run of operand text, bytes [start, start + length).
+struct LexToken {
+  short op;
+  short start;
+  short length;
+};
+// A text of at most 1023 bytes has at most that many pieces.
+struct LexTokens {
+  LexToken list[kTermTextCapacity];
+  int count = 0;
+};
+// Finds the operators of a text as MarkOperators marks them, without writing the
+// marked text. False when the marked text would be longer than 1023 characters
+// (reported; no token is to be used).
+bool LexOperators(Compiler& c, std::string_view text, LexTokens& tokens);
 // Replaces every operator of the text by its marker (0xA4, index, blank). The text
 // must hold no marker byte. False when the marking would make the text longer than
-// 1023 characters (reported; the text is left as it was and the statement stops).
+// 1023 characters (reported; the text is left as it was).
 bool MarkOperators(Compiler& c, ExprText& text);
-// Cuts a marked text into terms after the last term (or from term 0 with reset).
+// Writes the terms of a text after the last term (or from term 0 with reset).
 // With references set, an operand "@n" is a reference to term n. Gives the index
-// of the last term written, -1 when the table is empty or the statement stopped.
-int SplitTerms(Compiler& c, std::string_view marked, bool reset, bool references);
+// of the last term written, -1 when the table is empty or the statement stopped
+// (a text too long to mark stops it too).
+int LexTerms(Compiler& c, std::string_view text, bool reset, bool references);
+// Takes the next term slot and resets only what a term holds; reports a full
+// table and stops the statement (nullptr).
+ExprTerm* NewTerm(Compiler& c, int op);
 
 // --- term searches (term_search.cpp)
 // The nearest term below index, not below lo, whose state is not 2; else -1.

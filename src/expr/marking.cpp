@@ -14,6 +14,11 @@
 //   or ampersand before it counts as an operator whichever way it went.
 // - Every other one-character name becomes its marker.
 // The text must hold no marker byte (the caller blanks stray ones).
+//
+// The compiler reads the walk as tokens (LexOperators): an operator token for
+// each marker and one operand token for each run of bytes between markers, with
+// the marked text's length counted instead of written. MarkOperators writes the
+// marked text itself, the form the tokens stand for.
 #include <array>
 #include <cstring>
 #include <string_view>
@@ -51,6 +56,8 @@ struct MarkingTables {
   // A byte that is copied as it stands and ends a unary place: no blank, no
   // operator's name, no star or ampersand (operand text).
   bool plain[256] = {};
+  // Plain and no long name's first byte: a run of operand text goes on.
+  bool operandOnly[256] = {};
   Marker markers[kOperatorEntries] = {};
 };
 
@@ -74,6 +81,7 @@ constexpr MarkingTables BuildTables() {
       t.longIndex[first][t.longCount[first]++] = static_cast<unsigned char>(i);
     }
   }
+  for (int b = 0; b < 256; ++b) t.operandOnly[b] = t.plain[b] && t.longCount[b] == 0;
   return t;
 }
 
@@ -191,6 +199,7 @@ bool FirstPassFits(const Occurrences& found, std::size_t length) {
   return true;
 }
 
+// The marked text itself, written byte by byte.
 struct MarkedText {
   std::array<char, kTermTextCapacity * 4> bytes;
   std::size_t size = 0;
@@ -202,9 +211,58 @@ struct MarkedText {
     std::memcpy(bytes.data() + size, m.bytes, sizeof m.bytes);
     size += m.size;
   }
+  void Copy(std::string_view text, std::size_t at, std::size_t n) {
+    std::memcpy(bytes.data() + size, text.data() + at, n);
+    size += n;
+  }
 };
 
-void WriteMarked(std::string_view text, const Occurrences& found, MarkedText& out) {
+// The same walk read as tokens: each marker an operator token, each run of
+// bytes between markers one operand token; the size is the marked text's.
+struct TokenWriter {
+  LexTokens& tokens;
+  std::size_t size = 0;
+
+  void Put(int index) {
+    tokens.list[tokens.count++] = {static_cast<short>(index), 0, 0};
+    size += kTables.markers[index].size;
+  }
+  void Copy(std::string_view, std::size_t at, std::size_t n) {
+    size += n;
+    if (tokens.count > 0) {
+      LexToken& last = tokens.list[tokens.count - 1];
+      if (last.op < 0 && static_cast<std::size_t>(last.start + last.length) == at) {
+        last.length = static_cast<short>(last.length + n);
+        return;
+      }
+    }
+    tokens.list[tokens.count++] = {-1, static_cast<short>(at), static_cast<short>(n)};
+  }
+};
+
+// A byte that is neither operand text nor a long name: a one-character name
+// (a star or ampersand unary or binary by the place), a blank or a control byte.
+template <typename Out>
+void WriteShortName(std::string_view text, std::size_t i, Out& out, bool& unaryPlace) {
+  char ch = text[i];
+  int index = kTables.oneChar[static_cast<unsigned char>(ch)];
+  if (ch == '*') {
+    out.Put(unaryPlace ? kOpDeref : kOpMul);
+    unaryPlace = true;
+  } else if (ch == '&') {
+    out.Put(unaryPlace ? kOpAddress : kOpBitAnd);
+    unaryPlace = true;
+  } else if (index > 0) {
+    out.Put(index);
+    unaryPlace = kOperatorTable[index].precedence > 0;
+  } else {
+    out.Copy(text, i, 1);
+    if (!IsBlank(ch)) unaryPlace = false;
+  }
+}
+
+template <typename Out>
+void WriteMarked(std::string_view text, const Occurrences& found, Out& out) {
   bool unaryPlace = true;  // a star or ampersand here would be unary
   int next = 0;
   while (next < found.count && !found.list[next].taken) ++next;
@@ -218,8 +276,7 @@ void WriteMarked(std::string_view text, const Occurrences& found, MarkedText& ou
              kTables.plain[static_cast<unsigned char>(text[run])]) {
         ++run;
       }
-      std::memcpy(out.bytes.data() + out.size, text.data() + i, run - i);
-      out.size += run - i;
+      out.Copy(text, i, run - i);
       i = run;
       unaryPlace = false;
       continue;
@@ -234,22 +291,64 @@ void WriteMarked(std::string_view text, const Occurrences& found, MarkedText& ou
       nextPos = next < found.count ? static_cast<std::size_t>(found.list[next].pos) : text.size();
       continue;
     }
-    char ch = text[i++];
-    int index = kTables.oneChar[static_cast<unsigned char>(ch)];
-    if (ch == '*') {
-      out.Put(unaryPlace ? kOpDeref : kOpMul);
-      unaryPlace = true;
-    } else if (ch == '&') {
-      out.Put(unaryPlace ? kOpAddress : kOpBitAnd);
-      unaryPlace = true;
-    } else if (index > 0) {
-      out.Put(index);
-      unaryPlace = kOperatorTable[index].precedence > 0;
-    } else {
-      out.bytes[out.size++] = ch;
-      if (!IsBlank(ch)) unaryPlace = false;
-    }
+    WriteShortName(text, i, out, unaryPlace);
+    ++i;
   }
+}
+
+// The long name standing at i: its index, -1 for none, -2 when two stand there.
+int LongNameStartingAt(std::string_view text, std::size_t i) {
+  unsigned char first = static_cast<unsigned char>(text[i]);
+  int found = -1;
+  for (int n = 0; n < kTables.longCount[first]; ++n) {
+    int index = kTables.longIndex[first][n];
+    if (!LongNameAt(text, i, index)) continue;
+    if (found >= 0) return -2;
+    found = index;
+  }
+  return found;
+}
+
+// The walk in one pass for a text whose long names all stand alone (the usual
+// case): each is taken where it is found. False, with the tokens unfinished,
+// as soon as one overlaps another; longNames counts those taken.
+template <typename Out>
+bool LexAlone(std::string_view text, Out& out, std::size_t& longNames) {
+  bool unaryPlace = true;  // a star or ampersand here would be unary
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n;) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    if (kTables.longCount[b] > 0) {
+      int index = LongNameStartingAt(text, i);
+      if (index == -2) return false;
+      if (index >= 0) {
+        std::size_t end = i + kTables.nameLength[index];
+        for (std::size_t j = i + 1; j < end; ++j) {
+          if (kTables.longCount[static_cast<unsigned char>(text[j])] > 0 &&
+              LongNameStartingAt(text, j) != -1) {
+            return false;
+          }
+        }
+        out.Put(index);
+        ++longNames;
+        i = end;
+        unaryPlace = true;
+        continue;
+      }
+    }
+    if (kTables.plain[b]) {
+      // A run of operand bytes up to the next byte a long name may start with.
+      std::size_t run = i + 1;
+      while (run < n && kTables.operandOnly[static_cast<unsigned char>(text[run])]) ++run;
+      out.Copy(text, i, run - i);
+      i = run;
+      unaryPlace = false;
+      continue;
+    }
+    WriteShortName(text, i, out, unaryPlace);
+    ++i;
+  }
+  return true;
 }
 
 }  // namespace
@@ -266,6 +365,28 @@ bool MarkOperators(Compiler& c, ExprText& text) {
   }
   text.assign(std::string_view(out.bytes.data(), out.size));
   return true;
+}
+
+bool LexOperators(Compiler& c, std::string_view text, LexTokens& tokens) {
+  tokens.count = 0;
+  TokenWriter out{tokens};
+  std::size_t longNames = 0;
+  bool fits;
+  if (LexAlone(text, out, longNames) && text.size() + 2 * longNames <= kLimit) {
+    fits = out.size <= kLimit;
+  } else {
+    // Overlapping long names, or a text that the first pass may overflow:
+    // the occurrences are settled whole.
+    Occurrences found;
+    FindLongNames(text, found);
+    ChooseLongNames(found);
+    tokens.count = 0;
+    out.size = 0;
+    WriteMarked(text, found, out);
+    fits = FirstPassFits(found, text.size()) && out.size <= kLimit;
+  }
+  if (!fits) ReportError(c, kErrExpressionLength, "");
+  return fits;
 }
 
 }  // namespace stackcc

@@ -1,5 +1,5 @@
 // Increments and compound assignments are compiled as plain assignments: the text
-// "@L=@L+1" (or "+@R", ...) is marked and split after the statement's last term,
+// "@L=@L+1" (or "+@R", ...) is lexed into terms after the statement's last term,
 // and only those new terms are evaluated, so the operator's own place in a larger
 // expression is kept. Its "@n" operands copy the operand terms afresh.
 #include "base/compiler.h"
@@ -11,13 +11,8 @@ namespace stackcc {
 int RewriteAndEvaluate(Compiler& c, std::string_view text, int k) {
   ExprState& e = c.expr;
   if (e.failed) return -1;
-  e.rewriteText.assign(text);
-  if (!MarkOperators(c, e.rewriteText)) {
-    e.failed = true;
-    return -1;
-  }
   int first = e.lastTermIndex + 1;
-  int last = SplitTerms(c, e.rewriteText.view(), false, true);
+  int last = LexTerms(c, text, false, true);
   if (last < first) return -1;
   int root = EvaluateRange(c, first, last);
   if (root < 0) return -1;

@@ -1,7 +1,9 @@
 // The one-pass operator marking against the three-pass reference it replaced:
 // random texts built from operator names, their fragments, names holding NULL
 // and sizeof, digits, blanks and control bytes must mark to the same text, and
-// texts near the length limit must fail alike.
+// texts near the length limit must fail alike. The lexer's terms against those
+// of the marked text cut by the splitter it replaced: the same terms, the same
+// reports, the same stops.
 #include <random>
 #include <string>
 
@@ -83,6 +85,73 @@ TEST_F(MarkingDifferentialTest, LimitReachedMidwayFailsAlike) {
       for (int i = 0; i < shrink && text.size() + 7 <= ExprText::kCapacity; ++i) text += "(char*)";
       ExpectSameMarking(text);
     }
+  }
+}
+
+// The terms of a statement so far and how writing them ended.
+struct TermsOutcome {
+  int last;
+  bool failed;
+  std::string terms;
+  std::string errors;
+};
+
+class LexerDifferentialTest : public ::testing::Test {
+ protected:
+  // Lexes (or marks and splits) text after the terms of "a+b" when it does not
+  // reset the table.
+  template <typename Write>
+  TermsOutcome Run(const std::string& text, bool reset, bool references, Write write) {
+    TestCompiler tc;
+    Compiler& c = tc.c();
+    ExprText before("a+b");
+    write(c, before, true, false);
+    std::size_t reported = tc.ConsoleText().size();
+    ExprText work(text);
+    TermsOutcome out;
+    out.last = write(c, work, reset, references);
+    out.failed = c.expr.failed;
+    for (int i = 0; i <= c.expr.lastTermIndex && !out.failed; ++i) {
+      const ExprTerm& t = c.expr.terms[i];
+      out.terms += std::to_string(t.op) + ":" + std::string(t.text.view()) + ":" +
+                   std::to_string(t.ref) + "|";
+    }
+    out.errors = tc.ConsoleText().substr(reported);
+    return out;
+  }
+
+  void ExpectSameTerms(const std::string& text, bool reset, bool references) {
+    auto lexer = [](Compiler& c, ExprText& t, bool r, bool refs) {
+      return LexTerms(c, t.view(), r, refs);
+    };
+    auto split = [](Compiler& c, ExprText& t, bool r, bool refs) {
+      if (!ReferenceMarkOperators(c, t)) {
+        c.expr.failed = true;  // the callers stop the statement
+        return -1;
+      }
+      return ReferenceSplitTerms(c, t.view(), r, refs);
+    };
+    TermsOutcome fast = Run(text, reset, references, lexer);
+    TermsOutcome slow = Run(text, reset, references, split);
+    ASSERT_EQ(fast.last, slow.last) << "text: " << text;
+    ASSERT_EQ(fast.failed, slow.failed) << "text: " << text;
+    ASSERT_EQ(fast.terms, slow.terms) << "text: " << text;
+    ASSERT_EQ(fast.errors, slow.errors) << "text: " << text;
+  }
+};
+
+TEST_F(LexerDifferentialTest, ShortTextsGiveTheSameTerms) {
+  std::mt19937 rng(20261211);
+  for (int round = 0; round < 40000; ++round) {
+    ExpectSameTerms(RandomText(rng, 12), round % 3 != 0, round % 2 == 0);
+  }
+}
+
+// Long texts reach the length limit and the 300-term table's end.
+TEST_F(LexerDifferentialTest, LongTextsGiveTheSameTermsOrStopAlike) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 1500; ++round) {
+    ExpectSameTerms(RandomText(rng, 600), round % 2 == 0, round % 3 == 0);
   }
 }
 

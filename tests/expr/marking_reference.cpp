@@ -8,9 +8,9 @@
 
 #include "base/bytes.h"
 #include "base/compiler.h"
-#include "io/diagnostics.h"
 #include "base/text_helpers.h"
 #include "expr/expression_parts.h"
+#include "io/diagnostics.h"
 
 namespace stackcc::testing {
 
@@ -84,6 +84,80 @@ bool ReferenceMarkOperators(Compiler& c, ExprText& text) {
     if (std::strlen(OperatorAt(i).name) == 1 && !ReplaceAll(c, text, i)) return false;
   }
   return true;
+}
+
+}  // namespace stackcc::testing
+
+namespace stackcc::testing {
+
+namespace {
+
+int ReferenceIndex(std::string_view text) {
+  if (text.size() < 2 || text.size() > 4 || text[0] != '@') return -1;
+  int value = 0;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (!IsDigit(text[i])) return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+bool IsSignPosition(const Compiler& c, int previousOp) {
+  char kind = OperatorAt(previousOp).kind;
+  return kind == 'B' || kind == 'G' || c.expr.lastTermIndex == -1;
+}
+
+}  // namespace
+
+// Each marker becomes an operator term (its index read back from the digits),
+// each run of text between markers an operand term.
+int ReferenceSplitTerms(Compiler& c, std::string_view marked, bool reset, bool references) {
+  ExprState& e = c.expr;
+  if (reset) e.lastTermIndex = -1;
+  bool sign = false;
+  int previousOp = kOpNull;
+  std::size_t pos = 0;
+  while (!e.failed) {
+    while (pos < marked.size() && marked[pos] == ' ') ++pos;
+    if (pos >= marked.size()) break;
+    if (marked[pos] == kOperatorMarkerByte) {
+      std::size_t digits = ++pos;
+      int k = 0;
+      while (pos < marked.size() && IsDigit(marked[pos]) && k < kOperatorEntries) {
+        k = k * 10 + (marked[pos++] - '0');
+      }
+      if (pos == digits || k >= kOperatorEntries) {
+        StopExpression(c, "");
+        break;
+      }
+      if (k == kOpSub && IsSignPosition(c, previousOp)) {
+        sign = true;
+        continue;
+      }
+      ExprTerm* t = NewTerm(c, k);
+      if (t == nullptr) break;
+      if (k == kOpNull) {
+        t->text.assign(sign ? "-0" : "0");
+        sign = false;
+      }
+      previousOp = k;
+      continue;
+    }
+    std::size_t end = marked.find(kOperatorMarkerByte, pos);
+    if (end == std::string_view::npos) end = marked.size();
+    std::string_view operand = marked.substr(pos, end - pos);
+    pos = end;
+    while (!operand.empty() && IsBlank(operand.back())) operand.remove_suffix(1);
+    if (operand.empty() && !sign) continue;
+    ExprTerm* t = NewTerm(c, kOpNull);
+    if (t == nullptr) break;
+    if (sign) t->text.append('-');
+    t->text.append(operand);
+    sign = false;
+    if (references) t->ref = ReferenceIndex(t->text.view());
+    previousOp = kOpNull;
+  }
+  return e.failed ? -1 : e.lastTermIndex;
 }
 
 }  // namespace stackcc::testing

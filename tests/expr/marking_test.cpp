@@ -1,4 +1,4 @@
-// Operator marking and term splitting.
+// Operator marking and the lexer's terms.
 #include "case_name.h"
 #include "expr_test_util.h"
 
@@ -16,11 +16,9 @@ std::string Marked(Compiler& c, std::string_view text) {
   return out;
 }
 
-// The terms of a split text: operands as written, operators by name.
+// The terms the lexer writes: operands as written, operators by name.
 std::string Terms(Compiler& c, std::string_view text) {
-  ExprText work(text);
-  MarkOperators(c, work);
-  int last = SplitTerms(c, work.view(), true, false);
+  int last = LexTerms(c, text, true, false);
   std::string out;
   for (int i = 0; i <= last; ++i) {
     const ExprTerm& t = c.expr.terms[i];
@@ -92,17 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return CaseName(info.param.text, info.index); });
 
 TEST_F(ExprTest, SplitAppendsAfterTheLastTerm) {
-  ExprText first("a+b");
-  MarkOperators(c(), first);
-  EXPECT_EQ(SplitTerms(c(), first.view(), true, false), 2);
-  ExprText second("@0=@0+1");
-  MarkOperators(c(), second);
-  EXPECT_EQ(SplitTerms(c(), second.view(), false, true), 7);
+  EXPECT_EQ(LexTerms(c(), "a+b", true, false), 2);
+  std::string_view second = "@0=@0+1";
+  EXPECT_EQ(LexTerms(c(), second, false, true), 7);
   EXPECT_EQ(c().expr.terms[3].ref, 0);
   EXPECT_EQ(c().expr.terms[4].op, kOpAssign);
   EXPECT_EQ(c().expr.terms[7].ref, -1);  // the 1 is a number
   // Without the reference flag "@0" is an ordinary operand text.
-  EXPECT_EQ(SplitTerms(c(), second.view(), true, false), 4);
+  EXPECT_EQ(LexTerms(c(), second, true, false), 4);
   EXPECT_EQ(c().expr.terms[0].ref, -1);
 }
 
