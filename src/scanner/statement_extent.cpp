@@ -18,6 +18,13 @@ namespace stackcc {
 
 namespace {
 
+// A byte the walk of a group must look at: a quote, a parenthesis, a byte
+// that stops says ends the text, or the first byte of a line marker.
+template <typename Stops>
+bool MayEndRun(char ch, Stops stops) {
+  return ch == '"' || ch == '(' || ch == ')' || ch == kLineMarker[0] || stops(ch);
+}
+
 // Copies the text from the cursor into out up to the first byte, outside
 // strings and nested parentheses, that stops says ends it (the cursor stays
 // on it), or until limit bytes are walked. Line markers met on the way are
@@ -34,6 +41,13 @@ int CopyGroupedText(Compiler& c, FixedText<102400>& out, int limit, Stops stops)
   int count = 0;
   bool inString = false;  // a parenthesis inside a string is no group's
   while (count < limit && !AtEnd(k)) {
+    // A run of bytes that neither quote, group, stop nor may begin a marker
+    // is walked at once.
+    while (count < limit && !AtEnd(k) && !MayEndRun(k.text[k.position], stops)) {
+      ++k.position;
+      ++count;
+    }
+    if (count >= limit || AtEnd(k)) break;
     if (MarkerInText(c)) {
       CollectRun(c, out, start, reported);
       PassMarkerInText(c);
