@@ -99,8 +99,14 @@ void ApplyOperator(Compiler& c, int k) {
 // assignments). Applying an operator only ever takes terms out of the pending
 // state (it never adds one in the range), so the pending operator to apply next
 // is always the first of this order that is still pending.
+struct OrderEntry {
+  short index;
+  short precedence;
+  bool assignment;
+};
+
 struct OperatorOrder {
-  short index[kTermCount];
+  OrderEntry entries[kTermCount];
   int count = 0;
 };
 
@@ -111,9 +117,9 @@ bool IsAssignment(int op) {
 // Whether the operator t, standing right of earlier, is applied before it:
 // tighter operators first; assignments of a chain (a = b = 5, a = b += 2) from
 // the right, every other operator from the left.
-bool AppliedBefore(const ExprTerm& t, const ExprTerm& earlier) {
+bool AppliedBefore(const OrderEntry& t, const OrderEntry& earlier) {
   if (earlier.precedence != t.precedence) return earlier.precedence < t.precedence;
-  return IsAssignment(t.op) && IsAssignment(earlier.op);
+  return t.assignment && earlier.assignment;
 }
 
 void OrderOperators(const ExprState& e, int first, int last, OperatorOrder& order) {
@@ -123,12 +129,13 @@ void OrderOperators(const ExprState& e, int first, int last, OperatorOrder& orde
     const ExprTerm& t = e.terms[j];
     if (t.op == kOpNull && t.text.empty()) break;
     if (t.state != 0 || t.precedence <= 0) continue;
+    OrderEntry entry{static_cast<short>(j), static_cast<short>(t.precedence), IsAssignment(t.op)};
     int at = order.count++;
-    while (at > 0 && AppliedBefore(t, e.terms[order.index[at - 1]])) {
-      order.index[at] = order.index[at - 1];
+    while (at > 0 && AppliedBefore(entry, order.entries[at - 1])) {
+      order.entries[at] = order.entries[at - 1];
       --at;
     }
-    order.index[at] = static_cast<short>(j);
+    order.entries[at] = entry;
   }
 }
 
@@ -146,7 +153,7 @@ int EvaluateRange(Compiler& c, int first, int last) {
   OperatorOrder order;
   OrderOperators(e, first, last, order);
   for (int n = 0; n < order.count && !e.failed; ++n) {
-    int k = order.index[n];
+    int k = order.entries[n].index;
     if (e.terms[k].state != 0) continue;
     applied = k;
     ApplyOperator(c, k);
