@@ -68,7 +68,8 @@ struct ExprTerm {
 };
 
 struct ExprState {
-  LazyTable<ExprTerm, kTermCount> terms;
+  // Terms are taken by NewTerm only; every other index read is one of them.
+  TakenTable<ExprTerm, kTermCount> terms;
   int lastTermIndex = -1;
   FixedText<kTermTextCapacity> exprText;
   FixedText<kExprOutputCapacity> output;

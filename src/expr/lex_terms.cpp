@@ -53,7 +53,7 @@ ExprTerm* NewTerm(Compiler& c, int op) {
     e.failed = true;
     return nullptr;
   }
-  ExprTerm& t = e.terms[++e.lastTermIndex];
+  ExprTerm& t = e.terms.Take(++e.lastTermIndex);
   t.op = op;
   t.precedence = OperatorAt(op).precedence;
   t.text.clear();
