@@ -26,82 +26,15 @@
 #include "base/bytes.h"
 #include "base/compiler.h"
 #include "expr/expression_parts.h"
+#include "expr/marking_tables.h"
 #include "expr/operator_table.h"
 #include "io/diagnostics.h"
 
 namespace stackcc {
 
+using namespace marking;
+
 namespace {
-
-constexpr std::size_t kLimit = kTermTextCapacity - 1;
-constexpr int kLongestName = 7;
-constexpr int kMaxLongPerFirst = 8;
-
-constexpr std::string_view NameAt(int index) {
-  return std::string_view(kOperatorTable[index].name);
-}
-
-struct Marker {
-  char bytes[4] = {};
-  unsigned char size = 0;
-};
-
-// The long names by their first byte, in table order; one-character names by
-// byte; every marker text.
-struct MarkingTables {
-  unsigned char longCount[256] = {};
-  unsigned char longIndex[256][kMaxLongPerFirst] = {};
-  unsigned char oneChar[256] = {};  // table index, 0 for none
-  unsigned char nameLength[kOperatorEntries] = {};
-  // A byte that is copied as it stands and ends a unary place: no blank, no
-  // operator's name, no star or ampersand (operand text).
-  bool plain[256] = {};
-  // Plain and no long name's first byte: a run of operand text goes on.
-  bool operandOnly[256] = {};
-  Marker markers[kOperatorEntries] = {};
-};
-
-constexpr MarkingTables BuildTables() {
-  MarkingTables t;
-  for (int b = 0; b < 256; ++b) t.plain[b] = static_cast<signed char>(b) > 0x20;
-  for (int i = 0; i < kOperatorEntries; ++i) {
-    std::string_view name = NameAt(i);
-    if (name.size() == 1) t.plain[static_cast<unsigned char>(name[0])] = false;
-    Marker& m = t.markers[i];
-    m.bytes[m.size++] = kOperatorMarkerByte;
-    if (i >= 10) m.bytes[m.size++] = static_cast<char>('0' + i / 10);
-    m.bytes[m.size++] = static_cast<char>('0' + i % 10);
-    m.bytes[m.size++] = ' ';
-    t.nameLength[i] = static_cast<unsigned char>(name.size());
-    if (name.empty()) continue;
-    unsigned char first = static_cast<unsigned char>(name[0]);
-    if (name.size() == 1) {
-      t.oneChar[first] = static_cast<unsigned char>(i);
-    } else {
-      t.longIndex[first][t.longCount[first]++] = static_cast<unsigned char>(i);
-    }
-  }
-  for (int b = 0; b < 256; ++b) t.operandOnly[b] = t.plain[b] && t.longCount[b] == 0;
-  return t;
-}
-
-constexpr MarkingTables kTables = BuildTables();
-
-constexpr bool TablesFit() {
-  for (int i = 0; i < kOperatorEntries; ++i) {
-    if (NameAt(i).size() > static_cast<std::size_t>(kLongestName)) return false;
-  }
-  for (int i = 0; i < kOperatorEntries; ++i) {
-    std::size_t name = NameAt(i).size();
-    if (name > 1 && kTables.markers[i].size > name + 2) return false;
-  }
-  for (int b = 0; b < 256; ++b) {
-    if (kTables.longCount[b] > kMaxLongPerFirst) return false;
-  }
-  // The name of a unary star or ampersand never stands in the text as written.
-  return kTables.oneChar[static_cast<unsigned char>(kOperatorMarkerByte)] == 0;
-}
-static_assert(TablesFit(), "operator names outgrow the marking tables");
 
 // One occurrence of a long name in the text as written.
 struct Occurrence {
@@ -115,18 +48,6 @@ struct Occurrences {
   std::array<Occurrence, kTermTextCapacity * 2> list;
   int count = 0;
 };
-
-// Whether the long name at index stands in the text at i, its first byte
-// being known to match.
-bool LongNameAt(std::string_view text, std::size_t i, int index) {
-  const std::size_t length = kTables.nameLength[index];
-  if (length > text.size() - i) return false;
-  const char* name = kOperatorTable[index].name;
-  for (std::size_t k = 1; k < length; ++k) {
-    if (text[i + k] != name[k]) return false;
-  }
-  return true;
-}
 
 void FindLongNames(std::string_view text, Occurrences& found) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -185,7 +106,7 @@ void ChooseLongNames(Occurrences& found) {
 // end of some name's replacements; the later passes only grow the text.
 bool FirstPassFits(const Occurrences& found, std::size_t length) {
   // No long name grows by more than two bytes (a marker has at most four).
-  if (length + 2 * static_cast<std::size_t>(found.count) <= kLimit) return true;
+  if (length + 2 * static_cast<std::size_t>(found.count) <= kMarkedLimit) return true;
   int growth[kOperatorEntries] = {};
   for (int j = 0; j < found.count; ++j) {
     const Occurrence& o = found.list[j];
@@ -194,7 +115,7 @@ bool FirstPassFits(const Occurrences& found, std::size_t length) {
   long long running = static_cast<long long>(length);
   for (int index = 0; index < kOperatorEntries; ++index) {
     running += growth[index];
-    if (running > static_cast<long long>(kLimit)) return false;
+    if (running > static_cast<long long>(kMarkedLimit)) return false;
   }
   return true;
 }
@@ -296,61 +217,6 @@ void WriteMarked(std::string_view text, const Occurrences& found, Out& out) {
   }
 }
 
-// The long name standing at i: its index, -1 for none, -2 when two stand there.
-int LongNameStartingAt(std::string_view text, std::size_t i) {
-  unsigned char first = static_cast<unsigned char>(text[i]);
-  int found = -1;
-  for (int n = 0; n < kTables.longCount[first]; ++n) {
-    int index = kTables.longIndex[first][n];
-    if (!LongNameAt(text, i, index)) continue;
-    if (found >= 0) return -2;
-    found = index;
-  }
-  return found;
-}
-
-// The walk in one pass for a text whose long names all stand alone (the usual
-// case): each is taken where it is found. False, with the tokens unfinished,
-// as soon as one overlaps another; longNames counts those taken.
-template <typename Out>
-bool LexAlone(std::string_view text, Out& out, std::size_t& longNames) {
-  bool unaryPlace = true;  // a star or ampersand here would be unary
-  const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n;) {
-    unsigned char b = static_cast<unsigned char>(text[i]);
-    if (kTables.longCount[b] > 0) {
-      int index = LongNameStartingAt(text, i);
-      if (index == -2) return false;
-      if (index >= 0) {
-        std::size_t end = i + kTables.nameLength[index];
-        for (std::size_t j = i + 1; j < end; ++j) {
-          if (kTables.longCount[static_cast<unsigned char>(text[j])] > 0 &&
-              LongNameStartingAt(text, j) != -1) {
-            return false;
-          }
-        }
-        out.Put(index);
-        ++longNames;
-        i = end;
-        unaryPlace = true;
-        continue;
-      }
-    }
-    if (kTables.plain[b]) {
-      // A run of operand bytes up to the next byte a long name may start with.
-      std::size_t run = i + 1;
-      while (run < n && kTables.operandOnly[static_cast<unsigned char>(text[run])]) ++run;
-      out.Copy(text, i, run - i);
-      i = run;
-      unaryPlace = false;
-      continue;
-    }
-    WriteShortName(text, i, out, unaryPlace);
-    ++i;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool MarkOperators(Compiler& c, ExprText& text) {
@@ -359,7 +225,7 @@ bool MarkOperators(Compiler& c, ExprText& text) {
   ChooseLongNames(found);
   MarkedText out;
   WriteMarked(text.view(), found, out);
-  if (!FirstPassFits(found, text.size()) || out.size > kLimit) {
+  if (!FirstPassFits(found, text.size()) || out.size > kMarkedLimit) {
     ReportError(c, kErrExpressionLength, "");
     return false;
   }
@@ -368,23 +234,13 @@ bool MarkOperators(Compiler& c, ExprText& text) {
 }
 
 bool LexOperators(Compiler& c, std::string_view text, LexTokens& tokens) {
+  Occurrences found;
+  FindLongNames(text, found);
+  ChooseLongNames(found);
   tokens.count = 0;
   TokenWriter out{tokens};
-  std::size_t longNames = 0;
-  bool fits;
-  if (LexAlone(text, out, longNames) && text.size() + 2 * longNames <= kLimit) {
-    fits = out.size <= kLimit;
-  } else {
-    // Overlapping long names, or a text that the first pass may overflow:
-    // the occurrences are settled whole.
-    Occurrences found;
-    FindLongNames(text, found);
-    ChooseLongNames(found);
-    tokens.count = 0;
-    out.size = 0;
-    WriteMarked(text, found, out);
-    fits = FirstPassFits(found, text.size()) && out.size <= kLimit;
-  }
+  WriteMarked(text, found, out);
+  bool fits = FirstPassFits(found, text.size()) && out.size <= kMarkedLimit;
   if (!fits) ReportError(c, kErrExpressionLength, "");
   return fits;
 }
