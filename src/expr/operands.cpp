@@ -21,15 +21,23 @@ namespace {
 // decimal value is a number; anything else is a name.
 bool IsNumberText(std::string_view text) {
   if (text.empty()) return false;
-  if (IsDigit(text[0])) return true;
-  if (text[0] == '-' && text.size() > 1 && IsDigit(text[1])) return true;
-  return ReadDecimal(text) != 0;
+  char first = text[0];
+  if (IsDigit(first)) return true;
+  if (first == '-' && text.size() > 1 && IsDigit(text[1])) return true;
+  // A leading value needs its digits after white space and a sign: a name's
+  // first byte rules it out.
+  bool mayLead = first == ' ' || (first >= '\t' && first <= '\r') || first == '+' || first == '-';
+  return mayLead && ReadDecimal(text) != 0;
 }
 
 // Two values side by side in one operand ("1  b": a statement whose ";" is
 // missing runs into the next one). High bytes do not separate: they may stand
 // inside a name.
 bool HoldsTwoValues(std::string_view operand) {
+  // Most operands hold no separator at all.
+  std::size_t i = 0;
+  while (i < operand.size() && static_cast<unsigned char>(operand[i]) > 0x20) ++i;
+  if (i == operand.size()) return false;
   bool value = false;
   bool gap = false;
   for (char ch : operand) {
