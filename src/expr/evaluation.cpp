@@ -96,7 +96,9 @@ void ApplyOperator(Compiler& c, int k) {
 
 // The pending operators of a range in the order they are applied: highest
 // precedence first, the leftmost first among equals (the rightmost among
-// assignments). Applying an operator only ever takes terms out of the pending
+// assignments). Brackets come first of all, and each is applied before any
+// operator of a larger range, so the operators inside a bracket pair are left
+// to the evaluation of what it holds. Applying an operator only ever takes terms out of the pending
 // state (it never adds one in the range), so the pending operator to apply next
 // is always the first of this order that is still pending.
 struct OrderEntry {
@@ -136,6 +138,10 @@ void OrderOperators(const ExprState& e, int first, int last, OperatorOrder& orde
       --at;
     }
     order.entries[at] = entry;
+    // Applying a bracket evaluates all it holds first: nothing inside is left
+    // pending for this range, so its operators need no place in the order.
+    bool opens = t.op == kOpOpenParen || t.op == kOpOpenBracket;
+    if (opens && t.partner > j && t.partner <= last) j = t.partner;
   }
 }
 

@@ -62,6 +62,9 @@ struct ExprTerm {
   // The symbol record the text names, once a lookup has found it (0: not
   // looked up, or not found); a rewritten text clears it.
   int symbol = 0;
+  // A bracket's partner as the lexer paired them ("(" with ")", "[" with
+  // "]"), -1 for none or unknown: then it is searched for.
+  int partner = -1;
   // The code ends in an address that no load follows (an array, a function's
   // name, a row of an array): "&" has no load to cancel.
   bool addressOnly = false;

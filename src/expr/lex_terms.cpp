@@ -37,10 +37,36 @@ int ReferenceIndex(std::string_view text) {
 
 // The terms of one text as they are written.
 struct TermWriter {
+  TermWriter(Compiler& compiler, bool withReferences) : c(compiler), references(withReferences) {}
+
   Compiler& c;
   bool references;
   bool sign = false;
   int previousOp = kOpNull;
+  // The open brackets not yet closed, of each kind.
+  short openParens[kTermCount];
+  short openBrackets[kTermCount];
+  int parenCount = 0;
+  int bracketCount = 0;
+
+  // Pairs a bracket with the open one it closes, as a walk counting the
+  // brackets of its kind between them would.
+  void Pair(int index, int op) {
+    ExprState& e = c.expr;
+    if (op == kOpOpenParen) {
+      openParens[parenCount++] = static_cast<short>(index);
+    } else if (op == kOpOpenBracket) {
+      openBrackets[bracketCount++] = static_cast<short>(index);
+    } else if (op == kOpCloseParen && parenCount > 0) {
+      int open = openParens[--parenCount];
+      e.terms[open].partner = index;
+      e.terms[index].partner = open;
+    } else if (op == kOpCloseBracket && bracketCount > 0) {
+      int open = openBrackets[--bracketCount];
+      e.terms[open].partner = index;
+      e.terms[index].partner = open;
+    }
+  }
 
   bool IsSignPosition() const {
     char kind = OperatorAt(previousOp).kind;
@@ -60,6 +86,7 @@ struct TermWriter {
       t->text.assign(sign ? "-0" : "0");
       sign = false;
     }
+    if (k >= kOpOpenParen && k <= kOpCloseBracket) Pair(c.expr.lastTermIndex, k);
     previousOp = k;
     return true;
   }
@@ -92,7 +119,7 @@ int WriteTokenTerms(Compiler& c, std::string_view text, bool references) {
     e.failed = true;
     return -1;
   }
-  TermWriter out{c, references};
+  TermWriter out(c, references);
   for (int n = 0; n < tokens.count; ++n) {
     const LexToken& token = tokens.list[n];
     bool taken = token.op >= 0 ? out.Operator(token.op)
@@ -188,6 +215,7 @@ ExprTerm* NewTerm(Compiler& c, int op) {
   t.elementSize = 0;
   t.symbol = 0;
   t.addressOnly = false;
+  t.partner = -1;
   return &t;
 }
 
@@ -195,7 +223,7 @@ int LexTerms(Compiler& c, std::string_view text, bool reset, bool references) {
   ExprState& e = c.expr;
   if (reset) e.lastTermIndex = -1;
   const int before = e.lastTermIndex;
-  TermWriter out{c, references};
+  TermWriter out(c, references);
   std::size_t longNames = 0;
   long long grown = 0;
   Walk walk = WalkText(out, text, longNames, grown);

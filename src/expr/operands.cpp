@@ -139,6 +139,7 @@ bool TakeReferencedTerm(Compiler& c, int i) {
   e.terms[i] = e.terms[target];
   e.terms[i].ref = -1;
   e.terms[i].expanding = false;
+  e.terms[i].partner = -1;  // a copy's brackets are searched for
   return true;
 }
 

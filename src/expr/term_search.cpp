@@ -41,27 +41,43 @@ int WalkToPartner(const Compiler& c, int index, int step, int opener, int closer
   return -1;
 }
 
-}  // namespace
+// The partner the lexer paired with the bracket, when it stands inside the
+// range being evaluated; else -1, as a walk inside the range would not reach
+// it either (a walk from a bracket stops first at the lexer's partner).
+int PairedPartner(const ExprState& e, int partner) {
+  int lo = e.rangeFirst < 0 ? 0 : e.rangeFirst;
+  int hi = e.rangeLast > e.lastTermIndex ? e.lastTermIndex : e.rangeLast;
+  return partner >= lo && partner <= hi ? partner : -1;
+}
 
-int FindMatchingBracket(Compiler& c, int index) {
-  int partner = -1;
+// The partner walked for; -2 for a term that is no bracket (reported).
+int WalkForPartner(Compiler& c, int index) {
   switch (c.expr.terms[index].op) {
     case kOpOpenParen:
-      partner = WalkToPartner(c, index, 1, kOpOpenParen, kOpCloseParen);
-      break;
+      return WalkToPartner(c, index, 1, kOpOpenParen, kOpCloseParen);
     case kOpOpenBracket:
-      partner = WalkToPartner(c, index, 1, kOpOpenBracket, kOpCloseBracket);
-      break;
+      return WalkToPartner(c, index, 1, kOpOpenBracket, kOpCloseBracket);
     case kOpCloseParen:
-      partner = WalkToPartner(c, index, -1, kOpCloseParen, kOpOpenParen);
-      break;
+      return WalkToPartner(c, index, -1, kOpCloseParen, kOpOpenParen);
     case kOpCloseBracket:
-      partner = WalkToPartner(c, index, -1, kOpCloseBracket, kOpOpenBracket);
-      break;
+      return WalkToPartner(c, index, -1, kOpCloseBracket, kOpOpenBracket);
     default:
       ReportError(c, kErrArray, "Cannot find next pair");
       c.expr.failed = true;
-      return -1;
+      return -2;
+  }
+}
+
+}  // namespace
+
+int FindMatchingBracket(Compiler& c, int index) {
+  const ExprTerm& t = c.expr.terms[index];
+  int partner;
+  if (t.partner >= 0 && t.op >= kOpOpenParen && t.op <= kOpCloseBracket) {
+    partner = PairedPartner(c.expr, t.partner);
+  } else {
+    partner = WalkForPartner(c, index);
+    if (partner == -2) return -1;
   }
   if (partner < 0) {
     ReportError(c, kErrParentheses, "");

@@ -155,5 +155,39 @@ TEST_F(LexerDifferentialTest, LongTextsGiveTheSameTermsOrStopAlike) {
   }
 }
 
+// Bracket partners as the lexer pairs them against the walk that searches for
+// them, over the whole statement and over ranges inside it.
+TEST(BracketPairing, PairsAsTheWalkFindsThem) {
+  const char* const pieces[] = {"(", ")", "[", "]", "a", "f(", "x[", "+", " ", "(int)"};
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> count(1, 24);
+  std::uniform_int_distribution<int> pick(0, static_cast<int>(std::size(pieces)) - 1);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int n = count(rng); n > 0; --n) text += pieces[pick(rng)];
+    TestCompiler tc;
+    Compiler& c = tc.c();
+    int last = LexTerms(c, text, true, false);
+    if (last < 0) continue;
+    std::uniform_int_distribution<int> bound(0, last);
+    int lo = bound(rng) / 2;
+    int hi = round % 2 == 0 ? last : lo + (last - lo) / 2;
+    for (int i = lo; i <= hi; ++i) {
+      int op = c.expr.terms[i].op;
+      if (op < kOpOpenParen || op > kOpCloseBracket) continue;
+      c.expr.rangeFirst = lo;
+      c.expr.rangeLast = hi;
+      c.expr.failed = false;
+      int paired = FindMatchingBracket(c, i);
+      int saved = c.expr.terms[i].partner;
+      c.expr.terms[i].partner = -1;
+      c.expr.failed = false;
+      int walked = FindMatchingBracket(c, i);
+      c.expr.terms[i].partner = saved;
+      ASSERT_EQ(paired, walked) << "text: " << text << " term " << i << " in " << lo << ".." << hi;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace stackcc::testing
