@@ -35,6 +35,32 @@ int ReferenceIndex(std::string_view text) {
   return value;
 }
 
+// Takes the next term slot (see NewTerm); inline for the lexer.
+[[gnu::always_inline]] inline ExprTerm* TakeTerm(Compiler& c, int op) {
+  ExprState& e = c.expr;
+  if (e.lastTermIndex + 1 >= kTermCount) {
+    ReportError(c, kErrTermTableFull, "");
+    e.failed = true;
+    return nullptr;
+  }
+  ExprTerm& t = e.terms.Take(++e.lastTermIndex);
+  t.op = op;
+  t.precedence = OperatorAt(op).precedence;
+  t.text.clear();
+  t.type = TypeInfo{};
+  t.code.clear();
+  t.state = 0;
+  t.ref = -1;
+  t.unresolved = false;
+  t.expanding = false;
+  t.chainIsArray = 0;
+  t.elementSize = 0;
+  t.symbol = 0;
+  t.addressOnly = false;
+  t.partner = -1;
+  return &t;
+}
+
 // The terms of one text as they are written.
 struct TermWriter {
   TermWriter(Compiler& compiler, bool withReferences) : c(compiler), references(withReferences) {}
@@ -80,7 +106,7 @@ struct TermWriter {
       sign = true;
       return true;
     }
-    ExprTerm* t = NewTerm(c, k);
+    ExprTerm* t = TakeTerm(c, k);
     if (t == nullptr) return false;
     if (k == kOpNull) {  // "NULL" is the number 0
       t->text.assign(sign ? "-0" : "0");
@@ -100,7 +126,7 @@ struct TermWriter {
     run.remove_prefix(start);
     while (!run.empty() && IsBlank(run.back())) run.remove_suffix(1);
     if (run.empty() && !sign) return true;
-    ExprTerm* t = NewTerm(c, kOpNull);
+    ExprTerm* t = TakeTerm(c, kOpNull);
     if (t == nullptr) return false;
     if (sign) t->text.append('-');
     t->text.append(run);
@@ -195,28 +221,7 @@ Walk WalkText(TermWriter& out, std::string_view text, std::size_t& longNames, lo
 }  // namespace
 
 ExprTerm* NewTerm(Compiler& c, int op) {
-  ExprState& e = c.expr;
-  if (e.lastTermIndex + 1 >= kTermCount) {
-    ReportError(c, kErrTermTableFull, "");
-    e.failed = true;
-    return nullptr;
-  }
-  ExprTerm& t = e.terms.Take(++e.lastTermIndex);
-  t.op = op;
-  t.precedence = OperatorAt(op).precedence;
-  t.text.clear();
-  t.type = TypeInfo{};
-  t.code.clear();
-  t.state = 0;
-  t.ref = -1;
-  t.unresolved = false;
-  t.expanding = false;
-  t.chainIsArray = 0;
-  t.elementSize = 0;
-  t.symbol = 0;
-  t.addressOnly = false;
-  t.partner = -1;
-  return &t;
+  return TakeTerm(c, op);
 }
 
 int LexTerms(Compiler& c, std::string_view text, bool reset, bool references) {
