@@ -105,9 +105,22 @@ ExprTerm* NewTerm(Compiler& c, int op);
 
 // --- term searches (term_search.cpp)
 // The nearest term below index, not below lo, whose state is not 2; else -1.
-int PreviousPendingTerm(const Compiler& c, int index, int lo);
+// Inline, like the size readers below: they run for every operator.
+inline int PreviousPendingTerm(const Compiler& c, int index, int lo) {
+  if (lo < 0) lo = 0;
+  for (int j = index - 1; j >= lo; --j) {
+    if (c.expr.terms[j].state != 2) return j;
+  }
+  return -1;
+}
 // The nearest term above index, not above hi, whose state is not 2; else -1.
-int NextPendingTerm(const Compiler& c, int index, int hi);
+inline int NextPendingTerm(const Compiler& c, int index, int hi) {
+  if (hi > c.expr.lastTermIndex) hi = c.expr.lastTermIndex;
+  for (int j = index + 1; j <= hi; ++j) {
+    if (c.expr.terms[j].state != 2) return j;
+  }
+  return -1;
+}
 // The partner of the bracket term at index within the current range. A bracket
 // without partner reports error 3 and stops the statement; a term that is no
 // bracket reports error 1. -1 in both cases.
@@ -220,11 +233,23 @@ inline void NoteWidening(Compiler& c, int term, int from, int to) {
 // The type of a number (and of a name that was not found): 4 bytes at level 0.
 TypeInfo NumberType();
 // The size at a level; levels beyond 4 hold addresses (4 bytes), below 0 nothing.
-int SizeAtLevel(const TypeInfo& t, int level);
+inline int SizeAtLevel(const TypeInfo& t, int level) {
+  if (level < 0) return 0;
+  return level <= 4 ? t.sizes[level] : 4;
+}
 // The pointee size at a level (1 to 5); beyond 5 an address (4 bytes).
-int PointeeSizeAtLevel(const TypeInfo& t, int level);
+inline int PointeeSizeAtLevel(const TypeInfo& t, int level) {
+  if (level < 1) return 0;
+  return level <= 5 ? t.pointeeSizes[level] : 4;
+}
 // The size of a term at its current level, and its replacement.
-int TermSize(const Compiler& c, int index);
-void SetTermSize(Compiler& c, int index, int size);
+inline int TermSize(const Compiler& c, int index) {
+  const TypeInfo& t = c.expr.terms[index].type;
+  return SizeAtLevel(t, t.level);
+}
+inline void SetTermSize(Compiler& c, int index, int size) {
+  TypeInfo& t = c.expr.terms[index].type;
+  if (t.level >= 0 && t.level <= 4) t.sizes[t.level] = size;
+}
 
 }  // namespace stackcc

@@ -9,22 +9,6 @@
 
 namespace stackcc {
 
-int PreviousPendingTerm(const Compiler& c, int index, int lo) {
-  if (lo < 0) lo = 0;
-  for (int j = index - 1; j >= lo; --j) {
-    if (c.expr.terms[j].state != 2) return j;
-  }
-  return -1;
-}
-
-int NextPendingTerm(const Compiler& c, int index, int hi) {
-  if (hi > c.expr.lastTermIndex) hi = c.expr.lastTermIndex;
-  for (int j = index + 1; j <= hi; ++j) {
-    if (c.expr.terms[j].state != 2) return j;
-  }
-  return -1;
-}
-
 namespace {
 
 // Walks from index in direction step; opener adds one to the depth, closer takes

@@ -15,26 +15,6 @@ TypeInfo NumberType() {
   return t;
 }
 
-int SizeAtLevel(const TypeInfo& t, int level) {
-  if (level < 0) return 0;
-  return level <= 4 ? t.sizes[level] : 4;
-}
-
-int PointeeSizeAtLevel(const TypeInfo& t, int level) {
-  if (level < 1) return 0;
-  return level <= 5 ? t.pointeeSizes[level] : 4;
-}
-
-int TermSize(const Compiler& c, int index) {
-  const TypeInfo& t = c.expr.terms[index].type;
-  return SizeAtLevel(t, t.level);
-}
-
-void SetTermSize(Compiler& c, int index, int size) {
-  TypeInfo& t = c.expr.terms[index].type;
-  if (t.level >= 0 && t.level <= 4) t.sizes[t.level] = size;
-}
-
 FixedText<48> ChangeSizeLine(int from, int to) {
   FixedText<48> line("CHANGE_SIZE ");
   line.append_number(from);
