@@ -50,5 +50,34 @@ TEST(LazyTable, OnlyBuiltRecordsAreDestroyed) {
   EXPECT_EQ(Owner::Counter().use_count(), before);
 }
 
+// A taken table builds only on Take; a read goes to the record as it stands,
+// and the checked builds stop a read of a record never taken.
+TEST(TakenTable, TakeBuildsAndReadsSeeTheTakenRecords) {
+  long before = Owner::Counter().use_count();
+  {
+    auto table = std::make_unique<TakenTable<Record, 50>>();
+    EXPECT_EQ(table->Built(), 0u);
+    table->Take(4).value = 40;
+    EXPECT_EQ(table->Built(), 5u);
+    EXPECT_EQ((*table)[4].value, 40);
+    EXPECT_EQ((*table)[0].value, 7);  // built on the way, initialised
+    (*table)[2].name = "two";
+    EXPECT_EQ(table->Take(2).name.view(), "two");  // taking again keeps it
+    EXPECT_EQ(table->Built(), 5u);
+    auto owners = std::make_unique<TakenTable<Owner, 10>>();
+    owners->Take(1);
+    EXPECT_EQ(Owner::Counter().use_count(), before + 2);
+  }
+  EXPECT_EQ(Owner::Counter().use_count(), before);
+}
+
+#ifdef STACKCC_CHECKED_TABLES
+TEST(TakenTableDeathTest, ReadingARecordNeverTakenStops) {
+  auto table = std::make_unique<TakenTable<Record, 50>>();
+  table->Take(1);
+  EXPECT_DEATH((void)(*table)[2].value, "read before it was built");
+}
+#endif
+
 }  // namespace
 }  // namespace stackcc
