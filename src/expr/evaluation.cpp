@@ -98,9 +98,10 @@ void ApplyOperator(Compiler& c, int k) {
 // precedence first, the leftmost first among equals (the rightmost among
 // assignments). Brackets come first of all, and each is applied before any
 // operator of a larger range, so the operators inside a bracket pair are left
-// to the evaluation of what it holds. Applying an operator only ever takes terms out of the pending
-// state (it never adds one in the range), so the pending operator to apply next
-// is always the first of this order that is still pending.
+// to the evaluation of what it holds. Applying an operator only ever takes
+// terms out of the pending state (it never adds one in the range), so the
+// pending operator to apply next is always the first of this order that is
+// still pending.
 struct OrderEntry {
   short index;
   short precedence;

@@ -102,6 +102,9 @@ int LexTerms(Compiler& c, std::string_view text, bool reset, bool references);
 // Takes the next term slot and resets only what a term holds; reports a full
 // table and stops the statement (nullptr).
 ExprTerm* NewTerm(Compiler& c, int op);
+// An operand "@" followed by digits only (a rewritten text's reference): the
+// index of the term it names, else -1.
+int ReferenceIndex(std::string_view text);
 
 // --- term searches (term_search.cpp)
 // The nearest term below index, not below lo, whose state is not 2; else -1.

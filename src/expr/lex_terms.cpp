@@ -24,17 +24,6 @@ using namespace marking;
 
 namespace {
 
-// "@" followed by digits only: the index of the term it names, else -1.
-int ReferenceIndex(std::string_view text) {
-  if (text.size() < 2 || text.size() > 4 || text[0] != '@') return -1;
-  int value = 0;
-  for (std::size_t i = 1; i < text.size(); ++i) {
-    if (!IsDigit(text[i])) return -1;
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
-}
-
 // Takes the next term slot (see NewTerm); inline for the lexer.
 [[gnu::always_inline]] inline ExprTerm* TakeTerm(Compiler& c, int op) {
   ExprState& e = c.expr;
@@ -69,7 +58,8 @@ struct TermWriter {
   bool references;
   bool sign = false;
   int previousOp = kOpNull;
-  // The open brackets not yet closed, of each kind.
+  // The open brackets not yet closed, of each kind: each is a term taken,
+  // so no more than the table holds.
   short openParens[kTermCount];
   short openBrackets[kTermCount];
   int parenCount = 0;
@@ -222,6 +212,16 @@ Walk WalkText(TermWriter& out, std::string_view text, std::size_t& longNames, lo
 
 ExprTerm* NewTerm(Compiler& c, int op) {
   return TakeTerm(c, op);
+}
+
+int ReferenceIndex(std::string_view text) {
+  if (text.size() < 2 || text.size() > 4 || text[0] != '@') return -1;
+  int value = 0;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (!IsDigit(text[i])) return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
 }
 
 int LexTerms(Compiler& c, std::string_view text, bool reset, bool references) {

@@ -92,16 +92,6 @@ namespace stackcc::testing {
 
 namespace {
 
-int ReferenceIndex(std::string_view text) {
-  if (text.size() < 2 || text.size() > 4 || text[0] != '@') return -1;
-  int value = 0;
-  for (std::size_t i = 1; i < text.size(); ++i) {
-    if (!IsDigit(text[i])) return -1;
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
-}
-
 bool IsSignPosition(const Compiler& c, int previousOp) {
   char kind = OperatorAt(previousOp).kind;
   return kind == 'B' || kind == 'G' || c.expr.lastTermIndex == -1;
