@@ -15,12 +15,11 @@
 // - Every other one-character name becomes its marker.
 // The text must hold no marker byte (the caller blanks stray ones).
 //
-// The compiler reads the walk as tokens (LexOperators): an operator token for
-// each marker and one operand token for each run of bytes between markers, with
-// the marked text's length counted instead of written. MarkOperators writes the
-// marked text itself, the form the tokens stand for.
+// The walk gives tokens (LexOperators): an operator token for each marker and
+// one operand token for each run of bytes between markers, with the marked
+// text's length counted instead of written. MarkOperators writes the tokens out
+// as the marked text they stand for.
 #include <array>
-#include <cstring>
 #include <string_view>
 
 #include "base/bytes.h"
@@ -121,24 +120,7 @@ bool FirstPassFits(const Occurrences& found, std::size_t length) {
 }
 
 // The marked text itself, written byte by byte.
-struct MarkedText {
-  std::array<char, kTermTextCapacity * 4> bytes;
-  std::size_t size = 0;
-
-  // A marker is at most four bytes and the text at most a quarter of the
-  // buffer, so all four are copied and the size moves by the marker's.
-  void Put(int index) {
-    const Marker& m = kTables.markers[index];
-    std::memcpy(bytes.data() + size, m.bytes, sizeof m.bytes);
-    size += m.size;
-  }
-  void Copy(std::string_view text, std::size_t at, std::size_t n) {
-    std::memcpy(bytes.data() + size, text.data() + at, n);
-    size += n;
-  }
-};
-
-// The same walk read as tokens: each marker an operator token, each run of
+// The walk's output as tokens: each marker an operator token, each run of
 // bytes between markers one operand token; the size is the marked text's.
 struct TokenWriter {
   LexTokens& tokens;
@@ -163,8 +145,7 @@ struct TokenWriter {
 
 // A byte that is neither operand text nor a long name: a one-character name
 // (a star or ampersand unary or binary by the place), a blank or a control byte.
-template <typename Out>
-void WriteShortName(std::string_view text, std::size_t i, Out& out, bool& unaryPlace) {
+void WriteShortName(std::string_view text, std::size_t i, TokenWriter& out, bool& unaryPlace) {
   char ch = text[i];
   int index = kTables.oneChar[static_cast<unsigned char>(ch)];
   if (ch == '*') {
@@ -182,8 +163,7 @@ void WriteShortName(std::string_view text, std::size_t i, Out& out, bool& unaryP
   }
 }
 
-template <typename Out>
-void WriteMarked(std::string_view text, const Occurrences& found, Out& out) {
+void WriteMarked(std::string_view text, const Occurrences& found, TokenWriter& out) {
   bool unaryPlace = true;  // a star or ampersand here would be unary
   int next = 0;
   while (next < found.count && !found.list[next].taken) ++next;
@@ -220,16 +200,20 @@ void WriteMarked(std::string_view text, const Occurrences& found, Out& out) {
 }  // namespace
 
 bool MarkOperators(Compiler& c, ExprText& text) {
-  Occurrences found;
-  FindLongNames(text.view(), found);
-  ChooseLongNames(found);
-  MarkedText out;
-  WriteMarked(text.view(), found, out);
-  if (!FirstPassFits(found, text.size()) || out.size > kMarkedLimit) {
-    ReportError(c, kErrExpressionLength, "");
-    return false;
+  LexTokens tokens;
+  if (!LexOperators(c, text.view(), tokens)) return false;
+  // The tokens written out: each operator as its marker, each run as it stands.
+  ExprText marked;
+  for (int n = 0; n < tokens.count; ++n) {
+    const LexToken& token = tokens.list[n];
+    if (token.op >= 0) {
+      const Marker& m = kTables.markers[token.op];
+      marked.append(std::string_view(m.bytes, m.size));
+    } else {
+      marked.append(text.view().substr(token.start, token.length));
+    }
   }
-  text.assign(std::string_view(out.bytes.data(), out.size));
+  text = marked;
   return true;
 }
 
