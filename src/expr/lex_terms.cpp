@@ -194,13 +194,8 @@ Walk WalkText(TermWriter& out, std::string_view text, std::size_t& longNames, lo
       unaryPlace = false;
       continue;
     }
-    int index = kTables.oneChar[b];
-    if (b == '*') index = unaryPlace ? kOpDeref : kOpMul;
-    if (b == '&') index = unaryPlace ? kOpAddress : kOpBitAnd;
-    if (index > 0) {
-      if (!put(index, i, 1)) return Walk::kFull;
-      unaryPlace = b == '*' || b == '&' || kOperatorTable[index].precedence > 0;
-    }
+    int index = ShortNameAt(b, unaryPlace);
+    if (index > 0 && !put(index, i, 1)) return Walk::kFull;
     ++i;  // a blank stays in the operand text around it
   }
   if (out.c.expr.lastTermIndex + 1 >= kTermCount) return Walk::kFull;

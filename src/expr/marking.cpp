@@ -119,7 +119,6 @@ bool FirstPassFits(const Occurrences& found, std::size_t length) {
   return true;
 }
 
-// The marked text itself, written byte by byte.
 // The walk's output as tokens: each marker an operator token, each run of
 // bytes between markers one operand token; the size is the marked text's.
 struct TokenWriter {
@@ -130,7 +129,7 @@ struct TokenWriter {
     tokens.list[tokens.count++] = {static_cast<short>(index), 0, 0};
     size += kTables.markers[index].size;
   }
-  void Copy(std::string_view, std::size_t at, std::size_t n) {
+  void Copy(std::size_t at, std::size_t n) {
     size += n;
     if (tokens.count > 0) {
       LexToken& last = tokens.list[tokens.count - 1];
@@ -142,26 +141,6 @@ struct TokenWriter {
     tokens.list[tokens.count++] = {-1, static_cast<short>(at), static_cast<short>(n)};
   }
 };
-
-// A byte that is neither operand text nor a long name: a one-character name
-// (a star or ampersand unary or binary by the place), a blank or a control byte.
-void WriteShortName(std::string_view text, std::size_t i, TokenWriter& out, bool& unaryPlace) {
-  char ch = text[i];
-  int index = kTables.oneChar[static_cast<unsigned char>(ch)];
-  if (ch == '*') {
-    out.Put(unaryPlace ? kOpDeref : kOpMul);
-    unaryPlace = true;
-  } else if (ch == '&') {
-    out.Put(unaryPlace ? kOpAddress : kOpBitAnd);
-    unaryPlace = true;
-  } else if (index > 0) {
-    out.Put(index);
-    unaryPlace = kOperatorTable[index].precedence > 0;
-  } else {
-    out.Copy(text, i, 1);
-    if (!IsBlank(ch)) unaryPlace = false;
-  }
-}
 
 void WriteMarked(std::string_view text, const Occurrences& found, TokenWriter& out) {
   bool unaryPlace = true;  // a star or ampersand here would be unary
@@ -177,7 +156,7 @@ void WriteMarked(std::string_view text, const Occurrences& found, TokenWriter& o
              kTables.plain[static_cast<unsigned char>(text[run])]) {
         ++run;
       }
-      out.Copy(text, i, run - i);
+      out.Copy(i, run - i);
       i = run;
       unaryPlace = false;
       continue;
@@ -192,7 +171,13 @@ void WriteMarked(std::string_view text, const Occurrences& found, TokenWriter& o
       nextPos = next < found.count ? static_cast<std::size_t>(found.list[next].pos) : text.size();
       continue;
     }
-    WriteShortName(text, i, out, unaryPlace);
+    // Not plain: a one-character name or a blank, which stays in the run.
+    int index = ShortNameAt(static_cast<unsigned char>(text[i]), unaryPlace);
+    if (index > 0) {
+      out.Put(index);
+    } else {
+      out.Copy(i, 1);
+    }
     ++i;
   }
 }
@@ -218,10 +203,16 @@ bool MarkOperators(Compiler& c, ExprText& text) {
 }
 
 bool LexOperators(Compiler& c, std::string_view text, LexTokens& tokens) {
+  tokens.count = 0;
+  // The callers' texts fit an expression text; each byte gives at most one
+  // token, so a longer one could not be held (nor marked within the limit).
+  if (text.size() > kMarkedLimit) {
+    ReportError(c, kErrExpressionLength, "");
+    return false;
+  }
   Occurrences found;
   FindLongNames(text, found);
   ChooseLongNames(found);
-  tokens.count = 0;
   TokenWriter out{tokens};
   WriteMarked(text, found, out);
   bool fits = FirstPassFits(found, text.size()) && out.size <= kMarkedLimit;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "expr/expression.h"
+#include "expr/expression_parts.h"
 #include "expr/operator_table.h"
 
 namespace stackcc::marking {
@@ -104,6 +105,21 @@ inline int LongNameStartingAt(std::string_view text, std::size_t i) {
     found = index;
   }
   return found;
+}
+
+// The operator that a byte of neither operand text nor a long name stands for:
+// a one-character name, a star or ampersand unary or binary by the place before
+// it; 0 for a blank, which changes no place. unaryPlace becomes the place
+// after it.
+inline int ShortNameAt(unsigned char b, bool& unaryPlace) {
+  int index = kTables.oneChar[b];
+  if (b == '*') {
+    index = unaryPlace ? kOpDeref : kOpMul;
+  } else if (b == '&') {
+    index = unaryPlace ? kOpAddress : kOpBitAnd;
+  }
+  if (index > 0) unaryPlace = b == '*' || b == '&' || kOperatorTable[index].precedence > 0;
+  return index;
 }
 
 }  // namespace stackcc::marking
