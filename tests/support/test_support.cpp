@@ -3,7 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <new>
 #include <sstream>
+
+#include "expr/expression.h"
 
 namespace stackcc::testing {
 
@@ -24,6 +28,12 @@ void TestCompiler::SetText(std::string_view text) {
 std::string TestCompiler::ConsoleText() {
   std::fflush(c().run.console);
   return std::string(consoleBuf_ == nullptr ? "" : consoleBuf_, consoleLen_);
+}
+
+void TestCompiler::ResetExpression() {
+  ExprState& e = c().expr;
+  std::destroy_at(&e);
+  new (&e) ExprState;  // default-initialised, as in a new compiler: no zero fill
 }
 
 std::string ReadFile(const std::string& path) {
